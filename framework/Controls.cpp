@@ -1,0 +1,37 @@
+// Control and GDI objects; see Controls.h.
+#include "framework/Controls.h"
+
+#include <commctrl.h>
+
+void CProgressCtrl::SetRange(int lower, int upper) const {
+    ::SendMessageA(m_hWnd, PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
+}
+
+void CProgressCtrl::SetStep(int step) const {
+    ::SendMessageA(m_hWnd, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+}
+
+void CProgressCtrl::SetPos(int position) const {
+    ::SendMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void CProgressCtrl::StepIt() const { ::SendMessageA(m_hWnd, PBM_STEPIT, 0, 0); }
+
+int CProgressCtrl::GetPos() const { return static_cast<int>(::SendMessageA(m_hWnd, PBM_GETPOS, 0, 0)); }
+
+void CGdiObject::DeleteObject() {
+    if (m_hObject) ::DeleteObject(m_hObject);
+    m_hObject = nullptr;
+}
+
+bool CBrush::CreateSolidBrush(COLORREF colour) {
+    DeleteObject();
+    m_hObject = ::CreateSolidBrush(colour);
+    return m_hObject != nullptr;
+}
+
+bool CFont::CreateFontIndirect(const LOGFONTA& font) {
+    DeleteObject();
+    m_hObject = ::CreateFontIndirectA(&font);
+    return m_hObject != nullptr;
+}

@@ -1,0 +1,45 @@
+// Control objects and GDI objects of the class library: check box, progress bar, brush, font.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/Wnd.h"
+
+class CButton : public CWnd {
+   public:
+    int GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
+    void SetCheck(int state) const { ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
+};
+
+// A progress bar; every message is sent synchronously to the control.
+class CProgressCtrl : public CWnd {
+   public:
+    void SetRange(int lower, int upper) const;
+    void SetStep(int step) const;
+    void SetPos(int position) const;
+    void StepIt() const;
+    int GetPos() const;
+};
+
+// Owns one GDI object and deletes it with the owner.
+class CGdiObject {
+   public:
+    CGdiObject() = default;
+    ~CGdiObject() { DeleteObject(); }
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    HGDIOBJ m_hObject = nullptr;
+    void DeleteObject();
+};
+
+class CBrush : public CGdiObject {
+   public:
+    bool CreateSolidBrush(COLORREF colour);
+    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+};
+
+class CFont : public CGdiObject {
+   public:
+    bool CreateFontIndirect(const LOGFONTA& font);
+    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+};

@@ -1,0 +1,67 @@
+// Narrow-string helpers; see NarrowString.h.
+#include "framework/NarrowString.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+namespace narrow {
+
+bool isCp936LeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+std::string format(const char* pattern, ...) {
+    va_list args;
+    va_start(args, pattern);
+    va_list sizing;
+    va_copy(sizing, args);
+    int length = std::vsnprintf(nullptr, 0, pattern, sizing);
+    va_end(sizing);
+    std::string result;
+    if (length > 0) {
+        std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+        std::vsnprintf(buffer.data(), buffer.size(), pattern, args);
+        result.assign(buffer.data(), static_cast<std::size_t>(length));
+    }
+    va_end(args);
+    return result;
+}
+
+std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte) {
+    std::size_t found = std::string::npos;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (isLeadByte(byte) && i + 1 < text.size()) {
+            ++i;  // the trail byte may be 0x5C, but it is not a separator
+        } else if (byte == '\\') {
+            found = i;
+        }
+    }
+    return found;
+}
+
+std::string toUpper(const std::string& text, LeadByteTest isLeadByte) {
+    std::string result = text;
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(result[i]);
+        if (isLeadByte(byte) && i + 1 < result.size()) {
+            ++i;
+        } else if (byte >= 'a' && byte <= 'z') {
+            result[i] = static_cast<char>(byte - 'a' + 'A');
+        }
+    }
+    return result;
+}
+
+static char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoreCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+bool endsWithBackslash(const std::string& text) { return !text.empty() && text.back() == '\\'; }
+
+}  // namespace narrow

@@ -1,0 +1,38 @@
+// Narrow-string helpers for texts in the system's multibyte code page (936 on the
+// installer's target systems): printf-style formatting into growable strings, the
+// last-backslash search that steps over double-byte characters, and upper-casing that
+// leaves double-byte characters alone. Pure code: no Windows headers.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace narrow {
+
+// Tells whether a byte starts a double-byte character. The default is code page 936
+// (GBK), whose lead bytes are 0x81..0xFE; Windows code passes the system's own test.
+using LeadByteTest = bool (*)(unsigned char byte);
+bool isCp936LeadByte(unsigned char byte);
+
+// printf-style formatting of any length.
+std::string format(const char* pattern, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Position of the last backslash that is a character of its own (never the trail byte
+// of a double-byte character), or std::string::npos.
+std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte = isCp936LeadByte);
+
+// Letters a..z become A..Z; both bytes of a double-byte character stay as they are.
+std::string toUpper(const std::string& text, LeadByteTest isLeadByte = isCp936LeadByte);
+
+// Equality without regard to the case of the letters a..z / A..Z.
+bool equalsIgnoreCase(const std::string& a, const std::string& b);
+
+// Ends with a backslash (as a byte; callers that care about double-byte characters use
+// findLastBackslash).
+bool endsWithBackslash(const std::string& text);
+
+}  // namespace narrow

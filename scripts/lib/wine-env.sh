@@ -1,0 +1,12 @@
+# Sourced by the scripts: one Wine prefix for the work tree, Chinese locale (code page 936),
+# quiet Wine. Creates the prefix on first use.
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi

@@ -1,0 +1,186 @@
+// Test fixtures; see Sandbox.h.
+#include "Sandbox.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "framework/MessageBox.h"
+
+namespace {
+std::string uniqueName(const char* prefix) {
+    static std::atomic<int> counter{0};
+    char name[96];
+    std::snprintf(name, sizeof name, "%s-%lu-%lu-%d", prefix, GetCurrentProcessId(), GetTickCount(),
+                  ++counter);
+    return name;
+}
+
+const char* const kScratchRoot = "Software\\TorlenTestScratch";
+}  // namespace
+
+RegistrySandbox::RegistrySandbox() : scratchPath_(std::string(kScratchRoot) + "\\" + uniqueName("reg")) {
+    RegCreateKeyA(HKEY_CURRENT_USER, (scratchPath_ + "\\HKLM").c_str(), &machine_);
+    RegCreateKeyA(HKEY_CURRENT_USER, (scratchPath_ + "\\HKCU").c_str(), &user_);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_);
+    RegOverridePredefKey(HKEY_CURRENT_USER, user_);
+}
+
+RegistrySandbox::~RegistrySandbox() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(machine_);
+    RegCloseKey(user_);
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratchPath_.c_str());
+}
+
+static HKEY createKey(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    return key;
+}
+
+static void setValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                     const void* data, DWORD size) {
+    HKEY key = createKey(root, path);
+    RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void regSetString(HKEY root, const std::string& path, const std::string& name, const std::string& value,
+                  DWORD type) {
+    setValue(root, path, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void regSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value) {
+    setValue(root, path, name, REG_DWORD, &value, sizeof value);
+}
+
+void regSetBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes) {
+    setValue(root, path, name, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+void regCreateKey(HKEY root, const std::string& path) { RegCloseKey(createKey(root, path)); }
+
+bool regKeyExists(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool regReadValue(HKEY root, const std::string& path, const std::string& name, std::string& bytes,
+                  DWORD& type) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        bytes.assign(size, '\0');
+        status =
+            RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
+        bytes.resize(size);
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+std::vector<std::string> regValueNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD length = sizeof name;
+        if (RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof base, base);
+    path_ = std::string(base) + uniqueName("torlen-test");
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { removeTree(path_); }
+
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(child);
+            } else {
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+void writeFile(const std::string& path, const std::string& contents) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool readFile(const std::string& path, std::string& contents) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    contents.clear();
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) contents.append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+bool fileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool isFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+ScriptedMessageBoxes* activeScript = nullptr;
+}
+
+ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers) : answers_(std::move(answers)) {
+    activeScript = this;
+    previous_ = reinterpret_cast<void*>(setMessageBoxHandler(&ScriptedMessageBoxes::handler));
+}
+
+ScriptedMessageBoxes::~ScriptedMessageBoxes() {
+    setMessageBoxHandler(reinterpret_cast<MessageBoxHandler>(previous_));
+    activeScript = nullptr;
+}
+
+int ScriptedMessageBoxes::handler(HWND owner, const std::string& text, const std::string& caption,
+                                  UINT style) {
+    ScriptedMessageBoxes* self = activeScript;
+    self->shown_.push_back({owner, text, caption, style});
+    if (self->hook_) self->hook_(static_cast<int>(self->shown_.size()) - 1, self->hookContext_);
+    if (self->answers_.empty()) return IDOK;
+    int answer = self->answers_.front();
+    self->answers_.pop_front();
+    return answer;
+}

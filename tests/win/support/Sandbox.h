@@ -1,0 +1,88 @@
+// Test fixtures for the Windows tests: a private registry (both predefined roots redirected
+// to scratch keys), a fresh temporary folder, and scripted message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// Redirects HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process to two empty scratch
+// keys for its lifetime; the scratch keys are deleted afterwards.
+class RegistrySandbox {
+   public:
+    RegistrySandbox();
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+   private:
+    std::string scratchPath_;
+    HKEY machine_ = nullptr;
+    HKEY user_ = nullptr;
+};
+
+// Registry helpers; paths are relative to root.
+void regSetString(HKEY root, const std::string& path, const std::string& name, const std::string& value,
+                  DWORD type = REG_SZ);
+void regSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
+void regSetBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes);
+void regCreateKey(HKEY root, const std::string& path);
+bool regKeyExists(HKEY root, const std::string& path);
+// The value's raw bytes and type; false when the key or value is missing.
+bool regReadValue(HKEY root, const std::string& path, const std::string& name, std::string& bytes,
+                  DWORD& type);
+std::vector<std::string> regValueNames(HKEY root, const std::string& path);
+
+// A new empty folder below the temporary folder, removed with everything in it.
+class TempFolder {
+   public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+   private:
+    std::string path_;
+};
+
+void removeTree(const std::string& path);
+void writeFile(const std::string& path, const std::string& contents);
+bool readFile(const std::string& path, std::string& contents);
+bool fileExists(const std::string& path);
+bool isFolder(const std::string& path);
+
+// Answers message boxes from a script and records what they said. Unscripted boxes are
+// answered with IDOK and fail the test that did not expect them when checked.
+class ScriptedMessageBoxes {
+   public:
+    struct Shown {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+    explicit ScriptedMessageBoxes(std::deque<int> answers = {});
+    ~ScriptedMessageBoxes();
+    ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
+    ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    void answer(int button) { answers_.push_back(button); }
+    // Runs between two boxes: lets a test change the world before the next answer is used.
+    void onShow(void (*hook)(int index, void* context), void* context) {
+        hook_ = hook;
+        hookContext_ = context;
+    }
+
+   private:
+    static int handler(HWND owner, const std::string& text, const std::string& caption, UINT style);
+    std::deque<int> answers_;
+    std::vector<Shown> shown_;
+    void (*hook_)(int, void*) = nullptr;
+    void* hookContext_ = nullptr;
+    void* previous_;
+};

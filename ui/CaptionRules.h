@@ -1,0 +1,8 @@
+// Texts of the setup dialog's captions that are computed from the build constants.
+#pragma once
+
+#include <string>
+
+// The version as shown in the header: V, the year, then month and day with two digits
+// each (20260101 gives V2026.01.01).
+std::string versionText(int yyyymmdd);
