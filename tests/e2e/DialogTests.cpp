@@ -1,0 +1,120 @@
+// End to end: the setup dialog as the user first sees it, for registries prepared per test.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "Driver.h"
+#include "framework/BuildConstants.h"
+#include "res/resource.h"
+#include "ui/ReleaseControls.h"
+
+using namespace e2e;
+
+namespace {
+
+const char* const kNative = "SOFTWARE\\Autodesk\\AutoCAD\\";
+const char* const kWow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
+
+class SetupDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearAutodeskKeys();
+        removeTree("C:\\Torlen");
+    }
+    void TearDown() override { clearAutodeskKeys(); }
+
+    // Adds an installation of the given AutoCAD year below the native root.
+    static void install(int year, const char* root = kNative) {
+        std::string version = "R" + std::to_string(year - 1990) + ".0";
+        addInstallation(std::string(root) + version + "\\ACAD-" + std::to_string(year) + ":804",
+                        "C:\\Program Files\\AutoCAD " + std::to_string(year) + "\\",
+                        "AutoCAD " + std::to_string(year));
+    }
+
+    static InstallSource source() {
+        return prepareInstallSource("C:\\e2e\\dialog", {"TL_DodudEdiv2010.arx", "Torlen.Ini"});
+    }
+
+};
+
+// What a release box must look like: found releases ticked and enabled, the others
+// disabled and unticked; the 32 edition hides the ten newest.
+void expectReleaseBoxes(const SetupProcess& setup, const std::vector<int>& foundYears) {
+    for (int index = 0; index < kReleaseCount; ++index) {
+        int id = kReleaseBoxIds[index];
+        bool found = std::find(foundYears.begin(), foundYears.end(), kFirstReleaseYear + index) != foundYears.end();
+        bool offered = platformBits == 64 || index < kFirst64OnlyRelease;
+        SCOPED_TRACE("AutoCAD " + std::to_string(kFirstReleaseYear + index));
+        EXPECT_EQ(setup.visible(id), offered);
+        EXPECT_EQ(setup.enabled(id), found);
+        EXPECT_EQ(setup.checked(id), found && offered);
+    }
+}
+
+}  // namespace
+
+TEST_F(SetupDialogTest, NoReleaseFoundOffersNothingAndShowsTheBuildCaptions) {
+    SetupProcess setup(source().exe);
+    ASSERT_TRUE(setup.dialogFound());
+    expectReleaseBoxes(setup, {});
+    EXPECT_FALSE(setup.enabled(IDC_INSTALL));
+    EXPECT_EQ(setup.text(IDC_TITLE), L"批打印软件 V2026.01.01");
+    EXPECT_EQ(setup.text(IDC_PLATFORM), platformBits == 32 ? L"( 32位 AutoCAD版 )" : L"( 64位 AutoCAD版 )");
+    EXPECT_EQ(setup.text(IDC_INSTALL_PATH), L"C:\\Torlen");
+    // The selection page: path row shown; progress, finish text, picture and close button hidden.
+    for (int id : {IDC_PATH_LABEL, IDC_INSTALL_PATH, IDC_BROWSE, IDC_INSTALL, IDCANCEL, IDC_COMPONENTS_LABEL})
+        EXPECT_TRUE(setup.visible(id)) << id;
+    for (int id : {IDC_PROGRESS, IDC_FINISH_TEXT, IDC_FINISH_PICTURE, IDOK}) EXPECT_FALSE(setup.visible(id)) << id;
+    setup.click(IDCANCEL);
+    EXPECT_TRUE(setup.waitForExit(5000));
+}
+
+TEST_F(SetupDialogTest, FoundReleasesAreTickedAndEnableInstall) {
+    install(2010);
+    install(2014);
+    install(2009, kWow);
+    install(2009, kNative);
+    SetupProcess setup(source().exe);
+    ASSERT_TRUE(setup.dialogFound());
+    expectReleaseBoxes(setup, {2009, 2010, 2014});
+    EXPECT_TRUE(setup.enabled(IDC_INSTALL));
+}
+
+TEST_F(SetupDialogTest, NewestReleasesFollowTheEdition) {
+    install(2018);
+    install(2026);
+    SetupProcess setup(source().exe);
+    ASSERT_TRUE(setup.dialogFound());
+    expectReleaseBoxes(setup, {2018, 2026});
+    // The 32 edition cannot install for releases it does not offer.
+    EXPECT_EQ(setup.enabled(IDC_INSTALL), platformBits == 64);
+}
+
+TEST_F(SetupDialogTest, InstallFollowsTheTicks) {
+    install(2010);
+    install(2014);
+    SetupProcess setup(source().exe);
+    ASSERT_TRUE(setup.dialogFound());
+    const int box2010 = kReleaseBoxIds[2010 - kFirstReleaseYear];
+    const int box2014 = kReleaseBoxIds[2014 - kFirstReleaseYear];
+    setup.click(box2010);
+    setup.settle();
+    EXPECT_TRUE(setup.enabled(IDC_INSTALL));
+    setup.click(box2014);
+    setup.settle();
+    EXPECT_FALSE(setup.checked(box2014));
+    EXPECT_FALSE(setup.enabled(IDC_INSTALL));
+    setup.click(box2014);
+    setup.settle();
+    EXPECT_TRUE(setup.enabled(IDC_INSTALL));
+}
+
+TEST_F(SetupDialogTest, CancelEndsTheProgramWithoutChanges) {
+    install(2010);
+    SetupProcess setup(source().exe);
+    ASSERT_TRUE(setup.dialogFound());
+    setup.click(IDCANCEL);
+    ASSERT_TRUE(setup.waitForExit(5000));
+    EXPECT_FALSE(folderExists("C:\\Torlen\\T-DodudEdiv"));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, std::string(kNative) + "R20.0\\ACAD-2010:804\\Applications"));
+}

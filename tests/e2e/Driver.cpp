@@ -1,0 +1,246 @@
+// The end-to-end UI driver; see Driver.h.
+#include "Driver.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+namespace e2e {
+
+namespace {
+const wchar_t* const kDialogCaption = L"T-批打印软件安装";
+
+void deleteTree(HKEY root, const char* path) { RegDeleteTreeA(root, path); }
+
+HKEY createKey(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    return key;
+}
+
+void setString(HKEY root, const std::string& path, const char* name, const std::string& value) {
+    HKEY key = createKey(root, path);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND exclude;
+    HWND found;
+};
+
+BOOL CALLBACK findProcessDialog(HWND window, LPARAM context) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (owner == search->processId && window != search->exclude && IsWindowVisible(window) &&
+        lstrcmpW(className, L"#32770") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring windowText(HWND window) {
+    wchar_t buffer[4096] = {};
+    GetWindowTextW(window, buffer, 4096);
+    return buffer;
+}
+}  // namespace
+
+void clearAutodeskKeys() {
+    deleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+    deleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk");
+    deleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
+}
+
+void addInstallation(const std::string& keyPath, const std::string& location, const std::string& productName) {
+    setString(HKEY_LOCAL_MACHINE, keyPath, "AcadLocation", location);
+    setString(HKEY_LOCAL_MACHINE, keyPath, "ProductName", productName);
+}
+
+void addProfile(const std::string& version, const std::string& product, const std::string& profile,
+                const char* trustedPaths) {
+    std::string path = "SOFTWARE\\Autodesk\\AutoCAD\\" + version + "\\" + product + "\\Profiles\\" + profile +
+                       "\\Variables";
+    if (trustedPaths) {
+        setString(HKEY_CURRENT_USER, path, "TRUSTEDPATHS", trustedPaths);
+    } else {
+        RegCloseKey(createKey(HKEY_CURRENT_USER, path));
+    }
+}
+
+std::string readRegString(HKEY root, const std::string& path, const std::string& name) {
+    char buffer[32768] = {};
+    DWORD size = sizeof buffer - 1;
+    if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                     buffer, &size) != ERROR_SUCCESS)
+        return std::string("<missing>");
+    return buffer;
+}
+
+DWORD readRegDword(HKEY root, const std::string& path, const std::string& name) {
+    DWORD value = 0xFFFFFFFF, size = sizeof value;
+    RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+bool regKeyExists(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string freshFolder(const std::string& path) {
+    removeTree(path);
+    SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
+    return path;
+}
+
+void writeFile(const std::string& path, const std::string& contents) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool fileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folderExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The SetUp.exe under test, named by SETUP_EXE; a Unix path is reached through Wine's Z: drive.
+std::string builtSetupExe() {
+    char built[MAX_PATH] = {};
+    GetEnvironmentVariableA("SETUP_EXE", built, MAX_PATH);
+    std::string path = built;
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles) {
+    freshFolder(folder);
+    InstallSource source{folder, folder + "\\SetUp.exe"};
+    CopyFileA(builtSetupExe().c_str(), source.exe.c_str(), FALSE);
+    CreateDirectoryA((folder + "\\Data").c_str(), nullptr);
+    for (const std::string& name : dataFiles) writeFile(folder + "\\Data\\" + name, "contents of " + name);
+    return source;
+}
+
+SetupProcess::SetupProcess(const std::string& exePath) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exePath + "\"";
+    std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
+    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &process_))
+        return;
+    WaitForInputIdle(process_.hProcess, 10000);
+    for (int tries = 0; tries < 200 && !dialog_; ++tries) {
+        WindowSearch search{process_.dwProcessId, nullptr, nullptr};
+        EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found && windowText(search.found) == kDialogCaption) dialog_ = search.found;
+        if (!dialog_) Sleep(50);
+    }
+}
+
+SetupProcess::~SetupProcess() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool SetupProcess::checked(int id) const { return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::wstring SetupProcess::text(int id) const { return windowText(item(id)); }
+
+void SetupProcess::setText(int id, const std::wstring& text) const {
+    SendMessageW(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int SetupProcess::progress() const { return static_cast<int>(SendMessageW(item(1014), PBM_GETPOS, 0, 0)); }
+
+RECT SetupProcess::windowRect() const {
+    RECT rect{};
+    GetWindowRect(dialog_, &rect);
+    return rect;
+}
+
+void SetupProcess::click(int id) const { PostMessageW(item(id), BM_CLICK, 0, 0); }
+
+void SetupProcess::settle() const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+bool SetupProcess::waitForExit(DWORD milliseconds) {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD SetupProcess::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+void MessageBoxWindow::press(int buttonId) const {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
+}
+
+MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(mainDialog, &processId);
+    MessageBoxWindow box;
+    for (DWORD waited = 0; waited <= milliseconds && !box; waited += 50) {
+        WindowSearch search{processId, mainDialog, nullptr};
+        EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            box.window = search.found;
+            box.caption = windowText(search.found);
+            box.text = windowText(GetDlgItem(search.found, 0xFFFF));
+        } else {
+            Sleep(50);
+        }
+    }
+    return box;
+}
+
+}  // namespace e2e

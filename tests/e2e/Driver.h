@@ -1,0 +1,85 @@
+// The UI driver of the end-to-end tests: prepares the machine (registry, folders), starts
+// the real SetUp.exe under Wine, finds its dialog, reads and clicks its controls, and
+// answers its message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// --- machine preparation -------------------------------------------------------------
+// Removes every AutoCAD key the installer reads or writes, in both roots and views.
+void clearAutodeskKeys();
+// Records an installation below HKEY_LOCAL_MACHINE: the product key at keyPath (relative
+// to HKLM, e.g. "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804") with the values
+// "AcadLocation" and "ProductName".
+void addInstallation(const std::string& keyPath, const std::string& location, const std::string& productName);
+// Adds a user profile "Variables" key below HKEY_CURRENT_USER, optionally with TRUSTEDPATHS.
+void addProfile(const std::string& version, const std::string& product, const std::string& profile,
+                const char* trustedPaths);
+std::string readRegString(HKEY root, const std::string& path, const std::string& name);
+DWORD readRegDword(HKEY root, const std::string& path, const std::string& name);
+bool regKeyExists(HKEY root, const std::string& path);
+// A Windows path below the Wine drive C: that is removed first and created empty.
+std::string freshFolder(const std::string& path);
+void removeTree(const std::string& path);
+void writeFile(const std::string& path, const std::string& contents);
+bool fileExists(const std::string& path);
+bool folderExists(const std::string& path);
+
+// A folder laid out as the installer is shipped: SetUp.exe beside a Data folder.
+struct InstallSource {
+    std::string folder;
+    std::string exe;
+};
+std::string builtSetupExe();
+InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles);
+
+// --- the running installer -------------------------------------------------------------
+class SetupProcess {
+public:
+    explicit SetupProcess(const std::string& exePath);
+    ~SetupProcess();
+    SetupProcess(const SetupProcess&) = delete;
+    SetupProcess& operator=(const SetupProcess&) = delete;
+
+    bool dialogFound() const { return dialog_ != nullptr; }
+    HWND dialog() const { return dialog_; }
+    HWND item(int id) const { return GetDlgItem(dialog_, id); }
+    bool visible(int id) const { return IsWindowVisible(item(id)) != 0; }
+    bool enabled(int id) const { return IsWindowEnabled(item(id)) != 0; }
+    bool checked(int id) const;
+    std::wstring text(int id) const;
+    void setText(int id, const std::wstring& text) const;
+    int progress() const;
+    RECT windowRect() const;
+
+    // Posts a click, so that a modal box the click opens does not block the driver.
+    void click(int id) const;
+    // Waits until the dialog is idle again (its thread answers a message).
+    void settle() const;
+
+    bool waitForExit(DWORD milliseconds);
+    DWORD exitCode() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND dialog_ = nullptr;
+};
+
+// A message box (or any other dialog) of the installer's process other than the main one.
+struct MessageBoxWindow {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    explicit operator bool() const { return window != nullptr; }
+    // Presses a button by its command id (IDOK, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO).
+    void press(int buttonId) const;
+};
+MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds = 5000);
+
+
+}  // namespace e2e
