@@ -7,4 +7,6 @@ bool Dlg_Setup::runInstallation() { return false; }
 
 void Dlg_Setup::showFinishPage() {}
 
+void Dlg_Setup::shortenToCloseButton() {}
+
 void Dlg_Setup::onBrowse() {}

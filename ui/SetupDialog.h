@@ -28,6 +28,7 @@ class Dlg_Setup : public CDialog {
     void onInstall();
     bool runInstallation();
     void showFinishPage();
+    void shortenToCloseButton();
 
     void setCaptions();
     void applyFoundReleases();

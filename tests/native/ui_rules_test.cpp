@@ -1,0 +1,73 @@
+// The setup dialog's computed texts and the Install command's decisions.
+#include <gtest/gtest.h>
+
+#include "framework/NarrowString.h"
+#include "ui/CaptionRules.h"
+#include "ui/InstallRules.h"
+
+TEST(VersionText, MonthAndDayAlwaysHaveTwoDigits) {
+    const struct {
+        int version;
+        const char* text;
+    } cases[] = {
+        {20260101, "V2026.01.01"}, {20261231, "V2026.12.31"}, {20261009, "V2026.10.09"},
+        {20260910, "V2026.09.10"}, {20270100, "V2027.01.00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(versionText(c.version), c.text) << c.version;
+}
+
+TEST(AcadProcessName, MatchesAnyCaseAndAnySubstring) {
+    const struct {
+        const char* name;
+        bool isAcad;
+    } cases[] = {
+        {"acad.exe", true},      {"ACAD.EXE", true}, {"Acad.Exe", true}, {"myacad.exe.bak", true},
+        {"notacad.exe", true},   {"acad.ex", false}, {"acadexe", false}, {"", false},
+        {"accoreconsole.exe", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isAcadProcessName(c.name), c.isAcad) << c.name;
+}
+
+TEST(ChosenFolder, DropsOneTrailingBackslashOnly) {
+    const struct {
+        const char* field;
+        const char* chosen;
+    } cases[] = {
+        {"C:\\Torlen", "C:\\Torlen"},
+        {"D:\\Apps\\", "D:\\Apps"},
+        {"D:\\Apps\\\\", "D:\\Apps\\"},
+        {"\\", ""},
+        {"", ""},
+        // A double-byte character whose second byte is 0x5C is not a backslash.
+        {"D:\\\xB1\x5C", "D:\\\xB1\x5C"},
+        {"D:\\\xB1\x5C\\", "D:\\\xB1\x5C"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(chosenFolder(c.field), c.chosen) << c.field;
+    EXPECT_EQ(targetFolderIn("D:\\Apps"), "D:\\Apps\\T-DodudEdiv");
+}
+
+TEST(NarrowString, LastBackslashStepsOverDoubleByteCharacters) {
+    const struct {
+        const char* text;
+        size_t position;
+    } cases[] = {
+        {"", std::string::npos},
+        {"abc", std::string::npos},
+        {"\\", 0},
+        {"C:\\a\\b", 4},
+        {"C:\\\x95\x5C", 2},          // trail byte 0x5C
+        {"C:\\\x95\x5C\\x", 5},       // a real backslash after the character
+        {"\x95", std::string::npos},  // a lone lead byte at the end
+    };
+    for (const auto& c : cases) EXPECT_EQ(narrow::findLastBackslash(c.text), c.position) << c.text;
+}
+
+TEST(NarrowString, UpperCasingLeavesDoubleByteCharactersAlone) {
+    EXPECT_EQ(narrow::toUpper("c:\\lib;d:\\tools"), "C:\\LIB;D:\\TOOLS");
+    // 0x81 0x61: the trail byte is the code of 'a' but belongs to the character.
+    EXPECT_EQ(narrow::toUpper("a\x81\x61z"), "A\x81\x61Z");
+    EXPECT_EQ(narrow::format("%s\\%d", "x", 7), "x\\7");
+    EXPECT_EQ(narrow::format("%s", std::string(5000, 'q').c_str()).size(), 5000u);
+    EXPECT_TRUE(narrow::equalsIgnoreCase("SetUp.EXE", "setup.exe"));
+    EXPECT_FALSE(narrow::equalsIgnoreCase("SetUp.EXE", "setup.ex"));
+}
