@@ -1,0 +1,132 @@
+// The deployment into the target folder; see DeployJob.h.
+#include "deploy/DeployJob.h"
+
+#include <direct.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include "deploy/DeployRules.h"
+#include "deploy/FileOperations.h"
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "framework/NarrowString.h"
+
+namespace {
+
+const char* const kCopyFailedFormat =
+    "拷贝文件 %s 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
+const char* const kPathTooLongFormat =
+    "路径 %s 超过259个字符，无法安装 !\n\n请选择较短的安装路径后再执行SetUp.exe !";
+const char* const kNoUserFolderFormat = "无法确定用户的应用程序数据文件夹，文件 %s 无法安装 !";
+
+bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+bool fits(const std::string& path) { return fitsPathLimit(path, isSystemLeadByte); }
+
+void tellUser(const char* format, const std::string& path) {
+    showMessageBox(CDialog::activeModalWindow(), narrow::format(format, path.c_str()), kSetupCaption, MB_OK);
+}
+
+// "APPDATA" as set, or the fact that it is not set.
+bool readAppData(std::string& value) {
+    DWORD size = GetEnvironmentVariableA("APPDATA", nullptr, 0);
+    if (size == 0) return false;
+    std::string buffer(size, '\0');
+    DWORD length = GetEnvironmentVariableA("APPDATA", &buffer[0], size);
+    if (length == 0 || length >= size) return false;
+    value.assign(buffer.data(), length);
+    return true;
+}
+
+std::string shellAppDataFolder() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    return folder;
+}
+
+}  // namespace
+
+DeployJob::DeployJob(std::string targetFolder, CProgressCtrl& progressBar) : progressBar(progressBar) {
+    assignFolderPath(this->targetFolder, std::move(targetFolder));
+}
+
+bool DeployJob::deployProductFiles() {
+    std::string dataFolder;
+    if (!findSetupDataFolder(dataFolder)) return false;
+    // A single level: a missing parent makes every copy fail, and each failure is asked about.
+    _mkdir(targetFolder.c_str());
+
+    std::string pattern = dataFolder + "\\*.*";
+    if (!fits(pattern)) {
+        tellUser(kPathTooLongFormat, dataFolder);
+        return false;
+    }
+    WIN32_FIND_DATAA entry;
+    FindHandle listing(FindFirstFileA(pattern.c_str(), &entry));
+    if (!listing.valid()) return true;
+
+    // Every pass steps the bar first, so "." and ".." and the closing pass that finds no
+    // further entry count too.
+    for (int pass = 0;; ++pass) {
+        progressBar.StepIt();
+        if (pass > 0 && !FindNextFileA(listing.get(), &entry)) return true;
+        std::string name = entry.cFileName;
+        if (entryAction(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ==
+            EntryAction::Skip) {
+            continue;
+        }
+        std::string source = dataFolder + "\\" + name;
+        if (!fits(source)) {
+            tellUser(kPathTooLongFormat, source);
+            return false;
+        }
+        std::string destination;
+        if (!destinationFor(name, destination)) return false;
+        if (!copyProductFile(source, destination)) return false;
+    }
+}
+
+// The target folder or, for the settings file, the per-user folder (created on the way).
+// False when the path cannot be handled; the user has been told.
+bool DeployJob::destinationFor(const std::string& name, std::string& destination) {
+    if (isSettingsFileName(name)) {
+        std::string appData = userAppDataFolder();
+        if (appData.empty()) {
+            tellUser(kNoUserFolderFormat, name);
+            return false;
+        }
+        CreateDirectoryA(userSettingsFolder(appData).c_str(), nullptr);
+        destination = userSettingsPath(appData, name);
+    } else {
+        destination = targetFolder + "\\" + name;
+    }
+    // The narrow file functions would fail on a longer path, and the copy-failure message
+    // would blame AutoCAD or the user's rights; say what is wrong instead.
+    if (!fits(destination)) {
+        tellUser(kPathTooLongFormat, destination);
+        return false;
+    }
+    return true;
+}
+
+std::string DeployJob::userAppDataFolder() {
+    std::string appData;
+    bool isSet = readAppData(appData);
+    return chooseAppDataFolder(isSet, appData, shellAppDataFolder(), isSystemLeadByte);
+}
+
+bool DeployJob::copyProductFile(const std::string& source, const std::string& destination) {
+    clearReadOnly(source);
+    removeZoneIdentifier(source);  // before the copy, so the copy does not take the marker along
+    clearReadOnly(destination);
+    while (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+        int answer = showMessageBox(CDialog::activeModalWindow(),
+                                    narrow::format(kCopyFailedFormat, destination.c_str()), kSetupCaption,
+                                    MB_ABORTRETRYIGNORE);
+        if (answer == IDABORT) return false;
+        if (answer != IDRETRY) break;
+    }
+    clearReadOnly(destination);
+    return true;
+}

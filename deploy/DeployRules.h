@@ -1,0 +1,72 @@
+// What the deployment decides without touching Windows: which entries of the setup data
+// folder are copied and where, which files go into every AutoCAD folder, whether a path
+// still fits what the narrow file functions accept, and which folder is the per-user one.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "framework/NarrowString.h"
+
+// What the walk over the setup data folder does with one entry.
+enum class EntryAction {
+    Skip,              // ".", "..", sub-folders, and files meant for AutoCAD or the installer itself
+    CopyToTarget,      // an ordinary plug-in file
+    CopyToUserFolder,  // the settings file "Torlen.Ini"
+};
+
+EntryAction entryAction(const std::string& name, bool isFolder);
+
+// The settings file, in any letter case.
+bool isSettingsFileName(const std::string& name);
+
+// Files of the setup data folder that never go into the target folder.
+bool isSkippedFileName(const std::string& name);
+
+// One copy into an AutoCAD installation folder: the source's name in the setup data folder,
+// the sub-folder of the location it goes into ("" for the location itself), and the name
+// it gets there.
+struct ReleaseCopy {
+    std::string sourceName;
+    std::string subFolder;
+    std::string destinationName;
+};
+
+// The host-side modules tried for every location: ACAD2007P.dll .. ACAD2050P.dll.
+constexpr int kFirstHostModuleYear = 2007;
+constexpr int kLastHostModuleYear = 2050;
+std::vector<std::string> hostModuleNames();
+
+// Fonts, itextsharp.dll, the host-side modules, and (AutoCAD 2008 only) the plot driver,
+// in the order in which they are copied.
+std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver);
+
+// The AutoCAD release whose locations get the replacement plot driver (2008).
+constexpr int kPlotDriverReleaseIndex = 1;
+
+// The narrow file functions take at most 259 characters (MAX_PATH less the terminator);
+// a double-byte character counts as one, as it does after conversion to UTF-16.
+constexpr std::size_t kMaxPathChars = 259;
+std::size_t pathCharCount(const std::string& path, narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+bool fitsPathLimit(const std::string& path, narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// The parent of the per-user folder: the "APPDATA" value when it is set and short enough
+// for "\Torlen\Torlen.Ini" to fit the path limit, otherwise the roaming application-data folder as
+// the shell reports it (empty when that is unknown too).
+std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,
+                                const std::string& shellAppDataFolder,
+                                narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// The folder part of the executable's path (before its last backslash), or empty when the
+// path has none.
+std::string folderOfPath(const std::string& filePath,
+                         narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// The path less one trailing backslash (a backslash character, never a trail byte).
+std::string withoutTrailingBackslash(std::string path,
+                                     narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// The per-user folder ("<application data>\Torlen") and a file in it.
+std::string userSettingsFolder(const std::string& appDataFolder);
+std::string userSettingsPath(const std::string& appDataFolder, const std::string& name);

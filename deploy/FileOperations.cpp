@@ -1,0 +1,62 @@
+// File operations; see FileOperations.h.
+#include "deploy/FileOperations.h"
+
+#include <windows.h>
+
+#include "deploy/DeployRules.h"
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "framework/ModulePath.h"
+
+const char* const kSetupCaption = "T-软件安装";
+
+namespace {
+
+const char* const kDataFolderMissingText =
+    "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !";
+
+bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+}  // namespace
+
+void clearReadOnly(std::string path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
+    SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
+PathKind probePath(std::string path) {
+    WIN32_FIND_DATAA match;
+    FindHandle search(FindFirstFileA(path.c_str(), &match));
+    if (!search.valid()) return PathMissing;
+    return (match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathIsFolder : PathIsFile;
+}
+
+bool removeZoneIdentifier(std::string filePath) {
+    // On NTFS this names the file's alternate data stream; deleting it leaves the file's
+    // contents and attributes alone.
+    return DeleteFileA((filePath + ":Zone.Identifier").c_str()) != FALSE;
+}
+
+bool findSetupDataFolder(std::string& folder) {
+    // No backslash means no usable executable path (the path seam gives an empty one when
+    // it did not fit): probing "\Data" at the root of the current drive would be wrong.
+    std::string executableFolder = folderOfPath(moduleFilePath(), isSystemLeadByte);
+    if (!executableFolder.empty()) {
+        if (probePath(executableFolder + "\\Data") == PathIsFolder) {
+            folder = executableFolder + "\\Data";
+            return true;
+        }
+        if (probePath(executableFolder + "\\TL_DodudEdiv2010.arx") == PathIsFile) {
+            folder = executableFolder;
+            return true;
+        }
+    }
+    showMessageBox(CDialog::activeModalWindow(), kDataFolderMissingText, kSetupCaption, MB_OK);
+    return false;
+}
+
+void assignFolderPath(std::string& target, std::string path) {
+    target = withoutTrailingBackslash(std::move(path), isSystemLeadByte);
+}

@@ -1,0 +1,33 @@
+// Small file-system operations the deployment and the install command rest on: finding
+// the setup data folder, telling files from folders, clearing the read-only bit, removing
+// the download marker, and storing a folder path without its trailing backslash.
+#pragma once
+
+#include <string>
+
+enum PathKind {
+    PathMissing = 0,
+    PathIsFile = 1,
+    PathIsFolder = 2,
+};
+
+// Clears FILE_ATTRIBUTE_READONLY and keeps every other attribute; silent on failure.
+void clearReadOnly(std::string path);
+
+// What the first match of the path (as a search pattern) is.
+PathKind probePath(std::string path);
+
+// Deletes the ":Zone.Identifier" stream Windows attaches to downloaded files; true when
+// it was there and is gone.
+bool removeZoneIdentifier(std::string filePath);
+
+// The executable's folder followed by "\Data" when that is a folder, else the executable's
+// folder when it holds the file TL_DodudEdiv2010.arx. Otherwise tells the user the files
+// were probably not unpacked and gives false.
+bool findSetupDataFolder(std::string& folder);
+
+// target = path, less one trailing backslash.
+void assignFolderPath(std::string& target, std::string path);
+
+// The caption of every message of the installation.
+extern const char* const kSetupCaption;

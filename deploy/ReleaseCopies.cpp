@@ -1,0 +1,48 @@
+// The silent copies into the AutoCAD installation folders: fonts, itextsharp.dll, the
+// host-side modules and, for AutoCAD 2008, the replacement plot driver.
+#include <windows.h>
+
+#include "acad/AcadReleaseTable.h"
+#include "deploy/DeployRules.h"
+#include "deploy/FileOperations.h"
+
+namespace {
+
+bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+// A copy that did not happen although it could have: the source is shipped and the folder
+// it goes into is there (or cannot even be named with the narrow functions).
+bool isRealFailure(const std::string& source, const std::string& destinationFolder, bool pathsFit) {
+    if (probePath(source) != PathIsFile) return false;
+    return !pathsFit || probePath(destinationFolder) == PathIsFolder;
+}
+
+}  // namespace
+
+void AcadReleaseTable::deployToReleases(ReleaseSelection selection) {
+    for (int release = 0; release < kReleaseCount; ++release) {
+        if (!selection[release]) continue;
+        const StringList& releaseLocations = locations[release];
+        const std::size_t count = releaseLocations.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            deployToLocation(releaseLocations[i], release == kPlotDriverReleaseIndex);
+        }
+    }
+}
+
+void AcadReleaseTable::deployToLocation(std::string location, bool replacePlotDriver) {
+    std::string dataFolder;
+    if (!findSetupDataFolder(dataFolder)) return;
+    for (const ReleaseCopy& copy : releaseCopies(replacePlotDriver)) {
+        std::string source = dataFolder + "\\" + copy.sourceName;
+        std::string folder = copy.subFolder.empty() ? location : location + "\\" + copy.subFolder;
+        std::string destination = folder + "\\" + copy.destinationName;
+        // Plain copies: no attribute is cleared, so a read-only file AutoCAD ships stays as
+        // it is, and a missing Fonts or Drv folder is not created. Paths the narrow
+        // functions cannot take are never tried (nor cut short into some other folder).
+        bool pathsFit =
+            fitsPathLimit(source, isSystemLeadByte) && fitsPathLimit(destination, isSystemLeadByte);
+        if (pathsFit && CopyFileA(source.c_str(), destination.c_str(), FALSE)) continue;
+        if (isRealFailure(source, folder, pathsFit)) releaseCopyFailures.push_back(destination);
+    }
+}

@@ -1,0 +1,132 @@
+// The deployment's decisions: which entries are copied where, the files every AutoCAD
+// folder receives, the path limit and the per-user folder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "deploy/DeployRules.h"
+
+TEST(DeployRules, EntryActionIgnoresLetterCase) {
+    struct Case {
+        const char* name;
+        bool isFolder;
+        EntryAction expected;
+    } cases[] = {
+        {".", true, EntryAction::Skip},
+        {"..", true, EntryAction::Skip},
+        {"Fonts", true, EntryAction::Skip},
+        {"TL_DodudEdiv2010.arx", true, EntryAction::Skip},
+        {"setup.exe", false, EntryAction::Skip},
+        {"SETUP.EXE", false, EntryAction::Skip},
+        {"torlen_en.SHX", false, EntryAction::Skip},
+        {"TORLEN_HZ.shx", false, EntryAction::Skip},
+        {"torlen.PRT5", false, EntryAction::Skip},
+        {"torlen.ini", false, EntryAction::CopyToUserFolder},
+        {"TORLEN.INI", false, EntryAction::CopyToUserFolder},
+        {"Torlen.Ini", true, EntryAction::Skip},
+        {"SetUp.exe.bak", false, EntryAction::CopyToTarget},
+        {"Torlen.Ini.old", false, EntryAction::CopyToTarget},
+        {"TL_DodudEdiv2010.arx", false, EntryAction::CopyToTarget},
+        {"ACAD2008P.dll", false, EntryAction::CopyToTarget},
+        {"itextsharp.dll", false, EntryAction::CopyToTarget},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, entryAction(c.name, c.isFolder)) << c.name;
+}
+
+TEST(DeployRules, ReleaseCopiesInOrderWithDriverOnlyOnRequest) {
+    std::vector<ReleaseCopy> plain = releaseCopies(false);
+    ASSERT_EQ(3u + 44u, plain.size());
+    EXPECT_EQ("Torlen_EN.shx", plain[0].sourceName);
+    EXPECT_EQ("Fonts", plain[0].subFolder);
+    EXPECT_EQ("Torlen_HZ.shx", plain[1].destinationName);
+    EXPECT_EQ("Fonts", plain[1].subFolder);
+    EXPECT_EQ("itextsharp.dll", plain[2].destinationName);
+    EXPECT_EQ("", plain[2].subFolder);
+    EXPECT_EQ("ACAD2007P.dll", plain[3].sourceName);
+    EXPECT_EQ("ACAD2050P.dll", plain.back().destinationName);
+    for (std::size_t i = 3; i < plain.size(); ++i) {
+        EXPECT_EQ(plain[i].sourceName, plain[i].destinationName);
+        EXPECT_EQ(plain[i].sourceName, "ACAD" + std::to_string(2007 + i - 3) + "P.dll");
+    }
+
+    std::vector<ReleaseCopy> with = releaseCopies(true);
+    ASSERT_EQ(plain.size() + 1, with.size());
+    EXPECT_EQ("Torlen.prt5", with.back().sourceName);
+    EXPECT_EQ("Drv", with.back().subFolder);
+    EXPECT_EQ("pdfplot9.hdi", with.back().destinationName);
+}
+
+TEST(DeployRules, PathLimitCountsDoubleByteCharactersOnce) {
+    const std::string chinese = "\xD6\xD0";  // one GBK character, two bytes
+    struct Case {
+        std::string path;
+        std::size_t chars;
+        bool fits;
+    } cases[] = {
+        {"", 0, true},
+        {std::string(259, 'a'), 259, true},
+        {std::string(260, 'a'), 260, false},
+        {[&] {
+             std::string s;
+             for (int i = 0; i < 200; ++i) s += chinese;
+             return s;
+         }(),
+         200, true},
+        {std::string(259, 'a') + chinese, 260, false},
+        // A lone lead byte at the end still counts as a character.
+        {std::string(258, 'a') + "\xD6", 259, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.chars, pathCharCount(c.path)) << c.path.size();
+        EXPECT_EQ(c.fits, fitsPathLimit(c.path)) << c.path.size();
+    }
+}
+
+TEST(DeployRules, AppDataFallsBackToTheShellFolder) {
+    const std::string shell = "C:\\users\\u\\Application Data";
+    // "\Torlen\Torlen.Ini" is 18 characters: a value of 241 still fits, 242 does not.
+    const std::string longest(241, 'x'), tooLong(242, 'x');
+    struct Case {
+        bool set;
+        std::string value;
+        std::string expected;
+    } cases[] = {
+        {true, "D:\\Roaming", "D:\\Roaming"},
+        {true, "D:\\Roaming\\", "D:\\Roaming"},
+        {false, "", shell},
+        {true, "", shell},
+        {true, longest, longest},
+        {true, tooLong, shell},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, chooseAppDataFolder(c.set, c.value, shell)) << c.value;
+    EXPECT_EQ("", chooseAppDataFolder(false, "", ""));
+    EXPECT_EQ("D:\\Roaming\\Torlen\\torlen.ini", userSettingsPath("D:\\Roaming", "torlen.ini"));
+}
+
+TEST(DeployRules, FolderPathsLoseOneTrailingBackslashCharacter) {
+    // 0xB1 0x5C: a GBK character whose trail byte is a backslash byte.
+    const std::string trailByte = "C:\\\xB1\\";
+    struct Case {
+        std::string path;
+        std::string expected;
+    } cases[] = {
+        {"", ""},
+        {"C:\\Tools", "C:\\Tools"},
+        {"C:\\Tools\\", "C:\\Tools"},
+        {"C:\\Tools\\\\", "C:\\Tools\\"},
+        {trailByte, trailByte},
+        {trailByte + "\\", trailByte},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, withoutTrailingBackslash(c.path)) << c.path;
+}
+
+TEST(DeployRules, ExecutableFolder) {
+    struct Case {
+        std::string path;
+        std::string expected;
+    } cases[] = {
+        {"C:\\Setup\\SetUp.exe", "C:\\Setup"}, {"D:\\SetUp.exe", "D:"}, {"SetUp.exe", ""}, {"", ""},
+        {"C:\\\xB1\\\\SetUp.exe", "C:\\\xB1\\"},  // the trail byte is no separator
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, folderOfPath(c.path)) << c.path;
+}
