@@ -1,0 +1,48 @@
+// Not a test: a walk through the dialog's pages for scripts/screenshot. At each page it
+// leaves a marker file and waits until the script has taken the picture.
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "res/resource.h"
+
+using namespace e2e;
+
+namespace {
+const char* const kShots = "C:\\e2e\\shots";
+
+// Tells the script that a page is ready and waits until it has been photographed.
+void pause(const std::string& page) {
+    std::string ready = std::string(kShots) + "\\" + page + ".ready";
+    std::string taken = std::string(kShots) + "\\" + page + ".taken";
+    writeFile(ready, page);
+    for (int waited = 0; waited < 30000 && !fileExists(taken); waited += 100) Sleep(100);
+}
+}  // namespace
+
+// Run with --gtest_also_run_disabled_tests on a machine prepared by demo/prepare-prefix.sh.
+TEST(ScreenshotTour, DISABLED_Pages) {
+    freshFolder(kShots);
+    SetupProcess setup("C:\\TorlenDemo\\SetUp.exe");
+    ASSERT_TRUE(setup.dialogFound());
+    pause("1-selection");
+    setup.click(IDC_BROWSE);
+    MessageBoxWindow picker = waitForMessageBox(setup.dialog());
+    if (picker) {
+        Sleep(500);
+        pause("2-folder-picker");
+        picker.press(IDCANCEL);
+        setup.settle();
+    }
+    setup.click(IDC_INSTALL);
+    for (int waited = 0; waited < 20000 && setup.visible(IDC_INSTALL); waited += 100) {
+        MessageBoxWindow box = waitForMessageBox(setup.dialog(), 100);
+        if (box) {
+            pause("3-message");
+            box.press(IDOK);
+        }
+    }
+    setup.settle();
+    pause("4-finish");
+    setup.click(IDOK);
+    setup.waitForExit(5000);
+}
