@@ -3,17 +3,27 @@
 
 #include <commctrl.h>
 
+#include "framework/DllSearch.h"
+
 namespace {
 HWND innermostModal = nullptr;
 
+using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+
 // Dialog templates may hold common controls (the progress bar); their window classes
-// must be registered before the dialog manager creates them.
+// must be registered before the dialog manager creates them. The common-controls library
+// is not one of the DLLs Windows always takes from the system folder, so it is not
+// imported (the loader would look beside the executable first) but loaded from there.
 void registerCommonControls() {
     static bool done = false;
     if (done) return;
-    INITCOMMONCONTROLSEX init = {sizeof init, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&init);
     done = true;
+    HMODULE library = loadSystemLibrary("comctl32.dll");
+    if (!library) return;
+    FARPROC proc = GetProcAddress(library, "InitCommonControlsEx");
+    auto initCommonControls = reinterpret_cast<InitCommonControlsExFunction>(reinterpret_cast<void*>(proc));
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    if (initCommonControls) initCommonControls(&init);
 }
 
 // A modal dialog that its initialisation did not move is centred on the screen.
