@@ -8,5 +8,10 @@ export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
+  # The dialog's font is 宋体 (SimSun), which Wine does not ship: draw it with the CJK font
+  # of the machine, as a Chinese Windows would draw it with its own.
+  for face in 宋体 SimSun; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  done
   wineserver -w
 fi
