@@ -1,0 +1,102 @@
+// Registry helpers; see RegistryAccess.h.
+#include "acad/RegistryAccess.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace acad {
+
+bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+
+DWORD subKeyCount(HKEY key) {
+    DWORD count = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return count;
+}
+
+bool subKeyNameAt(HKEY key, DWORD index, std::string& name) {
+    // Key names are at most 255 UTF-16 units; in code page 936 a name of 255 Chinese
+    // characters takes 510 bytes, so a 256-byte buffer would lose such names.
+    char buffer[512] = {};
+    DWORD length = sizeof buffer;
+    if (RegEnumKeyExA(key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    name.assign(buffer, std::min<DWORD>(length, sizeof buffer - 1));
+    return true;
+}
+
+bool readValueText(HKEY key, const char* name, std::string& text, DWORD* type) {
+    // Start with the 520 bytes that any sensible folder or product name fits in, and grow
+    // when the registry reports more data. The value may change between two reads, so
+    // retry a few times. One zero byte past the data is always kept, because registry
+    // strings need not be stored with their terminator.
+    std::vector<char> buffer(521, '\0');
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        DWORD size = static_cast<DWORD>(buffer.size() - 1);
+        DWORD valueType = REG_NONE;
+        LONG status =
+            RegQueryValueExA(key, name, nullptr, &valueType, reinterpret_cast<BYTE*>(buffer.data()), &size);
+        if (status == ERROR_MORE_DATA) {
+            buffer.assign(std::max<std::size_t>(size + 1u, buffer.size() * 2), '\0');
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return false;
+        size = std::min<DWORD>(size, static_cast<DWORD>(buffer.size() - 1));
+        text.assign(buffer.data(), strnlen(buffer.data(), size));
+        if (type) *type = valueType;
+        return true;
+    }
+    return false;
+}
+
+namespace {
+// Splits at backslashes that are characters of their own, never at the trail byte of a
+// double-byte character.
+std::vector<std::string> keyNames(const std::string& path) {
+    std::vector<std::string> names(1);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(path[i]);
+        if (isSystemLeadByte(byte) && i + 1 < path.size()) {
+            names.back() += path.substr(i, 2);
+            ++i;
+        } else if (byte == '\\') {
+            names.emplace_back();
+        } else {
+            names.back() += path[i];
+        }
+    }
+    return names;
+}
+
+using StepFunction = LONG(APIENTRY*)(HKEY, LPCSTR, PHKEY);
+
+LONG walkKeyPath(HKEY root, const std::string& path, HKEY* key, StepFunction step) {
+    *key = nullptr;
+    HKEY current = nullptr;  // owned once a first name was opened
+    for (const std::string& name : keyNames(path)) {
+        if (name.empty()) continue;
+        HKEY next = nullptr;
+        LONG status = step(current ? current : root, name.c_str(), &next);
+        if (current) RegCloseKey(current);
+        if (status != ERROR_SUCCESS) return status;
+        current = next;
+    }
+    // An empty path names root itself, as a single call with an empty name would.
+    if (!current) return step(root, nullptr, key);
+    *key = current;
+    return ERROR_SUCCESS;
+}
+}  // namespace
+
+LONG openKeyPath(HKEY root, const std::string& path, HKEY* key) {
+    return walkKeyPath(root, path, key, RegOpenKeyA);
+}
+
+LONG createKeyPath(HKEY root, const std::string& path, HKEY* key) {
+    return walkKeyPath(root, path, key, RegCreateKeyA);
+}
+
+}  // namespace acad

@@ -1,0 +1,67 @@
+// Release year test, module and library years per release, demand-load key layout.
+#include "acad/ReleaseRules.h"
+
+#include <array>
+
+namespace acad {
+
+int releaseYearOfProductName(const std::string& productName, int lastYear) {
+    for (int year = kFirstYear; year <= lastYear && year <= kLastYear; ++year) {
+        std::size_t found = productName.find(std::to_string(year));
+        // Only the first occurrence counts, and it must not be at the very start.
+        if (found != std::string::npos && found > 0) return year;
+    }
+    return 0;
+}
+
+namespace {
+// Index = year - 2007. Module families: 2008 (2007, 2008), 2009, 2010 (2010-2012),
+// 2013 (2013, 2014), 2015 (2015, 2016), 2017, 2018, 2019 (2019, 2020), 2021 (2021-2024),
+// 2025 (2025, 2026). Library families: 2007 (2007, 2008), 2009, 2010 (2010-2012), 2013.
+constexpr std::array<int, 20> kModuleYears = {2008, 2008, 2009, 2010, 2010, 2010, 2013, 2013, 2015, 2015,
+                                              2017, 2018, 2019, 2019, 2021, 2021, 2021, 2021, 2025, 2025};
+constexpr std::array<int, 20> kLibraryYears = {2007, 2007, 2009, 2010, 2010, 2010, 2013, 2013, 2013, 2013,
+                                               2013, 2013, 2013, 2013, 2013, 2013, 2013, 2013, 2013, 2013};
+static_assert(kModuleYears.size() == kLastYear - kFirstYear + 1, "one entry per release");
+
+DemandLoadKey moduleKey(const char* keyFormat, int keyYear, const char* fileFormat, int fileYear,
+                        const std::string& installFolder) {
+    return {narrow::format(keyFormat, keyYear), narrow::format(fileFormat, installFolder.c_str(), fileYear),
+            false};
+}
+}  // namespace
+
+bool releaseFiles(int year, ReleaseFiles& files) {
+    if (year < kFirstYear || year > kLastYear) return false;
+    int index = year - kFirstYear;
+    files = {index, kModuleYears[index], kLibraryYears[index]};
+    return true;
+}
+
+std::vector<DemandLoadKey> demandLoadKeys(int year, int platformBits, const std::string& installFolder,
+                                          const std::string& location) {
+    std::vector<DemandLoadKey> keys;
+    ReleaseFiles files;
+    if (!releaseFiles(year, files)) return keys;
+    keys.push_back(moduleKey("Applications\\TL_DodudEdiv%d", year, "%s\\TL_DodudEdiv%d.ARX", files.moduleYear,
+                             installFolder));
+    // The 64 edition also registers the module built for the 32-bit side of these two
+    // releases.
+    if (platformBits == 64 && year == 2009)
+        keys.push_back(
+            moduleKey("Applications\\TL_DodudEdiv%d", 2008, "%s\\TL_DodudEdiv%d.ARX", 2008, installFolder));
+    if (platformBits == 64 && year == 2010)
+        keys.push_back(moduleKey("Applications\\TL_DodudEdiv%d_32", 2010, "%s\\TL_DodudEdiv%d_32.ARX", 2010,
+                                 installFolder));
+    keys.push_back({narrow::format("Applications\\Torlen%dDLLP", year),
+                    narrow::format("%s\\ACAD%dP.dll", location.c_str(), files.libraryYear), true});
+    return keys;
+}
+
+void dropTrailingBackslash(std::string& path, narrow::LeadByteTest isLeadByte) {
+    std::size_t last = narrow::findLastBackslash(path, isLeadByte);
+    if (last == std::string::npos || last == 0) return;
+    if (last == path.size() - 1) path.erase(last, 1);
+}
+
+}  // namespace acad

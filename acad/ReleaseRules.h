@@ -1,0 +1,49 @@
+// Decisions about AutoCAD releases that need no registry: which release a product name
+// names, which module files serve a release, and the demand-load keys written for it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/NarrowString.h"
+
+namespace acad {
+
+constexpr int kFirstYear = 2007;
+constexpr int kLastYear = 2026;
+// The Wow6432Node root only ever held releases up to 2010.
+constexpr int kLastWow64Year = 2010;
+
+// The first year from 2007 to lastYear whose four digits occur in productName, first
+// occurrence after the name's first character; 0 when none does. A name that begins
+// with the year is not taken as naming it.
+int releaseYearOfProductName(const std::string& productName, int lastYear);
+
+// Which files serve a release: the plug-in module family (TL_DodudEdiv<moduleYear>.ARX)
+// and the host-side library family (ACAD<libraryYear>P.dll).
+struct ReleaseFiles {
+    int index;
+    int moduleYear;
+    int libraryYear;
+};
+// False for a year outside 2007..2026.
+bool releaseFiles(int year, ReleaseFiles& files);
+
+// One key below a product key that makes AutoCAD load a module at start-up.
+struct DemandLoadKey {
+    std::string path;    // relative to the product key, e.g. "Applications\TL_DodudEdiv2014"
+    std::string loader;  // full path of the module
+    bool managed;        // a .NET assembly: "MANAGED" = 1 is written too
+};
+
+// The keys of one installation of a release, in the order they are written: the module
+// key, the extra module key of the 64 edition for 2009 and 2010, the library key. Empty
+// for a year outside 2007..2026. installFolder and location carry no trailing backslash.
+std::vector<DemandLoadKey> demandLoadKeys(int year, int platformBits, const std::string& installFolder,
+                                          const std::string& location);
+
+// Drops one trailing backslash unless it is the path's first character. The search
+// steps over double-byte characters, whose trail byte may equal '\'.
+void dropTrailingBackslash(std::string& path, narrow::LeadByteTest isLeadByte);
+
+}  // namespace acad

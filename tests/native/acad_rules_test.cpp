@@ -1,0 +1,137 @@
+// Release year test, release file table, demand-load key layout, trailing backslash and
+// trusted-path composition.
+#include <gtest/gtest.h>
+
+#include "acad/ReleaseRules.h"
+#include "acad/TrustedPathRules.h"
+
+using namespace acad;
+
+TEST(ReleaseYearOfProductName, TestsYearsInOrderAndNeverAtTheStart) {
+    struct Case {
+        const char* name;
+        int lastYear;
+        int year;
+    } cases[] = {
+        {"AutoCAD 2010", 2026, 2010},
+        {"AutoCAD 2026 - 简体中文 (Simplified Chinese)", 2026, 2026},
+        {"2010 AutoCAD", 2026, 0},              // only at position 0
+        {"2010 AutoCAD 2010", 2026, 0},         // the first occurrence decides
+        {"AutoCAD 2012 for 2010", 2026, 2010},  // earlier year wins
+        {"AutoCAD 2011", 2010, 0},              // beyond the root's last year
+        {"AutoCAD 2006", 2026, 0},
+        {"AutoCAD 2027", 2026, 0},
+        {"", 2026, 0},
+        {"A2007", 2026, 2007},
+    };
+    for (const Case& c : cases) EXPECT_EQ(releaseYearOfProductName(c.name, c.lastYear), c.year) << c.name;
+}
+
+TEST(DemandLoadKeys, EveryReleaseHasItsModuleAndLibraryYears) {
+    // year, module year, library year
+    const int table[20][3] = {{2007, 2008, 2007}, {2008, 2008, 2007}, {2009, 2009, 2009}, {2010, 2010, 2010},
+                              {2011, 2010, 2010}, {2012, 2010, 2010}, {2013, 2013, 2013}, {2014, 2013, 2013},
+                              {2015, 2015, 2013}, {2016, 2015, 2013}, {2017, 2017, 2013}, {2018, 2018, 2013},
+                              {2019, 2019, 2013}, {2020, 2019, 2013}, {2021, 2021, 2013}, {2022, 2021, 2013},
+                              {2023, 2021, 2013}, {2024, 2021, 2013}, {2025, 2025, 2013}, {2026, 2025, 2013}};
+    for (const auto& row : table) {
+        int year = row[0];
+        auto keys = demandLoadKeys(year, 32, "D:\\Plot", "C:\\Acad");
+        ASSERT_EQ(keys.size(), 2u) << year;
+        EXPECT_EQ(keys[0].path, "Applications\\TL_DodudEdiv" + std::to_string(year));
+        EXPECT_EQ(keys[0].loader, "D:\\Plot\\TL_DodudEdiv" + std::to_string(row[1]) + ".ARX");
+        EXPECT_FALSE(keys[0].managed);
+        EXPECT_EQ(keys[1].path, "Applications\\Torlen" + std::to_string(year) + "DLLP");
+        EXPECT_EQ(keys[1].loader, "C:\\Acad\\ACAD" + std::to_string(row[2]) + "P.dll");
+        EXPECT_TRUE(keys[1].managed);
+        ReleaseFiles files;
+        ASSERT_TRUE(releaseFiles(year, files));
+        EXPECT_EQ(files.index, year - 2007);
+    }
+    EXPECT_TRUE(demandLoadKeys(2006, 64, "D:\\Plot", "C:\\Acad").empty());
+    EXPECT_TRUE(demandLoadKeys(2027, 64, "D:\\Plot", "C:\\Acad").empty());
+}
+
+TEST(DemandLoadKeys, The64EditionAddsOneModuleKeyFor2009And2010Only) {
+    for (int year = 2007; year <= 2026; ++year) {
+        auto narrowKeys = demandLoadKeys(year, 32, "D:\\Plot", "C:\\Acad");
+        auto wideKeys = demandLoadKeys(year, 64, "D:\\Plot", "C:\\Acad");
+        if (year != 2009 && year != 2010) {
+            ASSERT_EQ(wideKeys.size(), 2u) << year;
+            continue;
+        }
+        ASSERT_EQ(wideKeys.size(), 3u) << year;
+        EXPECT_EQ(wideKeys[0].path, narrowKeys[0].path);
+        EXPECT_EQ(wideKeys[2].path, narrowKeys[1].path);
+        EXPECT_FALSE(wideKeys[1].managed);
+    }
+    auto keys2009 = demandLoadKeys(2009, 64, "D:\\Plot", "C:\\Acad");
+    EXPECT_EQ(keys2009[1].path, "Applications\\TL_DodudEdiv2008");
+    EXPECT_EQ(keys2009[1].loader, "D:\\Plot\\TL_DodudEdiv2008.ARX");
+    auto keys2010 = demandLoadKeys(2010, 64, "D:\\Plot", "C:\\Acad");
+    EXPECT_EQ(keys2010[1].path, "Applications\\TL_DodudEdiv2010_32");
+    EXPECT_EQ(keys2010[1].loader, "D:\\Plot\\TL_DodudEdiv2010_32.ARX");
+}
+
+TEST(DemandLoadKeys, LongFoldersAreNeverCut) {
+    std::string folder = "D:\\" + std::string(400, 'x');
+    auto keys = demandLoadKeys(2014, 32, folder, folder);
+    EXPECT_EQ(keys[0].loader, folder + "\\TL_DodudEdiv2013.ARX");
+    EXPECT_EQ(keys[1].loader, folder + "\\ACAD2013P.dll");
+}
+
+TEST(DropTrailingBackslash, RemovesOneSeparatorOnly) {
+    struct Case {
+        std::string in, out;
+    } cases[] = {
+        {"C:\\Acad\\", "C:\\Acad"},
+        {"C:\\Acad\\\\", "C:\\Acad\\"},
+        {"C:\\Acad", "C:\\Acad"},
+        {"\\", "\\"},
+        {"", ""},
+        {"Acad\\", "Acad"},
+        {"C:\\\x81\x5c", "C:\\\x81\x5c"},  // trail byte 0x5C is part of a character
+        {"C:\\\x81\x5c\\", "C:\\\x81\x5c"},
+    };
+    for (Case& c : cases) {
+        std::string path = c.in;
+        dropTrailingBackslash(path, narrow::isCp936LeadByte);
+        EXPECT_EQ(path, c.out) << c.in;
+    }
+}
+
+TEST(ComposeTrustedPaths, FollowsTheListRules) {
+    struct Case {
+        const char* current;
+        const char* folder;
+        const char* result;
+    } cases[] = {
+        {"", "D:\\Plot", "D:\\Plot"},
+        {";", "D:\\Plot", "D:\\Plot"},
+        {".", "D:\\Plot", "D:\\Plot"},
+        {"c:", "D:\\Plot", "D:\\Plot"},
+        {"\xb0\xb2", "D:\\Plot", "D:\\Plot"},  // one double-byte character is 2 bytes
+        {"c:\\lib;d:\\tools", "D:\\Plot", "C:\\LIB;D:\\TOOLS;D:\\PLOT"},
+        {"D:\\PLOT\\OLD;C:\\X", "D:\\Plot", "D:\\PLOT\\OLD;C:\\X"},
+        {"C:\\LIB;D:\\TOOLS;D:\\PLOT", "D:\\Plot", "C:\\LIB;D:\\TOOLS;D:\\PLOT"},
+        {"d:\\\xb0\xb2zh", "D:\\\xb0\xb2z", "D:\\\xb0\xb2ZH"},
+        {"%AppData%\\x", "D:\\Plot", "%APPDATA%\\X;D:\\PLOT"},
+        // "\PLOT" inside a double-byte character whose trail byte is '\' is not the folder.
+        {"C:\\\x81\\PLOT", "\\PLOT", "C:\\\x81\\PLOT;\\PLOT"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(composeTrustedPaths(c.current, c.folder, narrow::isCp936LeadByte), c.result) << c.current;
+}
+
+TEST(ComposeTrustedPaths, KeepsEveryEntryOfALongList) {
+    std::string list;
+    for (int i = 0; i < 2000; ++i) list += "C:\\LIB" + std::to_string(i) + ";";
+    list += "C:\\LAST";
+    EXPECT_EQ(composeTrustedPaths(list, "D:\\Plot", narrow::isCp936LeadByte), list + ";D:\\PLOT");
+}
+
+TEST(TrustedPathKeys, AreBuiltFromTheNames) {
+    std::string root = profileRootPath("R18.0", "ACAD-8001:804");
+    EXPECT_EQ(root, "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Profiles");
+    EXPECT_EQ(variablesKeyPath(root, "<<未命名配置>>"), root + "\\<<未命名配置>>\\Variables");
+}

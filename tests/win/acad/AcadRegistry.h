@@ -1,0 +1,33 @@
+// Registry set-ups shared by the acad tests: AutoCAD installations below
+// HKEY_LOCAL_MACHINE, and keys whose security or kind makes them unreadable or unwritable.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+const char* const kNativeRoot = "SOFTWARE\\Autodesk\\AutoCAD\\";
+const char* const kWowRoot = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
+
+// Creates root\<path> one key name at a time (Wine's narrow registry functions refuse
+// paths beyond 260 characters) and returns it open; the caller closes it.
+HKEY createKeyByNames(HKEY root, const std::string& path);
+void setStringByNames(HKEY root, const std::string& path, const std::string& name, const std::string& value);
+
+// Writes "AcadLocation" and "ProductName" into HKLM\<keyPath>.
+void addInstallation(const std::string& keyPath, const std::string& location, const std::string& productName);
+
+// Gives HKLM/HKCU\<path> the security descriptor of an SDDL text; false when refused.
+bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
+// A key that everyone may read but nobody may change or create subkeys in.
+const char* const kReadOnlySddl = "D:P(A;;KR;;;WD)";
+// A key nobody may open.
+const char* const kNoAccessSddl = "D:P(D;;KA;;;WD)";
+// Whether the security descriptors above are honoured: whether a key of this path can be
+// opened for reading (false = refused as it should be).
+bool canOpenForRead(HKEY root, const std::string& path);
+bool canCreateSubKey(HKEY root, const std::string& path);
+
+// Creates HKLM/HKCU\<path> as a volatile key (and its parents as ordinary keys): the
+// registry refuses ordinary subkeys below it.
+void createVolatileKey(HKEY root, const std::string& path);

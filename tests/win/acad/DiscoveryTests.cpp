@@ -1,0 +1,153 @@
+// Release discovery against the real registry (HKEY_LOCAL_MACHINE redirected per test).
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "acad/AcadRegistry.h"
+#include "acad/AcadReleaseTable.h"
+#include "framework/Handles.h"
+#include "support/Sandbox.h"
+
+namespace {
+
+struct Found {
+    int index;
+    std::string keyPath;
+    std::string location;
+    bool operator==(const Found& o) const {
+        return index == o.index && keyPath == o.keyPath && location == o.location;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const Found& f) {
+    return out << "{" << f.index << ", " << f.keyPath << ", " << f.location << "}";
+}
+
+std::vector<Found> discover() {
+    AcadReleaseTable table;
+    table.findAcadReleases();
+    std::vector<Found> found;
+    for (int i = 0; i < kReleaseCount; ++i) {
+        EXPECT_EQ(table.locations[i].size(), table.productKeys[i].size());
+        for (std::size_t k = 0; k < table.locations[i].size(); ++k)
+            found.push_back({i, table.productKeys[i][k], table.locations[i][k]});
+    }
+    return found;
+}
+
+const std::string kV = std::string(kNativeRoot) + "R18.0\\";
+const std::string kWowV = std::string(kWowRoot) + "R18.0\\";
+
+struct Scenario {
+    const char* name;
+    std::function<void()> arrange;
+    std::vector<Found> expected;
+};
+
+}  // namespace
+
+TEST(Discovery, RecordsInstallationsByTheRulesOfThePairing) {
+    const std::string longFolder = "C:\\" + std::string(700, 'L');
+    const std::string longName(255, 'N');
+    const Scenario scenarios[] = {
+        {"no release root", [] {}, {}},
+        {"product key below the native root; one trailing backslash dropped",
+         [] { addInstallation(kV + "ACAD-8001:804", "C:\\AutoCAD 2010\\", "AutoCAD 2010"); },
+         {{3, kV + "ACAD-8001:804\\", "C:\\AutoCAD 2010"}}},
+        {"one installation seen under both roots: Wow6432Node first",
+         [] {
+             addInstallation(kV + "P", "C:\\A2009", "AutoCAD 2009");
+             addInstallation(kWowV + "P", "C:\\A2009", "AutoCAD 2009");
+         },
+         {{2, kWowV + "P\\", "C:\\A2009"}, {2, kV + "P\\", "C:\\A2009"}}},
+        {"2011 and later only from the native root",
+         [] {
+             addInstallation(kV + "P", "C:\\A2011", "AutoCAD 2011");
+             addInstallation(kWowV + "P", "C:\\A2011", "AutoCAD 2011");
+         },
+         {{4, kV + "P\\", "C:\\A2011"}}},
+        {"year at position 0 is not a release",
+         [] { addInstallation(kV + "P", "C:\\A", "2010 AutoCAD"); },
+         {}},
+        {"two years: the earlier wins",
+         [] { addInstallation(kV + "P", "C:\\A", "AutoCAD 2014 (2008)"); },
+         {{1, kV + "P\\", "C:\\A"}}},
+        {"values only in nested keys",
+         [] { addInstallation(kV + "G\\P", "C:\\A", "AutoCAD 2026"); },
+         {{19, kV + "G\\P\\", "C:\\A"}}},
+        {"location and product name in different keys",
+         [] {
+             regSetString(HKEY_LOCAL_MACHINE, kV + "P", "AcadLocation", "C:\\A");
+             regSetString(HKEY_LOCAL_MACHINE, kV, "ProductName", "AutoCAD 2012");
+             regSetString(HKEY_LOCAL_MACHINE, kV + "Q", "ProductName", "AutoCAD 2012");
+             regSetString(HKEY_LOCAL_MACHINE, kV + "Q\\Sub", "AcadLocation", "C:\\Q");
+         },
+         {}},
+        {"the version key holds both values and hides a nested installation",
+         [] {
+             addInstallation(kV, "C:\\Top\\", "AutoCAD 2013");
+             addInstallation(kV + "P", "C:\\Nested", "AutoCAD 2013");
+         },
+         {{6, kV, "C:\\Top"}}},
+        {"non-string location: its bytes up to the first zero",
+         [] {
+             regSetBinary(HKEY_LOCAL_MACHINE, kV + "P", "AcadLocation", std::string("C:\\Bin\0junk", 11));
+             regSetString(HKEY_LOCAL_MACHINE, kV + "P", "ProductName", "AutoCAD 2015");
+         },
+         {{8, kV + "P\\", "C:\\Bin"}}},
+        {"two products below one version, in enumeration order",
+         [] {
+             addInstallation(kV + "A", "C:\\One", "AutoCAD 2018");
+             addInstallation(kV + "B", "C:\\Two", "AutoCAD 2018");
+         },
+         {{11, kV + "A\\", "C:\\One"}, {11, kV + "B\\", "C:\\Two"}}},
+        {"values longer than 520 bytes are read whole",
+         [=] { addInstallation(kV + "P", longFolder + "\\", "AutoCAD 2019 " + std::string(600, 'x')); },
+         {{12, kV + "P\\", longFolder}}},
+        {"names at the 255-character limit",
+         [=] { addInstallation(kNativeRoot + longName + "\\" + longName, "C:\\A", "AutoCAD 2020"); },
+         {{13, kNativeRoot + longName + "\\" + longName + "\\", "C:\\A"}}},
+        {"a double-byte character whose trail byte is a backslash stays",
+         [] { addInstallation(kV + "P", "C:\\\xb1\\", "AutoCAD 2021"); },
+         {{14, kV + "P\\", "C:\\\xb1\\"}}},
+    };
+    for (const Scenario& s : scenarios) {
+        RegistrySandbox sandbox;
+        s.arrange();
+        EXPECT_EQ(discover(), s.expected) << s.name;
+    }
+}
+
+TEST(Discovery, SkipsKeysThatCannotBeOpened) {
+    RegistrySandbox sandbox;
+    addInstallation(kV + "A", "C:\\Hidden", "AutoCAD 2010");
+    addInstallation(kV + "B", "C:\\Seen", "AutoCAD 2010");
+    addInstallation(kNativeRoot + std::string("R19.0\\P"), "C:\\HiddenVersion", "AutoCAD 2013");
+    ASSERT_TRUE(setKeySecurity(HKEY_LOCAL_MACHINE, kV + "A", kNoAccessSddl));
+    ASSERT_TRUE(setKeySecurity(HKEY_LOCAL_MACHINE, kNativeRoot + std::string("R19.0"), kNoAccessSddl));
+    if (canOpenForRead(HKEY_LOCAL_MACHINE, kV + "A"))
+        GTEST_SKIP() << "this Wine does not honour a registry key's DACL";
+    EXPECT_EQ(discover(), (std::vector<Found>{{3, kV + "B\\", "C:\\Seen"}}));
+}
+
+TEST(ListSubKeyNames, AppendsOpenableNamesInOrder) {
+    RegistrySandbox sandbox;
+    RegKey key;
+    regCreateKey(HKEY_CURRENT_USER, "Empty");
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Empty", 0, KEY_READ, key.out()), ERROR_SUCCESS);
+    StringList names = {"kept"};
+    listSubKeyNames(key.get(), names);
+    EXPECT_EQ(names, StringList{"kept"});
+
+    const std::string longName(255, 'z');
+    for (const std::string& name : {std::string("a"), std::string("b"), longName, std::string("\xd6\xd0")})
+        RegCloseKey(createKeyByNames(HKEY_CURRENT_USER, "Parent\\" + name + "\\child"));
+    bool denied = setKeySecurity(HKEY_CURRENT_USER, "Parent\\b", kNoAccessSddl) &&
+                  !canOpenForRead(HKEY_CURRENT_USER, "Parent\\b");
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Parent", 0, KEY_READ, key.out()), ERROR_SUCCESS);
+    names.clear();
+    listSubKeyNames(key.get(), names);
+    StringList expected = {"a", "b", longName, "\xd6\xd0"};
+    if (denied) expected.erase(expected.begin() + 1);
+    EXPECT_EQ(names, expected);
+}
