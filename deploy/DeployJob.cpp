@@ -54,14 +54,13 @@ DeployJob::DeployJob(std::string targetFolder, CProgressCtrl& progressBar) : pro
 bool DeployJob::deployProductFiles() {
     std::string dataFolder;
     if (!findSetupDataFolder(dataFolder)) return false;
-    // A single level: a missing parent makes every copy fail, and each failure is asked about.
-    _mkdir(targetFolder.c_str());
-
     std::string pattern = dataFolder + "\\*.*";
-    if (!fits(pattern)) {
-        tellUser(kPathTooLongFormat, dataFolder);
+    if (!fits(pattern) || !fits(targetFolder)) {
+        tellUser(kPathTooLongFormat, fits(pattern) ? targetFolder : dataFolder);
         return false;
     }
+    // A single level: a missing parent makes every copy fail, and each failure is asked about.
+    _mkdir(targetFolder.c_str());
     WIN32_FIND_DATAA entry;
     FindHandle listing(FindFirstFileA(pattern.c_str(), &entry));
     if (!listing.valid()) return true;

@@ -1,0 +1,56 @@
+// A prepared world for the deployment tests: an installer folder with its Data folder
+// (the executable path pointed at it), a target folder, a per-user application-data
+// folder named by APPDATA, and a real hidden progress bar.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "support/Sandbox.h"
+
+// A top-level hidden progress bar with a large range and step 1, starting at 0.
+class TestProgressBar {
+   public:
+    TestProgressBar();
+    ~TestProgressBar();
+    TestProgressBar(const TestProgressBar&) = delete;
+    TestProgressBar& operator=(const TestProgressBar&) = delete;
+    CProgressCtrl& control() { return control_; }
+    int position() const;
+
+   private:
+    CProgressCtrl control_;
+};
+
+// Sets (or, with nullptr, removes) an environment variable for the scope.
+class ScopedEnvironment {
+   public:
+    ScopedEnvironment(const char* name, const char* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+   private:
+    std::string name_;
+    std::string previous_;
+    bool wasSet_;
+};
+
+struct DeployWorld {
+    DeployWorld();
+    ~DeployWorld();
+    TempFolder root;
+    std::string installer;  // holds SetUp.exe (as far as the executable path says)
+    std::string data;       // installer\Data
+    std::string target;     // not created: the deployment creates it
+    std::string appData;    // the APPDATA value during the test
+    ScopedEnvironment appDataVariable;
+};
+
+bool isReadOnly(const std::string& path);
+void makeReadOnly(const std::string& path);
+// Names of the entries of a folder other than "." and "..", sorted.
+std::vector<std::string> folderEntries(const std::string& folder);

@@ -1,0 +1,165 @@
+// The silent copies into AutoCAD installation folders against real folders: what each
+// location receives, what is left alone, and which failures are recorded.
+#include <gtest/gtest.h>
+
+#include "DeployWorld.h"
+#include "acad/AcadReleaseTable.h"
+
+namespace {
+
+// Setup data folder with the fonts, the library, two host-side modules and the driver.
+void shipReleaseFiles(const DeployWorld& world) {
+    const char* names[] = {"Torlen_EN.shx", "Torlen_HZ.shx", "itextsharp.dll",
+                           "ACAD2007P.dll", "ACAD2050P.dll", "Torlen.prt5"};
+    for (const char* name : names) writeFile(world.data + "\\" + name, name);
+}
+
+// An AutoCAD installation folder, with or without its Fonts and Drv folders.
+std::string makeLocation(const DeployWorld& world, const std::string& name, bool fonts, bool drv) {
+    std::string location = world.root / name;
+    CreateDirectoryA(location.c_str(), nullptr);
+    if (fonts) CreateDirectoryA((location + "\\Fonts").c_str(), nullptr);
+    if (drv) CreateDirectoryA((location + "\\Drv").c_str(), nullptr);
+    return location;
+}
+
+ReleaseSelection select(std::initializer_list<int> releases) {
+    ReleaseSelection selection{};
+    for (int release : releases) selection[release] = 1;
+    return selection;
+}
+
+}  // namespace
+
+TEST(DeployToReleases, EachLocationOfEachSelectedReleaseGetsItsFiles) {
+    DeployWorld world;
+    shipReleaseFiles(world);
+    AcadReleaseTable table;
+    std::string r2007 = makeLocation(world, "r2007", true, true);
+    std::string r2008a = makeLocation(world, "r2008a", true, true);
+    std::string r2008b = makeLocation(world, "r2008b", false, true);
+    std::string r2009 = makeLocation(world, "r2009", true, true);
+    table.locations[0] = {r2007};
+    table.locations[1] = {r2008a, r2008b};
+    table.locations[2] = {r2009};
+    ScriptedMessageBoxes boxes;
+
+    table.deployToReleases(select({0, 1, 5}));  // 2012 is selected but has no locations
+
+    struct Expect {
+        std::string location;
+        std::vector<std::string> top, fonts, drv;
+    } expected[] = {
+        {r2007,
+         {"ACAD2007P.dll", "ACAD2050P.dll", "Drv", "Fonts", "itextsharp.dll"},
+         {"Torlen_EN.shx", "Torlen_HZ.shx"},
+         {}},
+        {r2008a,
+         {"ACAD2007P.dll", "ACAD2050P.dll", "Drv", "Fonts", "itextsharp.dll"},
+         {"Torlen_EN.shx", "Torlen_HZ.shx"},
+         {"pdfplot9.hdi"}},
+        // Fonts only where the Fonts folder exists: it is not created.
+        {r2008b, {"ACAD2007P.dll", "ACAD2050P.dll", "Drv", "itextsharp.dll"}, {}, {"pdfplot9.hdi"}},
+        {r2009, {"Drv", "Fonts"}, {}, {}},  // not selected
+    };
+    for (const Expect& e : expected) {
+        SCOPED_TRACE(e.location);
+        EXPECT_EQ(e.top, folderEntries(e.location));
+        EXPECT_EQ(e.fonts, folderEntries(e.location + "\\Fonts"));
+        EXPECT_EQ(e.drv, folderEntries(e.location + "\\Drv"));
+    }
+    std::string driver;
+    ASSERT_TRUE(readFile(r2008b + "\\Drv\\pdfplot9.hdi", driver));
+    EXPECT_EQ("Torlen.prt5", driver);
+    // Unshipped host-side modules and missing Fonts folders are no failures.
+    EXPECT_TRUE(table.releaseCopyFailures.empty());
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// A file AutoCAD holds open without sharing cannot be replaced; it is left as it is and
+// recorded, and the copies after it still happen.
+TEST(DeployToReleases, FilesInUseAreLeftAloneAndRecordedInOrder) {
+    DeployWorld world;
+    shipReleaseFiles(world);
+    AcadReleaseTable table;
+    std::string first = makeLocation(world, "first", true, false);
+    std::string second = makeLocation(world, "second", true, false);
+    const std::string held[] = {first + "\\Fonts\\Torlen_HZ.shx", second + "\\itextsharp.dll"};
+    std::vector<HANDLE> handles;
+    for (const std::string& path : held) {
+        writeFile(path, "AutoCAD's own");
+        handles.push_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(INVALID_HANDLE_VALUE, handles.back());
+    }
+    table.locations[3] = {first, second};
+    ScriptedMessageBoxes boxes;
+
+    table.deployToReleases(select({3}));
+    for (HANDLE handle : handles) CloseHandle(handle);
+
+    for (const std::string& path : held) {
+        std::string kept;
+        ASSERT_TRUE(readFile(path, kept));
+        EXPECT_EQ("AutoCAD's own", kept);
+    }
+    EXPECT_TRUE(fileExists(first + "\\itextsharp.dll"));
+    EXPECT_TRUE(fileExists(second + "\\Fonts\\Torlen_HZ.shx"));
+    EXPECT_EQ((StringList{held[0], held[1]}), table.releaseCopyFailures);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST(DeployToLocation, ReadOnlyDestinationIsNotCleared) {
+    DeployWorld world;
+    shipReleaseFiles(world);
+    std::string location = makeLocation(world, "r2010", false, false);
+    std::string destination = location + "\\itextsharp.dll";
+    writeFile(destination, "AutoCAD's own");
+    makeReadOnly(destination);
+    HANDLE probe = CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        // Wine run as root writes through the read-only bit (it maps to Unix permissions).
+        CloseHandle(probe);
+        GTEST_SKIP() << "this environment does not enforce the read-only attribute";
+    }
+    AcadReleaseTable table;
+    table.deployToLocation(location, false);
+    std::string kept;
+    ASSERT_TRUE(readFile(destination, kept));
+    EXPECT_EQ("AutoCAD's own", kept);
+    EXPECT_TRUE(isReadOnly(destination));
+    EXPECT_EQ((StringList{destination}), table.releaseCopyFailures);
+}
+
+TEST(DeployToReleases, WithoutSetupDataFolderEachLocationIsPassedOverWithTheMessage) {
+    DeployWorld world;
+    RemoveDirectoryA(world.data.c_str());
+    AcadReleaseTable table;
+    std::string a = makeLocation(world, "a", true, true);
+    std::string b = makeLocation(world, "b", true, true);
+    table.locations[1] = {a, b};
+    ScriptedMessageBoxes boxes;
+    table.deployToReleases(select({1}));
+    EXPECT_EQ(2u, boxes.shown().size());
+    EXPECT_EQ((std::vector<std::string>{"Drv", "Fonts"}), folderEntries(a));
+    EXPECT_TRUE(table.releaseCopyFailures.empty());
+}
+
+TEST(DeployToLocation, LocationTooLongIsRecordedNotCut) {
+    DeployWorld world;
+    shipReleaseFiles(world);
+    std::string parent = world.root / std::string(90, 'p') + "\\" + std::string(90, 'q');
+    CreateDirectoryA((world.root / std::string(90, 'p')).c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+    std::string location = parent + "\\" + std::string(90, 'l');
+    AcadReleaseTable table;
+    ScriptedMessageBoxes boxes;
+
+    table.deployToLocation(location, true);
+
+    // Nothing is written under a cut-off name; each shipped file is recorded.
+    EXPECT_TRUE(folderEntries(parent).empty());
+    EXPECT_EQ((StringList{location + "\\Fonts\\Torlen_EN.shx", location + "\\Fonts\\Torlen_HZ.shx",
+                          location + "\\itextsharp.dll", location + "\\ACAD2007P.dll",
+                          location + "\\ACAD2050P.dll", location + "\\Drv\\pdfplot9.hdi"}),
+              table.releaseCopyFailures);
+}
