@@ -25,5 +25,9 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler) {
 }
 
 int AfxMessageBox(const std::string& text, UINT style) {
-    return showMessageBox(CDialog::activeModalWindow(), text, AfxGetAppName(), style);
+    // Owned by the window the user is working in: the modal dialog's last active popup
+    // (such as the shell's folder browser over it), so that the box disables that window.
+    HWND owner = CDialog::activeModalWindow();
+    owner = owner ? GetLastActivePopup(owner) : GetActiveWindow();
+    return showMessageBox(owner, text, AfxGetAppName(), style);
 }

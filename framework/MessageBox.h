@@ -17,5 +17,5 @@ int showMessageBox(HWND owner, const std::string& text, const std::string& capti
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);
 
 // The class library's message box: titled with the application's name and owned by the
-// dialog that is running modally, if any.
+// window the user works in (the modal dialog's last active popup, else the active window).
 int AfxMessageBox(const std::string& text, UINT style = MB_OK);

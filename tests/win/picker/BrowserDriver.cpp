@@ -1,0 +1,115 @@
+// The folder picker's UI driver; see BrowserDriver.h.
+#include "picker/BrowserDriver.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "ui/PathDialog.h"
+
+namespace {
+
+constexpr int kFolderTree = 14145;
+
+// Polls until the condition holds or about two seconds passed; gives the last result.
+template <class Condition>
+bool settles(Condition condition) {
+    for (int i = 0; i < 100; ++i) {
+        if (condition()) return true;
+        Sleep(20);
+    }
+    return condition();
+}
+
+BOOL CALLBACK closeWindow(HWND window, LPARAM) {
+    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+BrowserDriver::BrowserDriver(const char* caption, DWORD pickerThread) : pickerThread_(pickerThread) {
+    for (int i = 0; i < 500 && !window_; ++i) {
+        HWND candidate = FindWindowA("#32770", caption);
+        if (candidate && GetDlgItem(candidate, CPathDialog::IDC_PATH_EDIT)) {
+            window_ = candidate;
+        } else {
+            Sleep(20);
+        }
+    }
+    // The initial selection is made right after the line is created; let it land.
+    if (window_) SendMessageA(window_, WM_NULL, 0, 0);
+}
+
+std::string BrowserDriver::lineText() const {
+    char text[1024] = {};
+    GetWindowTextA(item(CPathDialog::IDC_PATH_EDIT), text, sizeof text);
+    return text;
+}
+
+void BrowserDriver::typeLine(const std::string& text) const {
+    SendMessageA(item(CPathDialog::IDC_PATH_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool BrowserDriver::okFollowsLine() const {
+    return settles([this] { return okEnabled() == !lineText().empty(); });
+}
+
+bool BrowserDriver::focusInLine() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(pickerThread_, &info) && info.hwndFocus == item(CPathDialog::IDC_PATH_EDIT);
+}
+
+std::string BrowserDriver::selectedTreeText() const {
+    HWND tree = item(kFolderTree);
+    char text[MAX_PATH] = {};
+    TVITEMA entry = {};
+    entry.mask = TVIF_TEXT;
+    entry.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    entry.pszText = text;
+    entry.cchTextMax = sizeof text;
+    if (!entry.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry))) return "";
+    return text;
+}
+
+std::vector<HTREEITEM> BrowserDriver::treeChildren(HTREEITEM parent) const {
+    HWND tree = item(kFolderTree);
+    std::vector<HTREEITEM> children;
+    if (!parent) {
+        children.push_back(reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)));
+        return children;
+    }
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+    auto next = [tree](UINT how, HTREEITEM from) {
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+    };
+    for (HTREEITEM child = next(TVGN_CHILD, parent); child; child = next(TVGN_NEXT, child)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+void BrowserDriver::selectTreeItem(HTREEITEM entry) const {
+    SendMessageA(item(kFolderTree), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(entry));
+}
+
+int runPicker(CPathDialog& picker, const char* caption, const std::function<void(BrowserDriver&)>& script) {
+    DWORD pickerThread = GetCurrentThreadId();
+    std::thread driverThread([&] {
+        BrowserDriver driver(caption, pickerThread);
+        EXPECT_TRUE(driver.found()) << "no browser captioned " << caption;
+        if (!driver.found()) {
+            // Whatever the picker shows instead must not keep the test waiting.
+            EnumThreadWindows(pickerThread, closeWindow, 0);
+            return;
+        }
+        script(driver);
+        if (driver.isOpen()) driver.clickCancel();
+    });
+    int result = picker.ShowModal();
+    driverThread.join();
+    return result;
+}

@@ -1,0 +1,220 @@
+// The folder picker end to end, in the real shell browser under Wine: opening, the path
+// line and the OK button, acceptance, level-by-level creation and the refusals.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "framework/Application.h"
+#include "framework/NarrowString.h"
+#include "picker/BrowserDriver.h"
+#include "support/Sandbox.h"
+#include "ui/PathDialog.h"
+
+namespace {
+
+const char* const kCaption = "请选择安装目录：";
+constexpr int kTitle = 14146;
+constexpr int kStatusText = 14147;
+constexpr int kFolderTree = 14145;
+constexpr UINT kAskStyle = MB_YESNO | MB_ICONQUESTION;
+constexpr UINT kErrorStyle = MB_OK | MB_ICONEXCLAMATION;
+
+std::string asked(const std::string& path) {
+    return "The folder:\n\n" + path + "\n\ndoes not exist. Do you want the folder to be created?";
+}
+std::string invalid(const std::string& path) {
+    return "The folder:\n\n" + path + "\n\nis invalid. Please reenter.";
+}
+std::string cannotCreate(const std::string& path) {
+    return "The folder:\n\n" + path + "\n\ncan not be created. Please double check.";
+}
+
+// A drive letter that Wine does not map (checked, not assumed).
+std::string absentDrive() {
+    DWORD drives = GetLogicalDrives();
+    for (char letter = 'Q'; letter <= 'Y'; ++letter) {
+        std::string root = std::string(1, letter) + ":\\";
+        if (!(drives & (1u << (letter - 'A'))) && GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR)
+            return root;
+    }
+    return "";
+}
+
+// Names of the entries of a folder, without "." and "..".
+std::vector<std::string> entries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = entry.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
+    TempFolder temp;
+    std::string initial = temp / "初始";
+    CreateDirectoryA(initial.c_str(), nullptr);
+    CPathDialog picker(kCaption, "标题文字", initial.c_str(), nullptr);
+    int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+        EXPECT_TRUE(narrow::equalsIgnoreCase(browser.lineText(), initial)) << browser.lineText();
+        EXPECT_EQ(browser.selectedTreeText(), "初始");
+        EXPECT_TRUE(browser.okEnabled());
+        EXPECT_EQ(CWnd::windowText(browser.item(kTitle)), "标题文字");
+        EXPECT_FALSE(IsWindowVisible(browser.item(kStatusText)));
+
+        HWND line = browser.item(CPathDialog::IDC_PATH_EDIT);
+        EXPECT_EQ(GetWindowLongA(line, GWL_STYLE) & 0x50010080, 0x50010080);
+        EXPECT_TRUE(GetWindowLongA(line, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+        EXPECT_EQ(SendMessageA(line, WM_GETFONT, 0, 0), SendMessageA(browser.window(), WM_GETFONT, 0, 0));
+        RECT lineRect, treeRect;
+        GetWindowRect(line, &lineRect);
+        GetWindowRect(browser.item(kFolderTree), &treeRect);
+        EXPECT_EQ(lineRect.top, treeRect.top - 27);
+        EXPECT_EQ(lineRect.bottom, treeRect.top - 4);
+        EXPECT_EQ(lineRect.left, treeRect.left);
+        EXPECT_EQ(lineRect.right, treeRect.right);
+
+        // For a screenshot of the open browser: PICKER_HOLD_MS=5000 keeps it open a while.
+        if (const char* hold = std::getenv("PICKER_HOLD_MS")) Sleep(std::atoi(hold));
+    });
+    EXPECT_EQ(result, -1);
+}
+
+TEST(FolderPicker, OkIsEnabledExactlyWhenThePathLineHasText) {
+    TempFolder temp;
+    CPathDialog picker(kCaption, nullptr, temp.path().c_str(), nullptr);
+    runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+        for (const char* text : {"", "C", "", "D:\\anything", ""}) {
+            browser.typeLine(text);
+            EXPECT_EQ(browser.okEnabled(), *text != '\0') << '"' << text << '"';
+        }
+        // Picking in the tree: a folder fills the line, a virtual item (My Computer) empties
+        // it. Wine's own BFFM_ENABLEOK after each selection must not break the rule.
+        int withPath = 0, withoutPath = 0;
+        for (HTREEITEM top : browser.treeChildren(browser.treeChildren(nullptr)[0])) {
+            for (HTREEITEM entry : browser.treeChildren(top)) {
+                browser.selectTreeItem(entry);
+                EXPECT_TRUE(browser.okFollowsLine())
+                    << browser.selectedTreeText() << ": " << browser.lineText();
+                (browser.lineText().empty() ? withoutPath : withPath)++;
+            }
+            browser.selectTreeItem(top);
+            EXPECT_TRUE(browser.okFollowsLine()) << browser.selectedTreeText() << ": " << browser.lineText();
+            (browser.lineText().empty() ? withoutPath : withPath)++;
+        }
+        EXPECT_GT(withPath, 0);
+        EXPECT_GT(withoutPath, 0);
+    });
+}
+
+TEST(FolderPicker, ExistingFolderIsAcceptedWithoutQuestion) {
+    TempFolder temp;
+    for (const std::string& path : {std::string("C:\\"), temp.path()}) {
+        ScriptedMessageBoxes boxes;
+        CPathDialog picker(kCaption, nullptr, nullptr, nullptr);
+        int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+            browser.typeLine(path);
+            browser.clickOk();
+            EXPECT_FALSE(browser.isOpen());
+        });
+        EXPECT_EQ(result, 1) << path;
+        EXPECT_EQ(picker.GetSelectedPath(), path);
+        EXPECT_TRUE(boxes.shown().empty()) << path;
+    }
+}
+
+TEST(FolderPicker, MissingNestedPathAsksOnceAndCreatesEveryLevel) {
+    TempFolder temp;
+    // 乗 is 81 5C in code page 936: its trail byte is a backslash, and it stays one name.
+    std::string path = temp / "新建\\乗\\億 sub";
+    ScriptedMessageBoxes boxes({IDYES});
+    CPathDialog picker(kCaption, nullptr, temp.path().c_str(), nullptr);
+    int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+        browser.typeLine(path);
+        browser.clickOk();
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(picker.GetSelectedPath(), path);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, asked(path));
+    EXPECT_EQ(boxes.shown()[0].caption, AfxGetAppName());
+    EXPECT_EQ(boxes.shown()[0].style, kAskStyle);
+    EXPECT_TRUE(isFolder(temp / "新建"));
+    EXPECT_TRUE(isFolder(temp / "新建\\乗"));
+    EXPECT_TRUE(isFolder(path));
+    // Never split inside the character: one folder 乗, nothing named after its lead byte.
+    EXPECT_EQ(entries(temp / "新建"), std::vector<std::string>{"乗"});
+}
+
+// Each refused path leaves the browser open with the focus back in the path line.
+struct Refusal {
+    std::string path;
+    std::deque<int> answers;
+    std::vector<std::string> messages;
+};
+
+void expectRefusals(const std::vector<Refusal>& refusals) {
+    ScriptedMessageBoxes boxes;
+    CPathDialog picker(kCaption, nullptr, nullptr, nullptr);
+    int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+        std::size_t seen = 0;
+        for (const Refusal& refusal : refusals) {
+            for (int answer : refusal.answers) boxes.answer(answer);
+            browser.typeLine(refusal.path);
+            browser.clickOk();
+            std::vector<std::string> texts;
+            for (; seen < boxes.shown().size(); ++seen) texts.push_back(boxes.shown()[seen].text);
+            EXPECT_EQ(texts, refusal.messages) << refusal.path;
+            EXPECT_TRUE(browser.isOpen()) << refusal.path;
+            EXPECT_TRUE(browser.focusInLine()) << refusal.path;
+        }
+    });
+    EXPECT_EQ(result, -1);
+    for (const ScriptedMessageBoxes::Shown& box : boxes.shown()) {
+        EXPECT_EQ(box.caption, AfxGetAppName());
+        EXPECT_EQ(box.style, box.text.find("does not exist") != std::string::npos ? kAskStyle : kErrorStyle);
+    }
+}
+
+TEST(FolderPicker, MalformedPathsAreInvalidAndCreateNothing) {
+    TempFolder temp;
+    std::vector<Refusal> refusals;
+    for (const std::string& path : {
+             temp / "",  // trailing backslash
+             temp / "\\a", temp / "a\\\\b", std::string("relative\\path"), std::string("C:relative"),
+             std::string("\\\\server\\share"), temp / "a?b", temp / "a:b", temp / "a|b", temp / "a*b",
+             temp / "a\"b", temp / "a<b", temp / ".hidden", temp / "name.", temp / " lead",
+             temp / "trail \\x", temp / "ok\\\t",
+             temp / std::string(300, 'a'),  // longer than the picker's buffer
+         }) {
+        refusals.push_back({path, {}, {invalid(path)}});
+    }
+    expectRefusals(refusals);
+    EXPECT_TRUE(entries(temp.path()).empty());
+}
+
+TEST(FolderPicker, UncreatableOrDeclinedFoldersKeepTheBrowserOpen) {
+    TempFolder temp;
+    std::string drive = absentDrive();
+    ASSERT_FALSE(drive.empty()) << "every drive letter Q..Y is mapped";
+    writeFile(temp / "file.txt", "not a folder");
+    expectRefusals({
+        {temp / "declined", {IDNO}, {asked(temp / "declined")}},
+        {drive, {IDYES}, {asked(drive), cannotCreate(drive)}},
+        {drive + "new\\sub", {IDYES}, {asked(drive + "new\\sub"), cannotCreate(drive + "new\\sub")}},
+        // A file is no folder to install into: it cannot become one.
+        {temp / "file.txt", {IDYES}, {asked(temp / "file.txt"), cannotCreate(temp / "file.txt")}},
+        {temp / "file.txt\\sub",
+         {IDYES},
+         {asked(temp / "file.txt\\sub"), cannotCreate(temp / "file.txt\\sub")}},
+    });
+    EXPECT_FALSE(isFolder(temp / "declined"));
+    EXPECT_TRUE(fileExists(temp / "file.txt"));
+}
+
+}  // namespace
