@@ -57,12 +57,14 @@ bool canOpenForRead(HKEY root, const std::string& path) {
     return true;
 }
 
-bool canCreateSubKey(HKEY root, const std::string& path) {
+bool canSetValue(HKEY root, const std::string& path) {
     HKEY key = nullptr;
-    if (RegCreateKeyA(root, (path + "\\probe").c_str(), &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return false;
+    DWORD one = 1;
+    LONG status = RegSetValueExA(key, "probe", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    if (status == ERROR_SUCCESS) RegDeleteValueA(key, "probe");
     RegCloseKey(key);
-    RegDeleteKeyA(root, (path + "\\probe").c_str());
-    return true;
+    return status == ERROR_SUCCESS;
 }
 
 void createVolatileKey(HKEY root, const std::string& path) {

@@ -19,14 +19,16 @@ void addInstallation(const std::string& keyPath, const std::string& location, co
 
 // Gives HKLM/HKCU\<path> the security descriptor of an SDDL text; false when refused.
 bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
-// A key that everyone may read but nobody may change or create subkeys in.
+// A key that everyone may read but nobody may change.
 const char* const kReadOnlySddl = "D:P(A;;KR;;;WD)";
 // A key nobody may open.
 const char* const kNoAccessSddl = "D:P(D;;KA;;;WD)";
 // Whether the security descriptors above are honoured: whether a key of this path can be
 // opened for reading (false = refused as it should be).
 bool canOpenForRead(HKEY root, const std::string& path);
-bool canCreateSubKey(HKEY root, const std::string& path);
+// Whether a value can be written into the key when it is opened with the default access
+// (Wine checks a key's DACL when it is opened, but not when a subkey is created in it).
+bool canSetValue(HKEY root, const std::string& path);
 
 // Creates HKLM/HKCU\<path> as a volatile key (and its parents as ordinary keys): the
 // registry refuses ordinary subkeys below it.
