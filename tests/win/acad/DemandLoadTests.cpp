@@ -1,0 +1,215 @@
+// Demand-load registration against the real registry (both roots redirected per test).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "acad/AcadRegistry.h"
+#include "acad/AcadReleaseTable.h"
+#include "acad/DemandLoadRegistration.h"
+#include "acad/ReleaseRules.h"
+#include "support/Sandbox.h"
+
+namespace {
+
+const std::string kVersion = std::string(kNativeRoot) + "R18.0\\";
+
+std::string textOf(std::string bytes) {
+    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    return bytes;
+}
+
+DWORD dwordValue(const std::string& key, const char* name) {
+    std::string bytes;
+    DWORD type = REG_NONE;
+    if (!regReadValue(HKEY_LOCAL_MACHINE, key, name, bytes, type) || type != REG_DWORD || bytes.size() != 4)
+        return 0xFFFFFFFF;
+    return *reinterpret_cast<const DWORD*>(bytes.data());
+}
+
+std::string loaderValue(const std::string& key) {
+    std::string bytes;
+    DWORD type = REG_NONE;
+    if (!regReadValue(HKEY_LOCAL_MACHINE, key, "LOADER", bytes, type) || type != REG_SZ) return "<none>";
+    return textOf(bytes);
+}
+
+StringList subKeys(const std::string& path) {
+    StringList names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    listSubKeyNames(key, names);
+    RegCloseKey(key);
+    return names;
+}
+
+// A table with one installation per year (index) given, found by discovery.
+AcadReleaseTable discovered(const std::string& installFolder) {
+    AcadReleaseTable table;
+    table.findAcadReleases();
+    table.installFolder = installFolder;
+    return table;
+}
+
+ReleaseSelection none() { return ReleaseSelection{}; }
+ReleaseSelection only(int year) {
+    ReleaseSelection selection{};
+    selection[year - 2007] = 1;
+    return selection;
+}
+
+}  // namespace
+
+TEST(DemandLoad, WritesTheKeysOfEveryReleaseWithTheirValues) {
+    RegistrySandbox sandbox;
+    for (int year = 2007; year <= 2026; ++year)
+        addInstallation(kVersion + "P" + std::to_string(year), "C:\\AutoCAD " + std::to_string(year) + "\\",
+                        "AutoCAD " + std::to_string(year));
+    AcadReleaseTable table = discovered("D:\\Plot");
+    ReleaseSelection all;
+    all.fill(1);
+    table.registerReleases(all);
+    EXPECT_TRUE(table.registrationFailures.empty());
+
+    for (int year = 2007; year <= 2026; ++year) {
+        const std::string product = kVersion + "P" + std::to_string(year) + "\\";
+        auto keys = acad::demandLoadKeys(year, 32, "D:\\Plot", "C:\\AutoCAD " + std::to_string(year));
+        StringList expectedNames;
+        for (const auto& entry : keys) {
+            const std::string key = product + entry.path;
+            expectedNames.push_back(entry.path.substr(entry.path.find('\\') + 1));
+            EXPECT_EQ(dwordValue(key, "LOADCTRLS"), 2u) << key;
+            EXPECT_EQ(loaderValue(key), entry.loader) << key;
+            StringList values = {"LOADCTRLS", "LOADER"};
+            if (entry.managed) values.push_back("MANAGED");
+            EXPECT_EQ(regValueNames(HKEY_LOCAL_MACHINE, key), values) << key;
+            if (entry.managed) {
+                EXPECT_EQ(dwordValue(key, "MANAGED"), 1u) << key;
+            }
+        }
+        StringList names = subKeys(product + "Applications");
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, expectedNames) << year;
+    }
+    // Spot checks of the file years, written out.
+    EXPECT_EQ(loaderValue(kVersion + "P2011\\Applications\\TL_DodudEdiv2011"),
+              "D:\\Plot\\TL_DodudEdiv2010.ARX");
+    EXPECT_EQ(loaderValue(kVersion + "P2011\\Applications\\Torlen2011DLLP"),
+              "C:\\AutoCAD 2011\\ACAD2010P.dll");
+    EXPECT_EQ(loaderValue(kVersion + "P2007\\Applications\\TL_DodudEdiv2007"),
+              "D:\\Plot\\TL_DodudEdiv2008.ARX");
+    EXPECT_EQ(loaderValue(kVersion + "P2007\\Applications\\Torlen2007DLLP"),
+              "C:\\AutoCAD 2007\\ACAD2007P.dll");
+}
+
+TEST(DemandLoad, RebuildsEarlierKeysButKeepsAKeyWithSubkeys) {
+    RegistrySandbox sandbox;
+    const std::string product = kVersion + "P\\";
+    addInstallation(product, "C:\\A2014", "AutoCAD 2014");
+    regSetString(HKEY_LOCAL_MACHINE, product + "Applications\\TL_DodudEdiv2014", "STALE", "x");
+    regSetString(HKEY_LOCAL_MACHINE, product + "Applications\\TL_DodudEdiv2014", "LOADER", "old");
+    regSetString(HKEY_LOCAL_MACHINE, product + "Applications\\Torlen2014DLLP", "STALE", "x");
+    regCreateKey(HKEY_LOCAL_MACHINE, product + "Applications\\Torlen2014DLLP\\Sub");
+    AcadReleaseTable table = discovered("D:\\Plot");
+    table.registerReleases(only(2014));
+    EXPECT_EQ(regValueNames(HKEY_LOCAL_MACHINE, product + "Applications\\TL_DodudEdiv2014"),
+              (StringList{"LOADCTRLS", "LOADER"}));
+    EXPECT_EQ(loaderValue(product + "Applications\\TL_DodudEdiv2014"), "D:\\Plot\\TL_DodudEdiv2013.ARX");
+    EXPECT_TRUE(regKeyExists(HKEY_LOCAL_MACHINE, product + "Applications\\Torlen2014DLLP\\Sub"));
+    StringList values = regValueNames(HKEY_LOCAL_MACHINE, product + "Applications\\Torlen2014DLLP");
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(values, (StringList{"LOADCTRLS", "LOADER", "MANAGED", "STALE"}));
+    EXPECT_EQ(loaderValue(product + "Applications\\Torlen2014DLLP"), "C:\\A2014\\ACAD2013P.dll");
+}
+
+TEST(DemandLoad, RegistersEveryRecordedProductKeyWithItsOwnFolder) {
+    RegistrySandbox sandbox;
+    addInstallation(kVersion + "A", "C:\\One", "AutoCAD 2009");
+    addInstallation(kVersion + "B", "C:\\Two", "AutoCAD 2009");
+    addInstallation(std::string(kWowRoot) + "R17.2\\A", "C:\\Wow", "AutoCAD 2009");
+    AcadReleaseTable table = discovered("D:\\Plot");
+    ASSERT_EQ(table.productKeys[2].size(), 3u);
+    table.registerReleases(only(2009));
+    EXPECT_EQ(loaderValue(kVersion + "A\\Applications\\Torlen2009DLLP"), "C:\\One\\ACAD2009P.dll");
+    EXPECT_EQ(loaderValue(kVersion + "B\\Applications\\Torlen2009DLLP"), "C:\\Two\\ACAD2009P.dll");
+    EXPECT_EQ(loaderValue(std::string(kWowRoot) + "R17.2\\A\\Applications\\Torlen2009DLLP"),
+              "C:\\Wow\\ACAD2009P.dll");
+    EXPECT_EQ(loaderValue(std::string(kWowRoot) + "R17.2\\A\\Applications\\TL_DodudEdiv2009"),
+              "D:\\Plot\\TL_DodudEdiv2009.ARX");
+}
+
+TEST(DemandLoad, EditionsDifferByTheTwoExtraModuleKeys) {
+    for (int year : {2008, 2009, 2010, 2011}) {
+        StringList keysOf[2];
+        for (int edition = 0; edition < 2; ++edition) {
+            RegistrySandbox sandbox;
+            addInstallation(kVersion + "P", "C:\\A", "AutoCAD " + std::to_string(year));
+            AcadReleaseTable table = discovered("D:\\Plot");
+            registerReleaseForPlatform(table, year, edition == 0 ? 32 : 64);
+            keysOf[edition] = subKeys(kVersion + "P\\Applications");
+            std::sort(keysOf[edition].begin(), keysOf[edition].end());
+        }
+        StringList expected64 = keysOf[0];
+        if (year == 2009) expected64.push_back("TL_DodudEdiv2008");
+        if (year == 2010) expected64.push_back("TL_DodudEdiv2010_32");
+        std::sort(expected64.begin(), expected64.end());
+        EXPECT_EQ(keysOf[0].size(), 2u) << year;
+        EXPECT_EQ(keysOf[1], expected64) << year;
+    }
+}
+
+TEST(DemandLoad, NoReleaseSelectedStillAddsTheTrustedFolder) {
+    RegistrySandbox sandbox;
+    addInstallation(kVersion + "P", "C:\\A", "AutoCAD 2014");
+    const std::string variables = "SOFTWARE\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804\\Profiles\\P\\Variables";
+    regSetString(HKEY_CURRENT_USER, variables, "TRUSTEDPATHS", "c:\\lib");
+    AcadReleaseTable table = discovered("D:\\Plot");
+    table.registerReleases(none());
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kVersion + "P\\Applications"));
+    std::string bytes;
+    DWORD type = REG_NONE;
+    ASSERT_TRUE(regReadValue(HKEY_CURRENT_USER, variables, "TRUSTEDPATHS", bytes, type));
+    EXPECT_EQ(textOf(bytes), "C:\\LIB;D:\\PLOT");
+}
+
+TEST(DemandLoad, LongFoldersAreWrittenWhole) {
+    RegistrySandbox sandbox;
+    const std::string location = "C:\\" + std::string(300, 'a');
+    const std::string folder = "D:\\" + std::string(300, 'b');
+    addInstallation(kVersion + "P", location, "AutoCAD 2014");
+    AcadReleaseTable table = discovered(folder);
+    table.registerReleases(only(2014));
+    EXPECT_TRUE(table.registrationFailures.empty());
+    EXPECT_EQ(loaderValue(kVersion + "P\\Applications\\TL_DodudEdiv2014"), folder + "\\TL_DodudEdiv2013.ARX");
+    EXPECT_EQ(loaderValue(kVersion + "P\\Applications\\Torlen2014DLLP"), location + "\\ACAD2013P.dll");
+}
+
+TEST(DemandLoad, RecordsKeysThatCouldNotBeWrittenAndCarriesOn) {
+    RegistrySandbox sandbox;
+    const std::string gone = kVersion + "Gone\\";
+    const std::string vol = kVersion + "Volatile\\";
+    const std::string locked = kVersion + "Locked\\";
+    const std::string good = kVersion + "Good\\";
+    // A volatile key refuses ordinary subkeys, so "Applications" cannot be created.
+    createVolatileKey(HKEY_LOCAL_MACHINE, kVersion + "Volatile");
+    // A read-only key with a subkey cannot be deleted, and opens for reading only.
+    regCreateKey(HKEY_LOCAL_MACHINE, locked + "Applications\\TL_DodudEdiv2014\\Sub");
+    bool lockHonoured =
+        setKeySecurity(HKEY_LOCAL_MACHINE, locked + "Applications\\TL_DodudEdiv2014", kReadOnlySddl) &&
+        !canSetValue(HKEY_LOCAL_MACHINE, locked + "Applications\\TL_DodudEdiv2014");
+    regCreateKey(HKEY_LOCAL_MACHINE, good);
+    AcadReleaseTable table;
+    table.installFolder = "D:\\Plot";
+    for (const std::string& key : {gone, vol, locked, good}) {
+        table.productKeys[7].push_back(key);
+        table.locations[7].push_back("C:\\A");
+    }
+    table.registerReleases(only(2014));
+    StringList expected = {"HKEY_LOCAL_MACHINE\\" + gone,
+                           "HKEY_LOCAL_MACHINE\\" + vol + "Applications\\TL_DodudEdiv2014",
+                           "HKEY_LOCAL_MACHINE\\" + vol + "Applications\\Torlen2014DLLP"};
+    if (lockHonoured) expected.push_back("HKEY_LOCAL_MACHINE\\" + locked + "Applications\\TL_DodudEdiv2014");
+    EXPECT_EQ(table.registrationFailures, expected);
+    EXPECT_EQ(loaderValue(locked + "Applications\\Torlen2014DLLP"), "C:\\A\\ACAD2013P.dll");
+    EXPECT_EQ(loaderValue(good + "Applications\\TL_DodudEdiv2014"), "D:\\Plot\\TL_DodudEdiv2013.ARX");
+    EXPECT_TRUE(lockHonoured) << "this Wine does not honour a read-only DACL; that case went untested";
+}
