@@ -22,10 +22,16 @@ const char* const kNoUserFolderFormat = "无法确定用户的应用程序数据
 
 bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
-bool fits(const std::string& path) { return fitsPathLimit(path, isSystemLeadByte); }
-
 void tellUser(const char* format, const std::string& path) {
     showMessageBox(CDialog::activeModalWindow(), narrow::format(format, path.c_str()), kSetupCaption, MB_OK);
+}
+
+// The narrow file functions fail on longer paths (and the copy-failure message would then
+// blame AutoCAD or the user's rights): such a path is refused, naming what is too long.
+bool fitsOrTell(const std::string& path, const std::string& shownPath) {
+    if (fitsPathLimit(path, isSystemLeadByte)) return true;
+    tellUser(kPathTooLongFormat, shownPath);
+    return false;
 }
 
 // "APPDATA" as set, or the fact that it is not set.
@@ -55,10 +61,7 @@ bool DeployJob::deployProductFiles() {
     std::string dataFolder;
     if (!findSetupDataFolder(dataFolder)) return false;
     std::string pattern = dataFolder + "\\*.*";
-    if (!fits(pattern) || !fits(targetFolder)) {
-        tellUser(kPathTooLongFormat, fits(pattern) ? targetFolder : dataFolder);
-        return false;
-    }
+    if (!fitsOrTell(pattern, dataFolder) || !fitsOrTell(targetFolder, targetFolder)) return false;
     // A single level: a missing parent makes every copy fail, and each failure is asked about.
     _mkdir(targetFolder.c_str());
     WIN32_FIND_DATAA entry;
@@ -66,24 +69,23 @@ bool DeployJob::deployProductFiles() {
     if (!listing.valid()) return true;
 
     // Every pass steps the bar first, so "." and ".." and the closing pass that finds no
-    // further entry count too.
+    // further entry count too. Every entry is walked, however many there are.
     for (int pass = 0;; ++pass) {
         progressBar.StepIt();
         if (pass > 0 && !FindNextFileA(listing.get(), &entry)) return true;
-        std::string name = entry.cFileName;
-        if (entryAction(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ==
-            EntryAction::Skip) {
-            continue;
-        }
-        std::string source = dataFolder + "\\" + name;
-        if (!fits(source)) {
-            tellUser(kPathTooLongFormat, source);
-            return false;
-        }
-        std::string destination;
-        if (!destinationFor(name, destination)) return false;
-        if (!copyProductFile(source, destination)) return false;
+        if (!deployEntry(dataFolder, entry)) return false;
     }
+}
+
+// One entry of the walk; false when the deployment must stop.
+bool DeployJob::deployEntry(const std::string& dataFolder, const WIN32_FIND_DATAA& entry) {
+    std::string name = entry.cFileName;
+    bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (entryAction(name, isFolder) == EntryAction::Skip) return true;
+    std::string source = dataFolder + "\\" + name;
+    std::string destination;
+    if (!fitsOrTell(source, source) || !destinationFor(name, destination)) return false;
+    return copyProductFile(source, destination);
 }
 
 // The target folder or, for the settings file, the per-user folder (created on the way).
@@ -100,13 +102,7 @@ bool DeployJob::destinationFor(const std::string& name, std::string& destination
     } else {
         destination = targetFolder + "\\" + name;
     }
-    // The narrow file functions would fail on a longer path, and the copy-failure message
-    // would blame AutoCAD or the user's rights; say what is wrong instead.
-    if (!fits(destination)) {
-        tellUser(kPathTooLongFormat, destination);
-        return false;
-    }
-    return true;
+    return fitsOrTell(destination, destination);
 }
 
 std::string DeployJob::userAppDataFolder() {

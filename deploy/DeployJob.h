@@ -24,6 +24,7 @@ class DeployJob {
     const std::string& target() const { return targetFolder; }
 
    private:
+    bool deployEntry(const std::string& dataFolder, const WIN32_FIND_DATAA& entry);
     bool destinationFor(const std::string& name, std::string& destination);
     std::string userAppDataFolder();
 

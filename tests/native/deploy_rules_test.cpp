@@ -125,7 +125,7 @@ TEST(DeployRules, ExecutableFolder) {
         std::string path;
         std::string expected;
     } cases[] = {
-        {"C:\\Setup\\SetUp.exe", "C:\\Setup"}, {"D:\\SetUp.exe", "D:"}, {"SetUp.exe", ""}, {"", ""},
+        {"C:\\Setup\\SetUp.exe", "C:\\Setup"},   {"D:\\SetUp.exe", "D:"}, {"SetUp.exe", ""}, {"", ""},
         {"C:\\\xB1\\\\SetUp.exe", "C:\\\xB1\\"},  // the trail byte is no separator
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, folderOfPath(c.path)) << c.path;

@@ -52,17 +52,6 @@ TEST(DeployProductFiles, CopiesPluginFilesSkipsTheRestAndSendsTheIniToTheUserFol
     EXPECT_EQ(2 + 4 + 3 + 1 + 1, bar.position());
 }
 
-TEST(DeployProductFiles, ModuleBesideTheExecutableWithoutDataFolder) {
-    DeployWorld world;
-    RemoveDirectoryA(world.data.c_str());
-    writeFile(world.installer + "\\SetUp.exe", "me");
-    writeFile(world.installer + "\\TL_DodudEdiv2010.arx", "arx");
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
-    EXPECT_TRUE(DeployJob(world.target, bar.control()).deployProductFiles());
-    EXPECT_EQ((std::vector<std::string>{"TL_DodudEdiv2010.arx"}), folderEntries(world.target));
-}
-
 TEST(DeployProductFiles, WithoutSetupDataFolderNothingHappens) {
     DeployWorld world;
     RemoveDirectoryA(world.data.c_str());
