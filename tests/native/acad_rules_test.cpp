@@ -129,9 +129,3 @@ TEST(ComposeTrustedPaths, KeepsEveryEntryOfALongList) {
     list += "C:\\LAST";
     EXPECT_EQ(composeTrustedPaths(list, "D:\\Plot", narrow::isCp936LeadByte), list + ";D:\\PLOT");
 }
-
-TEST(TrustedPathKeys, AreBuiltFromTheNames) {
-    std::string root = profileRootPath("R18.0", "ACAD-8001:804");
-    EXPECT_EQ(root, "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Profiles");
-    EXPECT_EQ(variablesKeyPath(root, "<<未命名配置>>"), root + "\\<<未命名配置>>\\Variables");
-}

@@ -140,14 +140,16 @@ TEST(ListSubKeyNames, AppendsOpenableNamesInOrder) {
     EXPECT_EQ(names, StringList{"kept"});
 
     const std::string longName(255, 'z');
-    for (const std::string& name : {std::string("a"), std::string("b"), longName, std::string("\xd6\xd0")})
+    std::string longChineseName;  // 255 characters, 510 bytes in code page 936
+    for (int i = 0; i < 255; ++i) longChineseName += "\xd6\xd0";
+    for (const std::string& name : {std::string("a"), std::string("b"), longName, longChineseName})
         RegCloseKey(createKeyByNames(HKEY_CURRENT_USER, "Parent\\" + name + "\\child"));
     bool denied = setKeySecurity(HKEY_CURRENT_USER, "Parent\\b", kNoAccessSddl) &&
                   !canOpenForRead(HKEY_CURRENT_USER, "Parent\\b");
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Parent", 0, KEY_READ, key.out()), ERROR_SUCCESS);
     names.clear();
     listSubKeyNames(key.get(), names);
-    StringList expected = {"a", "b", longName, "\xd6\xd0"};
+    StringList expected = {"a", "b", longName, longChineseName};
     if (denied) expected.erase(expected.begin() + 1);
     EXPECT_EQ(names, expected);
 }
