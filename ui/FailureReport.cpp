@@ -1,6 +1,7 @@
 // The failure message shown before the finish page; see FailureReport.h.
 #include "ui/FailureReport.h"
 
+#include "deploy/FileOperations.h"
 #include "framework/MessageBox.h"
 #include "framework/NarrowString.h"
 
@@ -24,5 +25,5 @@ void reportSilentFailures(HWND owner, const AcadReleaseTable& table) {
     text += listSection("未能写入的注册表项：", table.registrationFailures);
     text += listSection("未能复制到 AutoCAD 安装目录的文件：", table.releaseCopyFailures);
     text += "请关闭 AutoCAD，然后右键单击 SetUp.exe，选择“以管理员身份运行”，重新安装。";
-    showMessageBox(owner, text, "T-软件安装", MB_OK | MB_ICONWARNING);
+    showMessageBox(owner, text, kSetupCaption, MB_OK | MB_ICONWARNING);
 }

@@ -16,7 +16,7 @@ const char* const kNative = "SOFTWARE\\Autodesk\\AutoCAD\\";
 const char* const kWow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
 
 class SetupDialogTest : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         clearAutodeskKeys();
         removeTree("C:\\Torlen");
@@ -34,7 +34,6 @@ protected:
     static InstallSource source() {
         return prepareInstallSource("C:\\e2e\\dialog", {"TL_DodudEdiv2010.arx", "Torlen.Ini"});
     }
-
 };
 
 // What a release box must look like: found releases ticked and enabled, the others
@@ -42,7 +41,8 @@ protected:
 void expectReleaseBoxes(const SetupProcess& setup, const std::vector<int>& foundYears) {
     for (int index = 0; index < kReleaseCount; ++index) {
         int id = kReleaseBoxIds[index];
-        bool found = std::find(foundYears.begin(), foundYears.end(), kFirstReleaseYear + index) != foundYears.end();
+        bool found =
+            std::find(foundYears.begin(), foundYears.end(), kFirstReleaseYear + index) != foundYears.end();
         bool offered = platformBits == 64 || index < kFirst64OnlyRelease;
         SCOPED_TRACE("AutoCAD " + std::to_string(kFirstReleaseYear + index));
         EXPECT_EQ(setup.visible(id), offered);
@@ -64,7 +64,8 @@ TEST_F(SetupDialogTest, NoReleaseFoundOffersNothingAndShowsTheBuildCaptions) {
     // The selection page: path row shown; progress, finish text, picture and close button hidden.
     for (int id : {IDC_PATH_LABEL, IDC_INSTALL_PATH, IDC_BROWSE, IDC_INSTALL, IDCANCEL, IDC_COMPONENTS_LABEL})
         EXPECT_TRUE(setup.visible(id)) << id;
-    for (int id : {IDC_PROGRESS, IDC_FINISH_TEXT, IDC_FINISH_PICTURE, IDOK}) EXPECT_FALSE(setup.visible(id)) << id;
+    for (int id : {IDC_PROGRESS, IDC_FINISH_TEXT, IDC_FINISH_PICTURE, IDOK})
+        EXPECT_FALSE(setup.visible(id)) << id;
     setup.click(IDCANCEL);
     EXPECT_TRUE(setup.waitForExit(5000));
 }
@@ -97,15 +98,12 @@ TEST_F(SetupDialogTest, InstallFollowsTheTicks) {
     ASSERT_TRUE(setup.dialogFound());
     const int box2010 = kReleaseBoxIds[2010 - kFirstReleaseYear];
     const int box2014 = kReleaseBoxIds[2014 - kFirstReleaseYear];
-    setup.click(box2010);
-    setup.settle();
+    setup.clickAndWait(box2010);
     EXPECT_TRUE(setup.enabled(IDC_INSTALL));
-    setup.click(box2014);
-    setup.settle();
+    setup.clickAndWait(box2014);
     EXPECT_FALSE(setup.checked(box2014));
     EXPECT_FALSE(setup.enabled(IDC_INSTALL));
-    setup.click(box2014);
-    setup.settle();
+    setup.clickAndWait(box2014);
     EXPECT_TRUE(setup.enabled(IDC_INSTALL));
 }
 
@@ -116,5 +114,6 @@ TEST_F(SetupDialogTest, CancelEndsTheProgramWithoutChanges) {
     setup.click(IDCANCEL);
     ASSERT_TRUE(setup.waitForExit(5000));
     EXPECT_FALSE(folderExists("C:\\Torlen\\T-DodudEdiv"));
-    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, std::string(kNative) + "R20.0\\ACAD-2010:804\\Applications"));
+    EXPECT_FALSE(
+        regKeyExists(HKEY_LOCAL_MACHINE, std::string(kNative) + "R20.0\\ACAD-2010:804\\Applications"));
 }

@@ -2,6 +2,7 @@
 #include "Driver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -45,9 +46,13 @@ BOOL CALLBACK findProcessDialog(HWND window, LPARAM context) {
     return TRUE;
 }
 
+// GetWindowText does not ask a control of another process for its text (an edit control
+// would read as empty), so the text is requested with WM_GETTEXT.
 std::wstring windowText(HWND window) {
     wchar_t buffer[4096] = {};
-    GetWindowTextW(window, buffer, 4096);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000,
+                        &copied);
     return buffer;
 }
 }  // namespace
@@ -58,15 +63,16 @@ void clearAutodeskKeys() {
     deleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
 }
 
-void addInstallation(const std::string& keyPath, const std::string& location, const std::string& productName) {
+void addInstallation(const std::string& keyPath, const std::string& location,
+                     const std::string& productName) {
     setString(HKEY_LOCAL_MACHINE, keyPath, "AcadLocation", location);
     setString(HKEY_LOCAL_MACHINE, keyPath, "ProductName", productName);
 }
 
 void addProfile(const std::string& version, const std::string& product, const std::string& profile,
                 const char* trustedPaths) {
-    std::string path = "SOFTWARE\\Autodesk\\AutoCAD\\" + version + "\\" + product + "\\Profiles\\" + profile +
-                       "\\Variables";
+    std::string path =
+        "SOFTWARE\\Autodesk\\AutoCAD\\" + version + "\\" + product + "\\Profiles\\" + profile + "\\Variables";
     if (trustedPaths) {
         setString(HKEY_CURRENT_USER, path, "TRUSTEDPATHS", trustedPaths);
     } else {
@@ -77,8 +83,8 @@ void addProfile(const std::string& version, const std::string& product, const st
 std::string readRegString(HKEY root, const std::string& path, const std::string& name) {
     char buffer[32768] = {};
     DWORD size = sizeof buffer - 1;
-    if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
-                     buffer, &size) != ERROR_SUCCESS)
+    if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                     nullptr, buffer, &size) != ERROR_SUCCESS)
         return std::string("<missing>");
     return buffer;
 }
@@ -122,7 +128,8 @@ std::string freshFolder(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const std::string& contents) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
     CloseHandle(file);
@@ -206,6 +213,11 @@ RECT SetupProcess::windowRect() const {
 
 void SetupProcess::click(int id) const { PostMessageW(item(id), BM_CLICK, 0, 0); }
 
+void SetupProcess::clickAndWait(int id) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(item(id), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
 void SetupProcess::settle() const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
@@ -222,7 +234,8 @@ DWORD SetupProcess::exitCode() const {
 }
 
 void MessageBoxWindow::press(int buttonId) const {
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
 }
 
 MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds) {

@@ -40,7 +40,7 @@ InstallSource prepareInstallSource(const std::string& folder, const std::vector<
 
 // --- the running installer -------------------------------------------------------------
 class SetupProcess {
-public:
+   public:
     explicit SetupProcess(const std::string& exePath);
     ~SetupProcess();
     SetupProcess(const SetupProcess&) = delete;
@@ -59,13 +59,15 @@ public:
 
     // Posts a click, so that a modal box the click opens does not block the driver.
     void click(int id) const;
-    // Waits until the dialog is idle again (its thread answers a message).
+    // Clicks and returns when the click has been handled; only for clicks that open nothing.
+    void clickAndWait(int id) const;
+    // Waits until the dialog's thread answers a sent message (posted ones may still wait).
     void settle() const;
 
     bool waitForExit(DWORD milliseconds);
     DWORD exitCode() const;
 
-private:
+   private:
     PROCESS_INFORMATION process_{};
     HWND dialog_ = nullptr;
 };
@@ -80,6 +82,5 @@ struct MessageBoxWindow {
     void press(int buttonId) const;
 };
 MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds = 5000);
-
 
 }  // namespace e2e

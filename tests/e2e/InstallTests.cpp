@@ -1,0 +1,281 @@
+// End to end: the whole installation from the Install button, its warnings and failures,
+// and the Browse button, on the real SetUp.exe.
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "framework/BuildConstants.h"
+#include "res/resource.h"
+#include "ui/ReleaseControls.h"
+
+using namespace e2e;
+
+namespace {
+
+const std::string kNative = "SOFTWARE\\Autodesk\\AutoCAD\\";
+const std::string kWow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
+const std::string kSource = "C:\\e2e\\install";
+const std::string kAcadRoot = "C:\\e2e\\acad";
+
+const std::vector<std::string> kDataFiles = {"TL_DodudEdiv2009.ARX",
+                                             "TL_DodudEdiv2010.ARX",
+                                             "TL_DodudEdiv2013.ARX",
+                                             "ACAD2009P.dll",
+                                             "ACAD2010P.dll",
+                                             "ACAD2013P.dll",
+                                             "itextsharp.dll",
+                                             "Torlen_EN.shx",
+                                             "Torlen_HZ.shx",
+                                             "Torlen.prt5",
+                                             "Torlen.Ini"};
+
+struct Installation {
+    int year;
+    std::string keyPath;  // below HKLM, with its trailing backslash
+    std::string folder;   // without trailing backslash
+};
+
+std::string env(const char* name) {
+    char value[MAX_PATH] = {};
+    GetEnvironmentVariableA(name, value, MAX_PATH);
+    return value;
+}
+
+class InstallTest : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        clearAutodeskKeys();
+        removeTree("C:\\e2e\\target");
+        removeTree(kAcadRoot);
+        removeTree(env("APPDATA") + "\\Torlen");
+        source_ = prepareInstallSource(kSource, kDataFiles);
+    }
+    void TearDown() override { clearAutodeskKeys(); }
+
+    Installation install(int year, const std::string& root = kNative) {
+        std::string product = "ACAD-" + std::to_string(year) + ":804";
+        Installation found{year, root + "R" + std::to_string(year - 1990) + ".0\\" + product + "\\",
+                           kAcadRoot + "\\AutoCAD " + std::to_string(year)};
+        addInstallation(found.keyPath.substr(0, found.keyPath.size() - 1), found.folder + "\\",
+                        "AutoCAD " + std::to_string(year));
+        freshFolder(found.folder + "\\Fonts");
+        return found;
+    }
+
+    // Starts the installer, types the path and clicks Install.
+    void startInstall(SetupProcess& setup, const wchar_t* path) {
+        ASSERT_TRUE(setup.dialogFound());
+        setup.setText(IDC_INSTALL_PATH, path);
+        setup.click(IDC_INSTALL);
+    }
+
+    static bool waitForFinishPage(SetupProcess& setup) {
+        for (int waited = 0; waited < 20000; waited += 100) {
+            setup.settle();
+            if (setup.visible(IDOK)) return true;
+            Sleep(100);
+        }
+        return false;
+    }
+
+    InstallSource source_;
+};
+
+void expectDemandLoadKeys(const Installation& at, const std::string& target, int moduleYear,
+                          int libraryYear) {
+    std::string apps = at.keyPath + "Applications\\";
+    std::string module = apps + "TL_DodudEdiv" + std::to_string(at.year);
+    std::string library = apps + "Torlen" + std::to_string(at.year) + "DLLP";
+    EXPECT_EQ(readRegDword(HKEY_LOCAL_MACHINE, module, "LOADCTRLS"), 2u);
+    EXPECT_EQ(readRegString(HKEY_LOCAL_MACHINE, module, "LOADER"),
+              target + "\\TL_DodudEdiv" + std::to_string(moduleYear) + ".ARX");
+    EXPECT_EQ(readRegDword(HKEY_LOCAL_MACHINE, library, "LOADCTRLS"), 2u);
+    EXPECT_EQ(readRegString(HKEY_LOCAL_MACHINE, library, "LOADER"),
+              at.folder + "\\ACAD" + std::to_string(libraryYear) + "P.dll");
+    EXPECT_EQ(readRegDword(HKEY_LOCAL_MACHINE, library, "MANAGED"), 1u);
+}
+
+}  // namespace
+
+TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
+    Installation acad2009wow = install(2009, kWow);
+    Installation acad2009 = install(2009);
+    Installation acad2010 = install(2010);
+    Installation acad2014 = install(2014);
+    addProfile("R19.1", "ACAD-D001:804", "<<Unnamed Profile>>", "c:\\lib;d:\\tools");
+    addProfile("R18.0", "ACAD-8001:804", "Plot", nullptr);
+
+    SetupProcess setup(source_.exe);
+    RECT before = {};
+    ASSERT_TRUE(setup.dialogFound());
+    before = setup.windowRect();
+    startInstall(setup, L"C:\\e2e\\target");
+    ASSERT_TRUE(waitForFinishPage(setup));
+
+    const std::string target = "C:\\e2e\\target\\T-DodudEdiv";
+    expectDemandLoadKeys(acad2009wow, target, 2009, 2009);
+    expectDemandLoadKeys(acad2009, target, 2009, 2009);
+    expectDemandLoadKeys(acad2010, target, 2010, 2010);
+    expectDemandLoadKeys(acad2014, target, 2013, 2013);
+    EXPECT_EQ(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010_32"),
+              platformBits == 64);
+    EXPECT_EQ(
+        readRegString(
+            HKEY_CURRENT_USER,
+            "SOFTWARE\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
+            "TRUSTEDPATHS"),
+        "C:\\LIB;D:\\TOOLS;C:\\E2E\\TARGET\\T-DODUDEDIV");
+    EXPECT_EQ(readRegString(HKEY_CURRENT_USER,
+                            "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Profiles\\Plot\\Variables",
+                            "TRUSTEDPATHS"),
+              target);
+
+    for (const char* name : {"TL_DodudEdiv2010.ARX", "ACAD2013P.dll", "itextsharp.dll"})
+        EXPECT_TRUE(fileExists(target + "\\" + name)) << name;
+    for (const char* name : {"Torlen_EN.shx", "Torlen.prt5", "Torlen.Ini", "SetUp.exe"})
+        EXPECT_FALSE(fileExists(target + "\\" + name)) << name;
+    EXPECT_TRUE(fileExists(env("APPDATA") + "\\Torlen\\Torlen.Ini"));
+    for (const Installation& at : {acad2009, acad2010, acad2014}) {
+        EXPECT_TRUE(fileExists(at.folder + "\\Fonts\\Torlen_HZ.shx")) << at.folder;
+        EXPECT_TRUE(fileExists(at.folder + "\\itextsharp.dll")) << at.folder;
+        EXPECT_TRUE(fileExists(at.folder + "\\ACAD2013P.dll")) << at.folder;
+    }
+
+    EXPECT_EQ(setup.progress(), 50);
+    for (int id : {IDOK, IDC_FINISH_TEXT, IDC_FINISH_PICTURE}) EXPECT_TRUE(setup.visible(id)) << id;
+    for (int id : {IDC_INSTALL, IDCANCEL, IDC_PROGRESS, IDC_COMPONENTS_LABEL, IDC_INSTALL_PATH, IDC_BROWSE})
+        EXPECT_FALSE(setup.visible(id)) << id;
+    for (int id : kReleaseBoxIds) EXPECT_FALSE(setup.visible(id)) << id;
+    RECT after = setup.windowRect();
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_LT(after.bottom, before.bottom);
+
+    setup.click(IDOK);
+    EXPECT_TRUE(setup.waitForExit(5000));
+}
+
+TEST_F(InstallTest, WarnsOnceWhileAutoCadRuns) {
+    install(2010);
+    const std::string dummy =
+        builtSetupExe().substr(0, builtSetupExe().find_last_of('\\')) + "\\acad_dummy.exe";
+    for (const char* name : {"acad.exe", "ACAD.EXE", "oldacad.exe.bin"}) {
+        SCOPED_TRACE(name);
+        removeTree("C:\\e2e\\target");
+        std::string running = freshFolder("C:\\e2e\\procs") + "\\" + name;
+        ASSERT_TRUE(CopyFileA(dummy.c_str(), running.c_str(), FALSE));
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION acad = {};
+        std::string commandLine = "\"" + running + "\"";
+        ASSERT_TRUE(CreateProcessA(running.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &acad));
+        {
+            SetupProcess setup(source_.exe);
+            startInstall(setup, L"C:\\e2e\\target");
+            MessageBoxWindow warning = waitForMessageBox(setup.dialog());
+            ASSERT_TRUE(warning);
+            EXPECT_EQ(warning.caption, L"T-软件安装");
+            EXPECT_EQ(warning.text, L"请关闭AutoCAD后再进行安装 !");
+            warning.press(IDOK);
+            setup.settle();
+            EXPECT_FALSE(folderExists("C:\\e2e\\target"));
+            EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+            setup.click(IDC_INSTALL);
+            EXPECT_TRUE(waitForFinishPage(setup));
+        }
+        TerminateProcess(acad.hProcess, 0);
+        WaitForSingleObject(acad.hProcess, 5000);
+        CloseHandle(acad.hProcess);
+        CloseHandle(acad.hThread);
+    }
+}
+
+TEST_F(InstallTest, AbortInTheCopyFailureEndsWithoutRegistration) {
+    Installation acad2010 = install(2010);
+    // A folder where a file must go makes that copy fail.
+    freshFolder("C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX");
+    SetupProcess setup(source_.exe);
+    startInstall(setup, L"C:\\e2e\\target");
+    MessageBoxWindow failure = waitForMessageBox(setup.dialog());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure.caption, L"T-软件安装");
+    EXPECT_NE(failure.text.find(L"拷贝文件 C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX 失败"),
+              std::wstring::npos);
+    failure.press(IDABORT);
+    ASSERT_TRUE(setup.waitForExit(5000));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications"));
+    EXPECT_FALSE(fileExists(acad2010.folder + "\\itextsharp.dll"));
+}
+
+TEST_F(InstallTest, PathFieldVariants) {
+    Installation acad2010 = install(2010);
+    const struct {
+        const wchar_t* field;
+        const char* target;  // null: the installation cannot proceed
+    } cases[] = {
+        {L"C:\\e2e\\target\\apps\\", "C:\\e2e\\target\\apps\\T-DodudEdiv"},
+        {L"C:\\e2e\\target\\no-parent\\deeper", nullptr},
+        {L"", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.target);
+        removeTree("C:\\e2e\\target");
+        CreateDirectoryA("C:\\e2e\\target", nullptr);
+        SetupProcess setup(source_.exe);
+        startInstall(setup, c.field);
+        if (c.target) {
+            ASSERT_TRUE(waitForFinishPage(setup));
+            EXPECT_TRUE(fileExists(std::string(c.target) + "\\TL_DodudEdiv2010.ARX"));
+            EXPECT_EQ(readRegString(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010",
+                                    "LOADER"),
+                      std::string(c.target) + "\\TL_DodudEdiv2010.ARX");
+            continue;
+        }
+        MessageBoxWindow message = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message.caption, L"T-软件安装");
+        if (*c.field == L'\0') {
+            // Nothing is created and the selection page stays.
+            EXPECT_NE(message.text.find(L"安装路径无效"), std::wstring::npos);
+            message.press(IDOK);
+            setup.settle();
+            EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+            EXPECT_FALSE(folderExists("C:\\T-DodudEdiv"));
+        } else {
+            // The parent is missing: the first copy cannot be made.
+            EXPECT_NE(message.text.find(L"拷贝文件 C:\\e2e\\target\\no-parent\\deeper\\T-DodudEdiv\\"),
+                      std::wstring::npos);
+            message.press(IDABORT);
+            EXPECT_TRUE(setup.waitForExit(5000));
+            EXPECT_FALSE(folderExists("C:\\e2e\\target\\no-parent"));
+        }
+    }
+}
+
+TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
+    Installation acad2014 = install(2014);
+    // A running AutoCAD holds its modules open without sharing; the copy over one fails.
+    std::string held = acad2014.folder + "\\ACAD2013P.dll";
+    writeFile(held, "older module");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    SetupProcess setup(source_.exe);
+    startInstall(setup, L"C:\\e2e\\target");
+    MessageBoxWindow report = waitForMessageBox(setup.dialog(), 20000);
+    CloseHandle(holder);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report.caption, L"T-软件安装");
+    EXPECT_NE(report.text.find(L"C:\\e2e\\acad\\AutoCAD 2014\\ACAD2013P.dll"), std::wstring::npos);
+    EXPECT_NE(report.text.find(L"管理员"), std::wstring::npos);
+    EXPECT_FALSE(setup.visible(IDOK));
+    report.press(IDOK);
+    EXPECT_TRUE(waitForFinishPage(setup));
+}
+
+TEST_F(InstallTest, NoMessageBeforeTheFinishPageWhenNothingFailed) {
+    install(2014);
+    SetupProcess setup(source_.exe);
+    startInstall(setup, L"C:\\e2e\\target");
+    ASSERT_TRUE(waitForFinishPage(setup));
+    EXPECT_FALSE(waitForMessageBox(setup.dialog(), 300));
+}
