@@ -13,5 +13,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   for face in 宋体 SimSun; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   done
+  # Xvfb has no window manager: Wine draws the caption bar and frame itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
   wineserver -w
 fi
