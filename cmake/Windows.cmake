@@ -25,7 +25,7 @@ file(GLOB SHELL_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM SHELL_SOURCES ${PURE_SOURCES})
 add_library(setup_shell STATIC ${SHELL_SOURCES})
 target_compile_options(setup_shell PRIVATE ${OWN_COMPILE_OPTIONS})
-target_link_libraries(setup_shell PUBLIC setup_core advapi32 shell32 ole32 gdi32 user32 kernel32)
+target_link_libraries(setup_shell PUBLIC setup_core advapi32 gdi32 user32 kernel32)
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
 add_executable(SetUp WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/SetUp.rc)
@@ -50,7 +50,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB WIN_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
 add_library(win_test_support STATIC ${WIN_SUPPORT_SOURCES})
 target_compile_options(win_test_support PRIVATE ${OWN_COMPILE_OPTIONS})
-target_link_libraries(win_test_support PUBLIC setup_shell GTest::gtest comctl32)
+target_link_libraries(win_test_support PUBLIC setup_shell GTest::gtest comctl32 shell32 ole32)
 target_include_directories(win_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win)
 
 file(GLOB WIN_TEST_LAYERS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)

@@ -11,6 +11,7 @@
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/NarrowString.h"
+#include "framework/ShellLibrary.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ bool readAppData(std::string& value) {
 
 std::string shellAppDataFolder() {
     char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    if (FAILED(shell::folderPath(CSIDL_APPDATA, folder))) return {};
     return folder;
 }
 

@@ -22,6 +22,7 @@
 
 #include "framework/MessageBox.h"
 #include "framework/NarrowString.h"
+#include "framework/ShellLibrary.h"
 #include "ui/FolderRules.h"
 
 namespace {
@@ -70,9 +71,9 @@ int CPathDialog::ShowModal() {
     browseInfo.lParam = reinterpret_cast<LPARAM>(this);
     browseInfo.pszDisplayName = displayName;
     IMalloc* allocator = nullptr;
-    if (FAILED(SHGetMalloc(&allocator)) || !allocator) return -1;
+    if (FAILED(shell::getMalloc(&allocator)) || !allocator) return -1;
     accepted = 0;
-    LPITEMIDLIST item = SHBrowseForFolderA(&browseInfo);
+    LPITEMIDLIST item = shell::browseForFolder(&browseInfo);
     if (item) allocator->Free(item);
     allocator->Release();
     browserWindow = nullptr;
@@ -105,6 +106,12 @@ void CPathDialog::onInitialized(HWND window) {
         selection = current;
     }
     SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(selection));
+    // Wine 8 does not find every existing folder it is asked to select (it compares the
+    // parsed item with the tree's items including their time stamps, which can differ), and
+    // then reports no selection. The line still shows the folder, as it would on Windows.
+    if (!pathLineHasText() && selection[0] && selection[1] == ':' && isFolder(selection)) {
+        SetWindowTextA(pathLine, selection);
+    }
 }
 
 void CPathDialog::createPathLine() {
@@ -128,7 +135,7 @@ void CPathDialog::onSelectionChanged(LPCITEMIDLIST item) {
     // that says nothing about the selection, so the line keeps what it has.
     if (!item || !browserWindow) return;
     char path[MAX_PATH] = {};
-    bool allowed = SHGetPathFromIDListA(item, path) && path[1] == ':';
+    bool allowed = shell::pathFromIdList(item, path) && path[1] == ':';
     if (!allowed) path[0] = '\0';
     SendMessageA(browserWindow, BFFM_ENABLEOK, 0, allowed);
     if (pathLine) SetWindowTextA(pathLine, path);

@@ -1,0 +1,17 @@
+// The few shell functions the installer calls, taken from shell32.dll when first needed,
+// loaded from the system folder. Importing shell32 instead would make the loader resolve
+// shell32's own dependencies (shcore.dll among them) at process start, before the DLL
+// search is restricted, and look for them beside the executable first.
+#pragma once
+
+#include <shlobj.h>
+#include <windows.h>
+
+namespace shell {
+
+HRESULT getMalloc(IMalloc** allocator);
+PIDLIST_ABSOLUTE browseForFolder(BROWSEINFOA* info);
+BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, char* path);
+HRESULT folderPath(int csidl, char* path);
+
+}  // namespace shell
