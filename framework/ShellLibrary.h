@@ -4,8 +4,10 @@
 // search is restricted, and look for them beside the executable first.
 #pragma once
 
-#include <shlobj.h>
+// windows.h first: the shell header relies on its types.
 #include <windows.h>
+
+#include <shlobj.h>
 
 namespace shell {
 
