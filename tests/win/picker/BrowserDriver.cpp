@@ -12,10 +12,10 @@ namespace {
 
 constexpr int kFolderTree = 14145;
 
-// Polls until the condition holds or about two seconds passed; gives the last result.
+// Polls until the condition holds or about `limitMs` passed; gives the last result.
 template <class Condition>
-bool settles(Condition condition) {
-    for (int i = 0; i < 100; ++i) {
+bool settles(Condition condition, int limitMs = 2000) {
+    for (int i = 0; i < limitMs / 20; ++i) {
         if (condition()) return true;
         Sleep(20);
     }
@@ -38,8 +38,10 @@ BrowserDriver::BrowserDriver(const char* caption, DWORD pickerThread) : pickerTh
             Sleep(20);
         }
     }
-    // The initial selection is made right after the line is created; let it land.
-    if (window_) SendMessageA(window_, WM_NULL, 0, 0);
+    // The line is created while the browser initialises: the initial selection follows,
+    // the shell may still be filling the tree (slowly on a busy machine), and the window is
+    // shown last. Start when the user would: once it is shown with the selection made.
+    if (window_) settles([this] { return IsWindowVisible(window_) && !lineText().empty(); }, 10000);
 }
 
 std::string BrowserDriver::lineText() const {

@@ -59,10 +59,16 @@ TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
     TempFolder temp;
     std::string initial = temp / "初始";
     CreateDirectoryA(initial.c_str(), nullptr);
+    // A folder made more than two seconds ago (one DOS time-stamp step) is one that Wine 8's
+    // browser fails to select: the picker must still show it in the path line.
+    Sleep(2100);
     CPathDialog picker(kCaption, "标题文字", initial.c_str(), nullptr);
     int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
         EXPECT_TRUE(narrow::equalsIgnoreCase(browser.lineText(), initial)) << browser.lineText();
-        EXPECT_EQ(browser.selectedTreeText(), "初始");
+        // The tree shows it too where the shell finds it (Wine 8 does not always).
+        if (!browser.selectedTreeText().empty()) {
+            EXPECT_EQ(browser.selectedTreeText(), "初始");
+        }
         EXPECT_TRUE(browser.okEnabled());
         EXPECT_EQ(CWnd::windowText(browser.item(kTitle)), "标题文字");
         EXPECT_FALSE(IsWindowVisible(browser.item(kStatusText)));
@@ -94,19 +100,20 @@ TEST(FolderPicker, OkIsEnabledExactlyWhenThePathLineHasText) {
             EXPECT_EQ(browser.okEnabled(), *text != '\0') << '"' << text << '"';
         }
         // Picking in the tree: a folder fills the line, a virtual item (My Computer) empties
-        // it. Wine's own BFFM_ENABLEOK after each selection must not break the rule.
+        // it. Wine's own BFFM_ENABLEOK after each selection judges the item by itself (the
+        // Desktop, which has a path, is not a file-system item to Wine) and must not win.
         int withPath = 0, withoutPath = 0;
-        for (HTREEITEM top : browser.treeChildren(browser.treeChildren(nullptr)[0])) {
-            for (HTREEITEM entry : browser.treeChildren(top)) {
-                browser.selectTreeItem(entry);
-                EXPECT_TRUE(browser.okFollowsLine())
-                    << browser.selectedTreeText() << ": " << browser.lineText();
-                (browser.lineText().empty() ? withoutPath : withPath)++;
-            }
-            browser.selectTreeItem(top);
+        auto pick = [&](HTREEITEM entry) {
+            browser.selectTreeItem(entry);
             EXPECT_TRUE(browser.okFollowsLine()) << browser.selectedTreeText() << ": " << browser.lineText();
             (browser.lineText().empty() ? withoutPath : withPath)++;
+        };
+        HTREEITEM desktop = browser.treeChildren(nullptr)[0];
+        for (HTREEITEM top : browser.treeChildren(desktop)) {
+            for (HTREEITEM entry : browser.treeChildren(top)) pick(entry);
+            pick(top);
         }
+        pick(desktop);
         EXPECT_GT(withPath, 0);
         EXPECT_GT(withoutPath, 0);
     });
@@ -161,7 +168,9 @@ struct Refusal {
 void expectRefusals(const std::vector<Refusal>& refusals) {
     ScriptedMessageBoxes boxes;
     CPathDialog picker(kCaption, nullptr, nullptr, nullptr);
+    HWND browserWindow = nullptr;
     int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+        browserWindow = browser.window();
         std::size_t seen = 0;
         for (const Refusal& refusal : refusals) {
             for (int answer : refusal.answers) boxes.answer(answer);
@@ -177,6 +186,7 @@ void expectRefusals(const std::vector<Refusal>& refusals) {
     EXPECT_EQ(result, -1);
     for (const ScriptedMessageBoxes::Shown& box : boxes.shown()) {
         EXPECT_EQ(box.caption, AfxGetAppName());
+        EXPECT_EQ(box.owner, browserWindow);  // the box blocks the browser, not just its owner
         EXPECT_EQ(box.style, box.text.find("does not exist") != std::string::npos ? kAskStyle : kErrorStyle);
     }
 }
