@@ -11,11 +11,13 @@ BENCH_TABLE=${BENCH_TABLE:-/dev/null}
 # programs, and the i686 edition's SetUp.exe and bare dialog for the footprint. No post-build
 # copy into dist/.
 bench_build() {
-    cmake --preset wine-test -B "$BENCH_TREE" -DEDITION_DIR= >/dev/null &&
+    cd "$bench_root" &&
+        cmake --preset wine-test -B "$BENCH_TREE" -DEDITION_DIR= >/dev/null &&
         cmake --build "$BENCH_TREE" -j2 --target SetUp bare_dialog bench_startup_timer \
             bench_discovery_scaling bench_deploy_copy >/dev/null &&
         cmake --preset win32 -B "$BENCH_TREE32" -DEDITION_DIR= >/dev/null &&
-        cmake --build "$BENCH_TREE32" -j2 --target SetUp bare_dialog >/dev/null
+        cmake --build "$BENCH_TREE32" -j2 --target SetUp bare_dialog >/dev/null &&
+        cd - >/dev/null
 }
 
 # Wine (quiet, code page 936) and, when there is no display, a private Xvfb; the wineserver
@@ -38,7 +40,8 @@ bench_row() {
     row=$(awk -v label="$1" -v figure="$2" -v baseline="$3" -v goal="$4" 'BEGIN {
         ratio = baseline > 0 ? figure / baseline : 0
         verdict = goal == "-" ? "(no goal)" : ratio <= goal + 0 ? "ok" : "over goal"
-        printf "%-62s %10s %10s %6.2fx %5sx  %s\n", label, figure, baseline, ratio, goal, verdict }')
+        shown = goal == "-" ? "-" : goal "x"
+        printf "%-62s %10s %10s %6.2fx %6s  %s\n", label, figure, baseline, ratio, shown, verdict }')
     echo "$row"
     echo "$row" >>"$BENCH_TABLE"
 }
