@@ -8,9 +8,25 @@ enable_language(RC)
 
 # Our own code: warnings are errors (the i686 build is only ever compiled here, so the
 # compiler is the one check it gets), narrow literals are GBK as on Chinese Windows.
-set(OWN_COMPILE_OPTIONS -Wall -Wextra -Werror -fexec-charset=CP936 -ffunction-sections -fdata-sections)
+# The installer runs on one thread: local statics need no locks, and without them the
+# statically linked C++ runtime leaves its guard code and the winpthread library out.
+set(OWN_COMPILE_OPTIONS -Wall -Wextra -Werror -fexec-charset=CP936 -ffunction-sections -fdata-sections
+  -fno-threadsafe-statics)
 set(OWN_DEFINITIONS PLATFORM_BITS=${PLATFORM_BITS} WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
 set(STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+
+# The posix thread model of the compiler (which GoogleTest needs) makes the static C++
+# runtime's exception support call into winpthread, some 30 KB. SetUp.exe starts no thread:
+# link it against the runtime of the compiler's win32 thread model instead, which has the
+# same C++ ABI and uses no thread library.
+string(REPLACE "-posix" "-win32" WIN32_MODEL_COMPILER "${CMAKE_CXX_COMPILER}")
+execute_process(COMMAND ${WIN32_MODEL_COMPILER} -print-file-name=libstdc++.a
+  OUTPUT_VARIABLE WIN32_MODEL_LIBSTDCXX OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT IS_ABSOLUTE "${WIN32_MODEL_LIBSTDCXX}")
+  message(FATAL_ERROR "${WIN32_MODEL_COMPILER} not found: install the compiler's win32 thread model")
+endif()
+get_filename_component(WIN32_MODEL_RUNTIME_DIR ${WIN32_MODEL_LIBSTDCXX} DIRECTORY)
+set(SINGLE_THREAD_RUNTIME -L${WIN32_MODEL_RUNTIME_DIR})
 
 add_library(setup_core STATIC ${PURE_SOURCES})
 target_include_directories(setup_core PUBLIC ${CMAKE_SOURCE_DIR})
@@ -31,7 +47,7 @@ file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
 add_executable(SetUp WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/SetUp.rc)
 target_compile_options(SetUp PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(SetUp PRIVATE setup_shell)
-target_link_options(SetUp PRIVATE ${STATIC_LINK})
+target_link_options(SetUp PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUp.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/SetUp.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_SOURCE_DIR}/res/finish-menu.bmp;${CMAKE_SOURCE_DIR}/res/SetUp.ico")
 if(EDITION_DIR)
@@ -103,7 +119,7 @@ foreach(tool_source ${TOOL_SOURCES})
   add_executable(${tool} WIN32 ${tool_source})
   target_compile_options(${tool} PRIVATE ${OWN_COMPILE_OPTIONS})
   target_link_libraries(${tool} PRIVATE user32 kernel32)
-  target_link_options(${tool} PRIVATE ${STATIC_LINK})
+  target_link_options(${tool} PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
 endforeach()
 
 # Benchmark programs: bench/win/<name>.cpp becomes bench_<name>.exe (console), run under Wine

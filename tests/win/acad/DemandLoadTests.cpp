@@ -7,6 +7,7 @@
 #include "acad/AcadReleaseTable.h"
 #include "acad/DemandLoadRegistration.h"
 #include "acad/ReleaseRules.h"
+#include "framework/BuildConstants.h"
 #include "support/Sandbox.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST(DemandLoad, WritesTheKeysOfEveryReleaseWithTheirValues) {
 
     for (int year = 2007; year <= 2026; ++year) {
         const std::string product = kVersion + "P" + std::to_string(year) + "\\";
-        auto keys = acad::demandLoadKeys(year, 32, "D:\\Plot", "C:\\AutoCAD " + std::to_string(year));
+        auto keys = acad::demandLoadKeys(year, platformBits, "D:\\Plot", "C:\\AutoCAD " + std::to_string(year));
         StringList expectedNames;
         for (const auto& entry : keys) {
             const std::string key = product + entry.path;
@@ -88,6 +89,7 @@ TEST(DemandLoad, WritesTheKeysOfEveryReleaseWithTheirValues) {
         }
         StringList names = subKeys(product + "Applications");
         std::sort(names.begin(), names.end());
+        std::sort(expectedNames.begin(), expectedNames.end());
         EXPECT_EQ(names, expectedNames) << year;
     }
     // Spot checks of the file years, written out.
