@@ -27,7 +27,7 @@ bench_wine() {
     . "$bench_root/scripts/lib/xvfb.sh"
     start_xvfb
     wineserver -p 2>/dev/null || true
-    trap 'wineserver -k 2>/dev/null; stop_xvfb' EXIT
+    trap 'wineserver -k 2>/dev/null || true; stop_xvfb' EXIT
 }
 
 bench_header() {

@@ -6,9 +6,10 @@
 prepare_demo_machine() {
     local setup_exe=$1 drive_c=$WINEPREFIX/drive_c
     local native='HKLM\SOFTWARE\Autodesk\AutoCAD' wow='HKLM\SOFTWARE\Wow6432Node\Autodesk\AutoCAD'
-    wine reg delete 'HKLM\SOFTWARE\Autodesk' /f >/dev/null 2>&1
-    wine reg delete 'HKLM\SOFTWARE\Wow6432Node\Autodesk' /f >/dev/null 2>&1
-    wine reg delete 'HKCU\SOFTWARE\Autodesk' /f >/dev/null 2>&1
+    # Start from no AutoCAD at all; on a fresh prefix there is nothing to delete.
+    wine reg delete 'HKLM\SOFTWARE\Autodesk' /f >/dev/null 2>&1 || true
+    wine reg delete 'HKLM\SOFTWARE\Wow6432Node\Autodesk' /f >/dev/null 2>&1 || true
+    wine reg delete 'HKCU\SOFTWARE\Autodesk' /f >/dev/null 2>&1 || true
     add_release "$native\\R18.0\\ACAD-8001:804" 'C:\Program Files\AutoCAD 2010\' 'AutoCAD 2010 - 简体中文 (Simplified Chinese)'
     add_release "$native\\R19.1\\ACAD-D001:804" 'C:\Program Files\AutoCAD 2014\' 'AutoCAD 2014 - 简体中文 (Simplified Chinese)'
     add_release "$wow\\R17.2\\ACAD-7001:804" 'C:\Program Files\AutoCAD 2009\' 'AutoCAD 2009'

@@ -73,7 +73,8 @@ TEST(DemandLoad, WritesTheKeysOfEveryReleaseWithTheirValues) {
 
     for (int year = 2007; year <= 2026; ++year) {
         const std::string product = kVersion + "P" + std::to_string(year) + "\\";
-        auto keys = acad::demandLoadKeys(year, platformBits, "D:\\Plot", "C:\\AutoCAD " + std::to_string(year));
+        auto keys =
+            acad::demandLoadKeys(year, platformBits, "D:\\Plot", "C:\\AutoCAD " + std::to_string(year));
         StringList expectedNames;
         for (const auto& entry : keys) {
             const std::string key = product + entry.path;
