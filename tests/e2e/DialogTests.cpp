@@ -113,7 +113,7 @@ TEST_F(SetupDialogTest, CancelEndsTheProgramWithoutChanges) {
     ASSERT_TRUE(setup.dialogFound());
     setup.click(IDCANCEL);
     ASSERT_TRUE(setup.waitForExit(5000));
-    EXPECT_FALSE(folderExists("C:\\Torlen\\T-DodudEdiv"));
+    EXPECT_FALSE(isFolder("C:\\Torlen\\T-DodudEdiv"));
     EXPECT_FALSE(
         regKeyExists(HKEY_LOCAL_MACHINE, std::string(kNative) + "R20.0\\ACAD-2010:804\\Applications"));
 }

@@ -13,19 +13,6 @@ const wchar_t* const kDialogCaption = L"T-批打印软件安装";
 
 void deleteTree(HKEY root, const char* path) { RegDeleteTreeA(root, path); }
 
-HKEY createKey(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    return key;
-}
-
-void setString(HKEY root, const std::string& path, const char* name, const std::string& value) {
-    HKEY key = createKey(root, path);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
-
 struct WindowSearch {
     DWORD processId;
     HWND exclude;
@@ -65,8 +52,8 @@ void clearAutodeskKeys() {
 
 void addInstallation(const std::string& keyPath, const std::string& location,
                      const std::string& productName) {
-    setString(HKEY_LOCAL_MACHINE, keyPath, "AcadLocation", location);
-    setString(HKEY_LOCAL_MACHINE, keyPath, "ProductName", productName);
+    regSetString(HKEY_LOCAL_MACHINE, keyPath, "AcadLocation", location);
+    regSetString(HKEY_LOCAL_MACHINE, keyPath, "ProductName", productName);
 }
 
 void addProfile(const std::string& version, const std::string& product, const std::string& profile,
@@ -74,9 +61,9 @@ void addProfile(const std::string& version, const std::string& product, const st
     std::string path =
         "SOFTWARE\\Autodesk\\AutoCAD\\" + version + "\\" + product + "\\Profiles\\" + profile + "\\Variables";
     if (trustedPaths) {
-        setString(HKEY_CURRENT_USER, path, "TRUSTEDPATHS", trustedPaths);
+        regSetString(HKEY_CURRENT_USER, path, "TRUSTEDPATHS", trustedPaths);
     } else {
-        RegCloseKey(createKey(HKEY_CURRENT_USER, path));
+        regCreateKey(HKEY_CURRENT_USER, path);
     }
 }
 
@@ -95,54 +82,10 @@ DWORD readRegDword(HKEY root, const std::string& path, const std::string& name) 
     return value;
 }
 
-bool regKeyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 std::string freshFolder(const std::string& path) {
     removeTree(path);
     SHCreateDirectoryExA(nullptr, path.c_str(), nullptr);
     return path;
-}
-
-void writeFile(const std::string& path, const std::string& contents) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-bool fileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool folderExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The SetUp.exe under test, named by SETUP_EXE; a Unix path is reached through Wine's Z: drive.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/Sandbox.h"  // registry and file helpers shared with the Windows tests
+
 namespace e2e {
 
 // --- machine preparation -------------------------------------------------------------
@@ -22,13 +24,8 @@ void addProfile(const std::string& version, const std::string& product, const st
                 const char* trustedPaths);
 std::string readRegString(HKEY root, const std::string& path, const std::string& name);
 DWORD readRegDword(HKEY root, const std::string& path, const std::string& name);
-bool regKeyExists(HKEY root, const std::string& path);
 // A Windows path below the Wine drive C: that is removed first and created empty.
 std::string freshFolder(const std::string& path);
-void removeTree(const std::string& path);
-void writeFile(const std::string& path, const std::string& contents);
-bool fileExists(const std::string& path);
-bool folderExists(const std::string& path);
 
 // A folder laid out as the installer is shipped: SetUp.exe beside a Data folder.
 struct InstallSource {

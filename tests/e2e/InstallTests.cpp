@@ -178,7 +178,7 @@ TEST_F(InstallTest, WarnsOnceWhileAutoCadRuns) {
             EXPECT_EQ(warning.text, L"请关闭AutoCAD后再进行安装 !");
             warning.press(IDOK);
             setup.settle();
-            EXPECT_FALSE(folderExists("C:\\e2e\\target"));
+            EXPECT_FALSE(isFolder("C:\\e2e\\target"));
             EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
             setup.click(IDC_INSTALL);
             EXPECT_TRUE(waitForFinishPage(setup));
@@ -240,14 +240,14 @@ TEST_F(InstallTest, PathFieldVariants) {
             message.press(IDOK);
             setup.settle();
             EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
-            EXPECT_FALSE(folderExists("C:\\T-DodudEdiv"));
+            EXPECT_FALSE(isFolder("C:\\T-DodudEdiv"));
         } else {
             // The parent is missing: the first copy cannot be made.
             EXPECT_NE(message.text.find(L"拷贝文件 C:\\e2e\\target\\no-parent\\deeper\\T-DodudEdiv\\"),
                       std::wstring::npos);
             message.press(IDABORT);
             EXPECT_TRUE(setup.waitForExit(5000));
-            EXPECT_FALSE(folderExists("C:\\e2e\\target\\no-parent"));
+            EXPECT_FALSE(isFolder("C:\\e2e\\target\\no-parent"));
         }
     }
 }

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 
 #include "framework/ModulePath.h"
 
@@ -53,17 +52,3 @@ bool isReadOnly(const std::string& path) {
 }
 
 void makeReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
-
-std::vector<std::string> folderEntries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}

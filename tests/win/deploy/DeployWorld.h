@@ -52,5 +52,3 @@ struct DeployWorld {
 
 bool isReadOnly(const std::string& path);
 void makeReadOnly(const std::string& path);
-// Names of the entries of a folder other than "." and "..", sorted.
-std::vector<std::string> folderEntries(const std::string& folder);

@@ -41,20 +41,6 @@ std::string absentDrive() {
     return "";
 }
 
-// Names of the entries of a folder, without "." and "..".
-std::vector<std::string> entries(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return names;
-}
-
 TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
     TempFolder temp;
     std::string initial = temp / "初始";
@@ -155,7 +141,7 @@ TEST(FolderPicker, MissingNestedPathAsksOnceAndCreatesEveryLevel) {
     EXPECT_TRUE(isFolder(temp / "新建\\乗"));
     EXPECT_TRUE(isFolder(path));
     // Never split inside the character: one folder 乗, nothing named after its lead byte.
-    EXPECT_EQ(entries(temp / "新建"), std::vector<std::string>{"乗"});
+    EXPECT_EQ(folderEntries(temp / "新建"), std::vector<std::string>{"乗"});
 }
 
 // Each refused path leaves the browser open with the focus back in the path line.
@@ -205,7 +191,7 @@ TEST(FolderPicker, MalformedPathsAreInvalidAndCreateNothing) {
         refusals.push_back({path, {}, {invalid(path)}});
     }
     expectRefusals(refusals);
-    EXPECT_TRUE(entries(temp.path()).empty());
+    EXPECT_TRUE(folderEntries(temp.path()).empty());
 }
 
 TEST(FolderPicker, UncreatableOrDeclinedFoldersKeepTheBrowserOpen) {

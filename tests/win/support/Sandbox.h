@@ -54,6 +54,8 @@ void writeFile(const std::string& path, const std::string& contents);
 bool readFile(const std::string& path, std::string& contents);
 bool fileExists(const std::string& path);
 bool isFolder(const std::string& path);
+// Names of the entries of a folder, without "." and "..", sorted.
+std::vector<std::string> folderEntries(const std::string& folder);
 
 // Answers message boxes from a script and records what they said. Unscripted boxes are
 // answered with IDOK and fail the test that did not expect them when checked.
