@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
 #include "deploy/DeployJob.h"
 #include "framework/MessageBox.h"
 #include "framework/ModulePath.h"
@@ -44,13 +45,6 @@ std::vector<std::string> writeDataFolder(const std::string& data) {
         names.push_back(name);
     }
     return names;
-}
-
-double now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // The baseline: list the folder, copy every file.
@@ -88,12 +82,6 @@ bool sameFiles(const std::string& a, const std::string& b, const std::vector<std
             return false;
     }
     return true;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 HWND createProgressBar(DWORD visibility) {

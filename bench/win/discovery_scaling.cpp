@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
 #include "acad/AcadReleaseTable.h"
 #include "support/Sandbox.h"
 
@@ -72,23 +73,11 @@ int discover() {
     return found;
 }
 
-double now() {
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Seconds per call of one sample, repeating the call enough times to last.
 double secondsPerCall(int (*call)(), int repeats) {
     double start = now();
     for (int r = 0; r < repeats; ++r) call();
     return (now() - start) / repeats;
-}
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 struct Result {

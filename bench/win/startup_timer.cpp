@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "Measure.h"
+
 namespace {
 
 struct Search {
@@ -32,31 +34,20 @@ bool hasVisibleWindow(DWORD processId) {
     return search.found;
 }
 
-double seconds() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Milliseconds to the first visible window, or a negative number when none came in 20 s.
 double timeOneStart(const std::string& program) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + program + "\"";
-    double start = seconds();
+    double start = now();
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return -1;
     double elapsed = -1;
-    while (seconds() - start < 20) {
+    while (now() - start < 20) {
         if (hasVisibleWindow(process.dwProcessId)) {
-            elapsed = (seconds() - start) * 1000;
+            elapsed = (now() - start) * 1000;
             break;
         }
         if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
@@ -66,12 +57,6 @@ double timeOneStart(const std::string& program) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return elapsed;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 }  // namespace
