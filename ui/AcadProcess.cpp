@@ -2,6 +2,7 @@
 #include "ui/AcadProcess.h"
 
 #include <windows.h>
+
 #include <tlhelp32.h>
 
 #include "framework/Handles.h"
@@ -18,7 +19,8 @@ bool isAcadRunning() {
     if (!snapshot.valid()) return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+    for (BOOL more = Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry)) {
         if (isAcadProcessName(entry.szExeFile)) return true;
     }
     return false;

@@ -21,9 +21,9 @@ TEST(AcadProcessName, MatchesAnyCaseAndAnySubstring) {
         const char* name;
         bool isAcad;
     } cases[] = {
-        {"acad.exe", true},      {"ACAD.EXE", true}, {"Acad.Exe", true}, {"myacad.exe.bak", true},
-        {"notacad.exe", true},   {"acad.ex", false}, {"acadexe", false}, {"", false},
-        {"accoreconsole.exe", false},
+        {"acad.exe", true},       {"ACAD.EXE", true},    {"Acad.Exe", true},
+        {"myacad.exe.bak", true}, {"notacad.exe", true}, {"acad.ex", false},
+        {"acadexe", false},       {"", false},           {"accoreconsole.exe", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isAcadProcessName(c.name), c.isAcad) << c.name;
 }
@@ -51,10 +51,7 @@ TEST(NarrowString, LastBackslashStepsOverDoubleByteCharacters) {
         const char* text;
         size_t position;
     } cases[] = {
-        {"", std::string::npos},
-        {"abc", std::string::npos},
-        {"\\", 0},
-        {"C:\\a\\b", 4},
+        {"", std::string::npos},     {"abc", std::string::npos}, {"\\", 0}, {"C:\\a\\b", 4},
         {"C:\\\x95\x5C", 2},          // trail byte 0x5C
         {"C:\\\x95\x5C\\x", 5},       // a real backslash after the character
         {"\x95", std::string::npos},  // a lone lead byte at the end

@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-
 #include "framework/ModulePath.h"
 
 TestProgressBar::TestProgressBar() {
