@@ -7,8 +7,6 @@
 
 namespace acad {
 
-bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
-
 DWORD subKeyCount(HKEY key) {
     DWORD count = 0;
     if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,

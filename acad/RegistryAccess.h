@@ -6,10 +6,9 @@
 
 #include <string>
 
-namespace acad {
+#include "framework/SystemCodePage.h"
 
-// The system code page's lead-byte test, for the narrow-string helpers.
-bool isSystemLeadByte(unsigned char byte);
+namespace acad {
 
 // Number of direct subkeys; 0 when it cannot be read.
 DWORD subKeyCount(HKEY key);

@@ -86,7 +86,7 @@ void AcadReleaseTable::collectValues(HKEY parentKey, const std::string& subKeyNa
     }
 }
 
-void stripTrailingBackslash(std::string& path) { acad::dropTrailingBackslash(path, acad::isSystemLeadByte); }
+void stripTrailingBackslash(std::string& path) { acad::dropTrailingBackslash(path, isSystemLeadByte); }
 
 void listSubKeyNames(HKEY key, StringList& names) {
     DWORD count = acad::subKeyCount(key);

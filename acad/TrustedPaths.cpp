@@ -79,7 +79,7 @@ void AcadReleaseTable::addTrustedFolder() {
     for (const std::string& variablesKey : variablesKeys) {
         DWORD type = REG_SZ;
         std::string current = readTrustedPaths(variablesKey, type);
-        std::string list = acad::composeTrustedPaths(current, installFolder, acad::isSystemLeadByte);
+        std::string list = acad::composeTrustedPaths(current, installFolder, isSystemLeadByte);
         if (!writeTrustedPaths(variablesKey, list, type))
             registrationFailures.push_back("HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS");
     }

@@ -12,6 +12,7 @@
 #include "framework/MessageBox.h"
 #include "framework/NarrowString.h"
 #include "framework/ShellLibrary.h"
+#include "framework/SystemCodePage.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ const char* const kCopyFailedFormat =
 const char* const kPathTooLongFormat =
     "路径 %s 超过259个字符，无法安装 !\n\n请选择较短的安装路径后再执行SetUp.exe !";
 const char* const kNoUserFolderFormat = "无法确定用户的应用程序数据文件夹，文件 %s 无法安装 !";
-
-bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 void tellUser(const char* format, const std::string& path) {
     showMessageBox(CDialog::activeModalWindow(), narrow::format(format, path.c_str()), kSetupCaption, MB_OK);

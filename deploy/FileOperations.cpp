@@ -8,6 +8,7 @@
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/ModulePath.h"
+#include "framework/SystemCodePage.h"
 
 const char* const kSetupCaption = "T-软件安装";
 
@@ -15,8 +16,6 @@ namespace {
 
 const char* const kDataFolderMissingText =
     "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !";
-
-bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 }  // namespace
 

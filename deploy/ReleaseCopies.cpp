@@ -5,10 +5,9 @@
 #include "acad/AcadReleaseTable.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "framework/SystemCodePage.h"
 
 namespace {
-
-bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 // A copy that did not happen although it could have: the source is shipped and the folder
 // it goes into is there (or cannot even be named with the narrow functions).

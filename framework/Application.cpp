@@ -5,14 +5,14 @@
 
 #include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
+#include "framework/SystemCodePage.h"
 
 namespace {
 CWinApp* theApplication = nullptr;
 
 std::string nameFromExecutable() {
     std::string path = moduleFilePath();
-    std::size_t slash =
-        narrow::findLastBackslash(path, [](unsigned char b) { return IsDBCSLeadByte(b) != 0; });
+    std::size_t slash = narrow::findLastBackslash(path, isSystemLeadByte);
     std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
     std::size_t dot = file.rfind('.');
     return dot == std::string::npos ? file : file.substr(0, dot);

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
+#include "framework/NarrowString.h"
+
 namespace folder {
 
 namespace {
-
-bool isLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 // GBK trail bytes: 0x40..0xFE except 0x7F. Both '\' (0x5C) and '|' (0x7C) are among them.
 bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
@@ -38,7 +38,7 @@ std::size_t nextSeparator(const std::string& text, std::size_t from) {
 std::size_t characterLength(const std::string& text, std::size_t at) {
     unsigned char byte = static_cast<unsigned char>(text[at]);
     if (byte == 0) return 0;
-    if (!isLeadByte(byte)) return 1;
+    if (!narrow::isCp936LeadByte(byte)) return 1;
     if (at + 1 >= text.size() || !isTrailByte(static_cast<unsigned char>(text[at + 1]))) return 0;
     return 2;
 }
