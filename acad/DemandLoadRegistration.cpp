@@ -44,9 +44,8 @@ void registerReleaseForPlatform(AcadReleaseTable& table, int year, int bits) {
     if (!acad::releaseFiles(year, files)) return;
     const StringList& productKeys = table.productKeys[files.index];
     for (std::size_t k = 0; k < productKeys.size(); ++k) {
-        // Stored paths end with a backslash; opened as they are, one key name at a time.
         RegKey productKey;
-        if (acad::openKeyPath(HKEY_LOCAL_MACHINE, productKeys[k], productKey.out()) != ERROR_SUCCESS) {
+        if (acad::openProductKey(productKeys[k], productKey.out()) != ERROR_SUCCESS) {
             table.registrationFailures.push_back(machinePath(productKeys[k]));
             continue;
         }

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "acad/ReleaseRules.h"
+#include "framework/Handles.h"
+
 namespace acad {
 
 DWORD subKeyCount(HKEY key) {
@@ -95,6 +98,22 @@ LONG openKeyPath(HKEY root, const std::string& path, HKEY* key) {
 
 LONG createKeyPath(HKEY root, const std::string& path, HKEY* key) {
     return walkKeyPath(root, path, key, RegCreateKeyA);
+}
+
+LONG openProductKey(const std::string& keyPath, HKEY* key) {
+    RootedKeyPath path = splitAtReleaseRoot(keyPath);
+    if (path.root.empty()) return openKeyPath(HKEY_LOCAL_MACHINE, keyPath, key);
+    // The Wow6432Node root must be named in one piece: a 32-bit process that opens SOFTWARE
+    // alone already holds the 32-bit view, below which there is no Wow6432Node key.
+    RegKey root;
+    LONG status = RegOpenKeyA(HKEY_LOCAL_MACHINE, path.root.c_str(), root.out());
+    if (status != ERROR_SUCCESS) return status;
+    return openKeyPath(root.get(), path.belowRoot, key);
+}
+
+bool seesRedirectedMachineSoftware() {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 }  // namespace acad

@@ -27,4 +27,13 @@ bool readValueText(HKEY key, const char* name, std::string& text, DWORD* type = 
 LONG openKeyPath(HKEY root, const std::string& path, HKEY* key);
 LONG createKeyPath(HKEY root, const std::string& path, HKEY* key);
 
+// Opens a product key path recorded by discovery below HKEY_LOCAL_MACHINE the way discovery
+// reached it: its release root in one call, then one key name at a time. In a 32-bit process
+// on 64-bit Windows only this walk leads back to the same key (see ReleaseDiscovery.cpp).
+LONG openProductKey(const std::string& keyPath, HKEY* key);
+
+// True in a 32-bit process on 64-bit Windows (WOW64), where the registry redirector shows
+// the native release root as the Wow6432Node one.
+bool seesRedirectedMachineSoftware();
+
 }  // namespace acad

@@ -8,14 +8,44 @@
 #include "framework/Handles.h"
 #include "framework/NarrowString.h"
 
+// Which keys the two roots show depends on the process and on Windows (the registry is read
+// in the process's own view, never with a KEY_WOW64_* flag):
+// - 64-bit process on 64-bit Windows (the 64 edition): SOFTWARE\Wow6432Node is an ordinary
+//   key path to where 64-bit Windows keeps 32-bit programs' keys, so the first root holds
+//   32-bit AutoCAD 2007..2010 and the second the 64-bit releases: two different trees.
+// - 32-bit process on 64-bit Windows (the 32 edition under WOW64): the registry redirector
+//   gives every open of HKLM\SOFTWARE\<x> the 32-bit view, stored at
+//   HKLM\SOFTWARE\Wow6432Node\<x>; a path that names Wow6432Node in one piece reaches that
+//   same key, but a handle to SOFTWARE already is the 32-bit view and has no Wow6432Node
+//   below it. Both roots therefore show the one 32-bit tree, and every 32-bit AutoCAD
+//   2007..2010 is met twice. See "Registry Redirector" and "Registry Keys Affected by
+//   WOW64" (learn.microsoft.com/windows/win32/winprog64/registry-redirector and
+//   .../shared-registry-keys), and "32-bit and 64-bit Application Data in the Registry"
+//   (learn.microsoft.com/windows/win32/sysinfo/32-bit-and-64-bit-application-data-in-the-registry).
+// - 32-bit Windows: no redirection and no Wow6432Node; only the second root exists.
+// Recorded key paths keep the root they were found under; registration opens them the same
+// way (root in one call, then name by name), so it reaches the key discovery read.
 void AcadReleaseTable::findAcadReleases() {
-    // A 64-bit process sees the 32-bit registry view as an ordinary key path, so the
-    // releases up to 2010 that were installed in their 32-bit edition are found there.
     // Entries of this root come first in every list.
-    scanReleaseRoot("SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD",
-                    "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\%s\\", acad::kLastWow64Year);
-    scanReleaseRoot("SOFTWARE\\Autodesk\\AutoCAD", "SOFTWARE\\Autodesk\\AutoCAD\\%s\\", acad::kLastYear);
+    scanReleaseRoot(acad::kWow64ReleaseRoot, "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\%s\\",
+                    acad::kLastWow64Year);
+    scanReleaseRoot(acad::kNativeReleaseRoot, "SOFTWARE\\Autodesk\\AutoCAD\\%s\\", acad::kLastYear);
 }
+
+namespace {
+// Under WOW64 an installation that the first root pass recorded is met again by the second
+// at the same place below the other root: it is one key and one installation, recorded,
+// registered, copied into and reported once. With two different trees (a 64-bit process)
+// both entries are kept.
+bool isRecordedAlready(const StringList& productKeys, const StringList& locations, const std::string& keyPath,
+                       const std::string& location) {
+    if (!acad::seesRedirectedMachineSoftware()) return false;
+    for (std::size_t k = 0; k < productKeys.size(); ++k) {
+        if (locations[k] == location && acad::sameKeyBelowOtherRoot(productKeys[k], keyPath)) return true;
+    }
+    return false;
+}
+}  // namespace
 
 namespace {
 struct Walk {
@@ -59,8 +89,11 @@ void AcadReleaseTable::scanReleaseRoot(const std::string& rootPath, const char* 
                 if (found.keyPaths[a] != products.keyPaths[p]) continue;
                 int year = acad::releaseYearOfProductName(products.values[p], lastYear);
                 if (year == 0) continue;
-                productKeys[year - kFirstReleaseYear].push_back(found.keyPaths[a]);
-                locations[year - kFirstReleaseYear].push_back(location);
+                int index = year - kFirstReleaseYear;
+                if (isRecordedAlready(productKeys[index], locations[index], found.keyPaths[a], location))
+                    continue;
+                productKeys[index].push_back(found.keyPaths[a]);
+                locations[index].push_back(location);
             }
         }
     }

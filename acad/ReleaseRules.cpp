@@ -58,6 +58,21 @@ std::vector<DemandLoadKey> demandLoadKeys(int year, int platformBits, const std:
     return keys;
 }
 
+RootedKeyPath splitAtReleaseRoot(const std::string& keyPath) {
+    for (const char* root : {kWow64ReleaseRoot, kNativeReleaseRoot}) {
+        std::string prefix = std::string(root) + "\\";
+        if (keyPath.compare(0, prefix.size(), prefix) == 0) return {root, keyPath.substr(prefix.size())};
+    }
+    return {std::string(), keyPath};
+}
+
+bool sameKeyBelowOtherRoot(const std::string& keyPath, const std::string& otherKeyPath) {
+    RootedKeyPath one = splitAtReleaseRoot(keyPath);
+    RootedKeyPath other = splitAtReleaseRoot(otherKeyPath);
+    return !one.root.empty() && !other.root.empty() && one.root != other.root &&
+           one.belowRoot == other.belowRoot;
+}
+
 void dropTrailingBackslash(std::string& path, narrow::LeadByteTest isLeadByte) {
     std::size_t last = narrow::findLastBackslash(path, isLeadByte);
     if (last == std::string::npos || last == 0) return;

@@ -14,6 +14,24 @@ constexpr int kLastYear = 2026;
 // The Wow6432Node root only ever held releases up to 2010.
 constexpr int kLastWow64Year = 2010;
 
+// The two release roots below HKEY_LOCAL_MACHINE, in the order discovery scans them. Every
+// product key path discovery records starts with one of them and a backslash.
+constexpr const char* kWow64ReleaseRoot = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD";
+constexpr const char* kNativeReleaseRoot = "SOFTWARE\\Autodesk\\AutoCAD";
+
+// A recorded product key path split into the release root it lies below and the key names
+// under that root ("R17.2\ACAD-7001:804\"). A path below neither root gives an empty
+// root and the whole path as the rest.
+struct RootedKeyPath {
+    std::string root;
+    std::string belowRoot;
+};
+RootedKeyPath splitAtReleaseRoot(const std::string& keyPath);
+
+// True when two recorded key paths lie below different release roots at the same place:
+// in a process whose native root is redirected to the Wow6432Node root, one key.
+bool sameKeyBelowOtherRoot(const std::string& keyPath, const std::string& otherKeyPath);
+
 // The first year from 2007 to lastYear whose four digits occur in productName, first
 // occurrence after the name's first character; 0 when none does. A name that begins
 // with the year is not taken as naming it.

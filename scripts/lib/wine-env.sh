@@ -1,19 +1,31 @@
 # Sourced by the scripts: one Wine prefix for the work tree, Chinese locale (code page 936),
 # quiet Wine. Creates the prefix on first use.
+#
+# The prefix is a 64-bit one, as 64-bit Windows: 64-bit programs run natively under Wine,
+# the i686 edition under 32-bit Wine (through QEMU, see packages.sh) with WOW64's registry
+# redirection. Since wine32 is installed, `wine reg` is the 32-bit reg.exe, whose
+# HKLM\SOFTWARE is the redirected view: every reg command of the scripts names its view
+# (/reg:64 for the keys as 64-bit Windows stores them). WINEARCH=win32 with a WINEPREFIX of
+# its own gives a 32-bit Windows instead (no Wow6432Node; every program must be i686).
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# A 64-bit prefix made before 32-bit Wine was installed cannot run 32-bit programs.
+if [ -f "$WINEPREFIX/system.reg" ] && [ "${WINEARCH:-win64}" = win64 ] &&
+  [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  rm -rf "$WINEPREFIX"
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   # The dialog's font is 宋体 (SimSun), which Wine does not ship: draw it with the CJK font
   # of the machine, as a Chinese Windows would draw it with its own.
   for face in 宋体 SimSun; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f /reg:64 >/dev/null 2>&1
   done
   # Xvfb has no window manager: Wine draws the caption bar and frame itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f /reg:64 >/dev/null 2>&1
   wineserver -w
 fi

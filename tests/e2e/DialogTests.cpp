@@ -12,9 +12,6 @@ using namespace e2e;
 
 namespace {
 
-const char* const kNative = "SOFTWARE\\Autodesk\\AutoCAD\\";
-const char* const kWow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
-
 class SetupDialogTest : public ::testing::Test {
    protected:
     void SetUp() override {
@@ -23,12 +20,9 @@ class SetupDialogTest : public ::testing::Test {
     }
     void TearDown() override { clearAutodeskKeys(); }
 
-    // Adds an installation of the given AutoCAD year below the native root.
-    static void install(int year, const char* root = kNative) {
-        std::string version = "R" + std::to_string(year - 1990) + ".0";
-        addInstallation(std::string(root) + version + "\\ACAD-" + std::to_string(year) + ":804",
-                        "C:\\Program Files\\AutoCAD " + std::to_string(year) + "\\",
-                        "AutoCAD " + std::to_string(year));
+    // Registers an AutoCAD of the given year, of the width this edition serves unless given.
+    static Installation install(int year, int bits = platformBits) {
+        return addAcad(year, bits, "C:\\e2e\\dialog-acad");
     }
 
     static InstallSource source() {
@@ -71,13 +65,18 @@ TEST_F(SetupDialogTest, NoReleaseFoundOffersNothingAndShowsTheBuildCaptions) {
 }
 
 TEST_F(SetupDialogTest, FoundReleasesAreTickedAndEnableInstall) {
-    install(2010);
-    install(2014);
-    install(2009, kWow);
-    install(2009, kNative);
+    // 32-bit AutoCAD 2009 and 2012, and AutoCAD 2014 in the machine's own width. The 32 edition
+    // finds the 32-bit ones, under WOW64 through redirection; the 64 edition finds the 64-bit
+    // ones and, below Wow6432Node, the 32-bit ones up to 2010.
+    install(2009, 32);
+    install(2012, 32);
+    install(2014, isWindows64() ? 64 : 32);
+    std::vector<int> found = platformBits == 64 ? std::vector<int>{2009, 2014}
+                             : isWindows64()    ? std::vector<int>{2009, 2012}
+                                                : std::vector<int>{2009, 2012, 2014};
     SetupProcess setup(source().exe);
     ASSERT_TRUE(setup.dialogFound());
-    expectReleaseBoxes(setup, {2009, 2010, 2014});
+    expectReleaseBoxes(setup, found);
     EXPECT_TRUE(setup.enabled(IDC_INSTALL));
 }
 
@@ -108,12 +107,11 @@ TEST_F(SetupDialogTest, InstallFollowsTheTicks) {
 }
 
 TEST_F(SetupDialogTest, CancelEndsTheProgramWithoutChanges) {
-    install(2010);
+    Installation acad2010 = install(2010);
     SetupProcess setup(source().exe);
     ASSERT_TRUE(setup.dialogFound());
     setup.click(IDCANCEL);
     ASSERT_TRUE(setup.waitForExit(5000));
     EXPECT_FALSE(isFolder("C:\\Torlen\\T-DodudEdiv"));
-    EXPECT_FALSE(
-        regKeyExists(HKEY_LOCAL_MACHINE, std::string(kNative) + "R20.0\\ACAD-2010:804\\Applications"));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications"));
 }

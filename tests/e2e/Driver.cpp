@@ -11,11 +11,10 @@ namespace e2e {
 namespace {
 const wchar_t* const kDialogCaption = L"T-批打印软件安装";
 
-void deleteTree(HKEY root, const char* path) { RegDeleteTreeA(root, path); }
-
 struct WindowSearch {
     DWORD processId;
     HWND exclude;
+    HWND alsoExclude;
     HWND found;
 };
 
@@ -25,8 +24,8 @@ BOOL CALLBACK findProcessDialog(HWND window, LPARAM context) {
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
-    if (owner == search->processId && window != search->exclude && IsWindowVisible(window) &&
-        lstrcmpW(className, L"#32770") == 0) {
+    if (owner == search->processId && window != search->exclude && window != search->alsoExclude &&
+        IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0) {
         search->found = window;
         return FALSE;
     }
@@ -45,15 +44,38 @@ std::wstring windowText(HWND window) {
 }  // namespace
 
 void clearAutodeskKeys() {
-    deleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
-    deleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk");
-    deleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
+    regDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
+    regDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk");
+    regDeleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
 }
 
 void addInstallation(const std::string& keyPath, const std::string& location,
                      const std::string& productName) {
     regSetString(HKEY_LOCAL_MACHINE, keyPath, "AcadLocation", location);
     regSetString(HKEY_LOCAL_MACHINE, keyPath, "ProductName", productName);
+}
+
+bool isWindows64() {
+    SYSTEM_INFO system = {};
+    GetNativeSystemInfo(&system);
+    return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+}
+
+Installation addAcad(int year, int bits, const std::string& folderRoot) {
+    const char* root = bits == 32 && isWindows64() ? "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\"
+                                                   : "SOFTWARE\\Autodesk\\AutoCAD\\";
+    std::string product = "ACAD-" + std::to_string(year) + ":804";
+    Installation acad{year, bits, root + ("R" + std::to_string(year - 1990) + ".0\\") + product + "\\",
+                      folderRoot + "\\AutoCAD " + std::to_string(year) + (bits == 32 ? " x86" : "")};
+    addInstallation(acad.keyPath.substr(0, acad.keyPath.size() - 1), acad.folder + "\\",
+                    "AutoCAD " + std::to_string(year));
+    freshFolder(acad.folder + "\\Fonts");
+    return acad;
+}
+
+bool editionFinds(const Installation& acad) {
+    if (platformBits == 32) return acad.bits == 32;
+    return acad.bits == 64 || acad.year <= 2010;
 }
 
 void addProfile(const std::string& version, const std::string& product, const std::string& profile,
@@ -68,18 +90,19 @@ void addProfile(const std::string& version, const std::string& product, const st
 }
 
 std::string readRegString(HKEY root, const std::string& path, const std::string& name) {
-    char buffer[32768] = {};
-    DWORD size = sizeof buffer - 1;
-    if (RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
-                     nullptr, buffer, &size) != ERROR_SUCCESS)
+    std::string bytes;
+    DWORD type = REG_NONE;
+    if (!regReadValue(root, path, name, bytes, type) || (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::string("<missing>");
-    return buffer;
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 DWORD readRegDword(HKEY root, const std::string& path, const std::string& name) {
-    DWORD value = 0xFFFFFFFF, size = sizeof value;
-    RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
+    std::string bytes;
+    DWORD type = REG_NONE;
+    if (!regReadValue(root, path, name, bytes, type) || type != REG_DWORD || bytes.size() != sizeof(DWORD))
+        return 0xFFFFFFFF;
+    return *reinterpret_cast<const DWORD*>(bytes.data());
 }
 
 std::string freshFolder(const std::string& path) {
@@ -120,7 +143,7 @@ SetupProcess::SetupProcess(const std::string& exePath) {
         return;
     WaitForInputIdle(process_.hProcess, 10000);
     for (int tries = 0; tries < 200 && !dialog_; ++tries) {
-        WindowSearch search{process_.dwProcessId, nullptr, nullptr};
+        WindowSearch search{process_.dwProcessId, nullptr, nullptr, nullptr};
         EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found && windowText(search.found) == kDialogCaption) dialog_ = search.found;
         if (!dialog_) Sleep(50);
@@ -181,12 +204,12 @@ void MessageBoxWindow::press(int buttonId) const {
                  reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
 }
 
-MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds) {
+MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds, HWND alsoExclude) {
     DWORD processId = 0;
     GetWindowThreadProcessId(mainDialog, &processId);
     MessageBoxWindow box;
     for (DWORD waited = 0; waited <= milliseconds && !box; waited += 50) {
-        WindowSearch search{processId, mainDialog, nullptr};
+        WindowSearch search{processId, mainDialog, alsoExclude, nullptr};
         EnumWindows(findProcessDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             box.window = search.found;

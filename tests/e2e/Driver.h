@@ -8,17 +8,41 @@
 #include <string>
 #include <vector>
 
+#include "framework/BuildConstants.h"
 #include "support/Sandbox.h"  // registry and file helpers shared with the Windows tests
 
 namespace e2e {
 
 // --- machine preparation -------------------------------------------------------------
+// Registry paths are named as they are stored (see kStoredView): the driver of the 32 edition
+// is an i686 program, and its keys land where a 64-bit one's do.
 // Removes every AutoCAD key the installer reads or writes, in both roots and views.
 void clearAutodeskKeys();
 // Records an installation below HKEY_LOCAL_MACHINE: the product key at keyPath (relative
 // to HKLM, e.g. "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804") with the values
 // "AcadLocation" and "ProductName".
 void addInstallation(const std::string& keyPath, const std::string& location, const std::string& productName);
+
+// Whether this (Wine) machine is 64-bit Windows.
+bool isWindows64();
+
+// An AutoCAD installation as its own installer registers it on this machine: a 32-bit
+// AutoCAD on 64-bit Windows below SOFTWARE\\Wow6432Node, any other in the native tree.
+struct Installation {
+    int year;
+    int bits;             // the AutoCAD's own width, 32 or 64
+    std::string keyPath;  // below HKLM as stored, with its trailing backslash
+    std::string folder;   // without trailing backslash; created with its Fonts folder
+};
+Installation addAcad(int year, int bits, const std::string& folderRoot);
+// An AutoCAD of the width this edition serves.
+inline Installation addEditionAcad(int year, const std::string& folderRoot) {
+    return addAcad(year, platformBits, folderRoot);
+}
+// Whether this edition finds it: the 32 edition every 32-bit AutoCAD (under WOW64 through
+// redirection); the 64 edition every 64-bit AutoCAD and the 32-bit ones up to 2010, which it
+// reads below Wow6432Node.
+bool editionFinds(const Installation& acad);
 // Adds a user profile "Variables" key below HKEY_CURRENT_USER, optionally with TRUSTEDPATHS.
 void addProfile(const std::string& version, const std::string& product, const std::string& profile,
                 const char* trustedPaths);
@@ -78,6 +102,7 @@ struct MessageBoxWindow {
     // Presses a button by its command id (IDOK, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO).
     void press(int buttonId) const;
 };
-MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds = 5000);
+// A second window to pass over (such as the open folder picker, when its messages are awaited).
+MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds = 5000, HWND alsoExclude = nullptr);
 
 }  // namespace e2e

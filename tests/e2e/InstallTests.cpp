@@ -11,8 +11,6 @@ using namespace e2e;
 
 namespace {
 
-const std::string kNative = "SOFTWARE\\Autodesk\\AutoCAD\\";
-const std::string kWow = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
 const std::string kSource = "C:\\e2e\\install";
 const std::string kAcadRoot = "C:\\e2e\\acad";
 
@@ -27,12 +25,6 @@ const std::vector<std::string> kDataFiles = {"TL_DodudEdiv2009.ARX",
                                              "Torlen_HZ.shx",
                                              "Torlen.prt5",
                                              "Torlen.Ini"};
-
-struct Installation {
-    int year;
-    std::string keyPath;  // below HKLM, with its trailing backslash
-    std::string folder;   // without trailing backslash
-};
 
 std::string env(const char* name) {
     char value[MAX_PATH] = {};
@@ -51,15 +43,9 @@ class InstallTest : public ::testing::Test {
     }
     void TearDown() override { clearAutodeskKeys(); }
 
-    Installation install(int year, const std::string& root = kNative) {
-        std::string product = "ACAD-" + std::to_string(year) + ":804";
-        Installation found{year, root + "R" + std::to_string(year - 1990) + ".0\\" + product + "\\",
-                           kAcadRoot + "\\AutoCAD " + std::to_string(year)};
-        addInstallation(found.keyPath.substr(0, found.keyPath.size() - 1), found.folder + "\\",
-                        "AutoCAD " + std::to_string(year));
-        freshFolder(found.folder + "\\Fonts");
-        return found;
-    }
+    // An AutoCAD of the width this edition serves (32-bit ones below Wow6432Node on 64-bit
+    // Windows), or of the width given.
+    static Installation install(int year, int bits = platformBits) { return addAcad(year, bits, kAcadRoot); }
 
     // Starts the installer, types the path and clicks Install.
     void startInstall(SetupProcess& setup, const wchar_t* path) {
@@ -96,11 +82,18 @@ void expectDemandLoadKeys(const Installation& at, const std::string& target, int
 
 }  // namespace
 
+// The machine users of both editions have: 32-bit AutoCAD 2009, 2010 and 2012 (below
+// Wow6432Node on 64-bit Windows) and a 64-bit AutoCAD 2014. Each edition registers and
+// copies into exactly the installations it finds, each once, and nothing else.
 TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
-    Installation acad2009wow = install(2009, kWow);
-    Installation acad2009 = install(2009);
-    Installation acad2010 = install(2010);
-    Installation acad2014 = install(2014);
+    const struct {
+        Installation acad;
+        int moduleYear;
+        int libraryYear;
+    } machine[] = {{install(2009, 32), 2009, 2009},
+                   {install(2010, 32), 2010, 2010},
+                   {install(2012, 32), 2010, 2010},
+                   {install(2014, isWindows64() ? 64 : 32), 2013, 2013}};
     addProfile("R19.1", "ACAD-D001:804", "<<Unnamed Profile>>", "c:\\lib;d:\\tools");
     addProfile("R18.0", "ACAD-8001:804", "Plot", nullptr);
 
@@ -109,15 +102,24 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
     ASSERT_TRUE(setup.dialogFound());
     before = setup.windowRect();
     startInstall(setup, L"C:\\e2e\\target");
-    ASSERT_TRUE(waitForFinishPage(setup));
+    ASSERT_TRUE(waitForFinishPage(setup));  // no failure message on the way
 
     const std::string target = "C:\\e2e\\target\\T-DodudEdiv";
-    expectDemandLoadKeys(acad2009wow, target, 2009, 2009);
-    expectDemandLoadKeys(acad2009, target, 2009, 2009);
-    expectDemandLoadKeys(acad2010, target, 2010, 2010);
-    expectDemandLoadKeys(acad2014, target, 2013, 2013);
-    EXPECT_EQ(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010_32"),
-              platformBits == 64);
+    for (const auto& installed : machine) {
+        const Installation& at = installed.acad;
+        SCOPED_TRACE(at.keyPath);
+        if (!editionFinds(at)) {
+            EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, at.keyPath + "Applications"));
+            EXPECT_FALSE(fileExists(at.folder + "\\itextsharp.dll"));
+            continue;
+        }
+        expectDemandLoadKeys(at, target, installed.moduleYear, installed.libraryYear);
+        EXPECT_EQ(regKeyExists(HKEY_LOCAL_MACHINE, at.keyPath + "Applications\\TL_DodudEdiv2010_32"),
+                  platformBits == 64 && at.year == 2010);
+        EXPECT_TRUE(fileExists(at.folder + "\\Fonts\\Torlen_HZ.shx"));
+        EXPECT_TRUE(fileExists(at.folder + "\\itextsharp.dll"));
+        EXPECT_TRUE(fileExists(at.folder + "\\ACAD2013P.dll"));
+    }
     EXPECT_EQ(
         readRegString(
             HKEY_CURRENT_USER,
@@ -134,11 +136,6 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
     for (const char* name : {"Torlen_EN.shx", "Torlen.prt5", "Torlen.Ini", "SetUp.exe"})
         EXPECT_FALSE(fileExists(target + "\\" + name)) << name;
     EXPECT_TRUE(fileExists(env("APPDATA") + "\\Torlen\\Torlen.Ini"));
-    for (const Installation& at : {acad2009, acad2010, acad2014}) {
-        EXPECT_TRUE(fileExists(at.folder + "\\Fonts\\Torlen_HZ.shx")) << at.folder;
-        EXPECT_TRUE(fileExists(at.folder + "\\itextsharp.dll")) << at.folder;
-        EXPECT_TRUE(fileExists(at.folder + "\\ACAD2013P.dll")) << at.folder;
-    }
 
     EXPECT_EQ(setup.progress(), 50);
     for (int id : {IDOK, IDC_FINISH_TEXT, IDC_FINISH_PICTURE}) EXPECT_TRUE(setup.visible(id)) << id;
@@ -253,9 +250,11 @@ TEST_F(InstallTest, PathFieldVariants) {
 }
 
 TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
-    Installation acad2014 = install(2014);
+    // A 32-bit AutoCAD 2009, found by both editions (the 32 edition under WOW64 through both
+    // release roots), is one installation: its held file is reported once.
+    Installation acad2009 = install(2009, 32);
     // A running AutoCAD holds its modules open without sharing; the copy over one fails.
-    std::string held = acad2014.folder + "\\ACAD2013P.dll";
+    std::string held = acad2009.folder + "\\ACAD2013P.dll";
     writeFile(held, "older module");
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -265,7 +264,11 @@ TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
     CloseHandle(holder);
     ASSERT_TRUE(report);
     EXPECT_EQ(report.caption, L"T-软件安装");
-    EXPECT_NE(report.text.find(L"C:\\e2e\\acad\\AutoCAD 2014\\ACAD2013P.dll"), std::wstring::npos);
+    const std::wstring heldPath = L"C:\\e2e\\acad\\AutoCAD 2009 x86\\ACAD2013P.dll";
+    std::size_t named = report.text.find(heldPath);
+    EXPECT_NE(named, std::wstring::npos);
+    EXPECT_EQ(report.text.find(heldPath, named + 1), std::wstring::npos) << "named twice";
+    EXPECT_EQ(report.text.find(L"注册表"), std::wstring::npos) << "no registry key failed";
     EXPECT_NE(report.text.find(L"管理员"), std::wstring::npos);
     EXPECT_FALSE(setup.visible(IDOK));
     report.press(IDOK);

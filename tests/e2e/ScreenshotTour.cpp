@@ -42,9 +42,10 @@ TEST(ScreenshotTour, DISABLED_Pages) {
         setup.settle();
     }
     setup.setText(IDC_INSTALL_PATH, L"C:\\Torlen");
-    // A module of AutoCAD 2014 held open, as a running AutoCAD does: the copy over it fails
-    // and is reported before the finish page.
-    std::string held = "C:\\Program Files\\AutoCAD 2014\\ACAD2013P.dll";
+    // A module of an AutoCAD this edition finds held open, as a running AutoCAD does: the copy
+    // over it fails and is reported before the finish page.
+    std::string held = platformBits == 32 ? "C:\\Program Files (x86)\\AutoCAD 2012\\ACAD2010P.dll"
+                                          : "C:\\Program Files\\AutoCAD 2014\\ACAD2013P.dll";
     writeFile(held, "older module");
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     setup.click(IDC_INSTALL);
@@ -54,6 +55,7 @@ TEST(ScreenshotTour, DISABLED_Pages) {
         if (box) {
             pause("4-message-" + std::to_string(++messages));
             box.press(IDOK);
+            for (int closing = 0; closing < 5000 && IsWindow(box.window); closing += 50) Sleep(50);
             setup.settle();
         }
     }

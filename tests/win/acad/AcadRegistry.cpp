@@ -13,7 +13,8 @@ HKEY createKeyByNames(HKEY root, const std::string& path) {
         if (end == std::string::npos) end = path.size();
         if (end > start) {
             HKEY next = nullptr;
-            RegCreateKeyA(key ? key : root, path.substr(start, end - start).c_str(), &next);
+            RegCreateKeyExA(key ? key : root, path.substr(start, end - start).c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS | kStoredView, nullptr, &next, nullptr);
             if (key) RegCloseKey(key);
             key = next;
         }
@@ -41,7 +42,7 @@ bool setKeySecurity(HKEY root, const std::string& path, const char* sddl) {
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
         return false;
     HKEY key = nullptr;
-    LONG status = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC, &key);
+    LONG status = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | kStoredView, &key);
     if (status == ERROR_SUCCESS) {
         status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
         RegCloseKey(key);
@@ -52,14 +53,15 @@ bool setKeySecurity(HKEY root, const std::string& path, const char* sddl) {
 
 bool canOpenForRead(HKEY root, const std::string& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | kStoredView, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
 
 bool canSetValue(HKEY root, const std::string& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyA(root, path.c_str(), &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, path.c_str(), 0, MAXIMUM_ALLOWED | kStoredView, &key) != ERROR_SUCCESS)
+        return false;
     DWORD one = 1;
     LONG status = RegSetValueExA(key, "probe", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
     if (status == ERROR_SUCCESS) RegDeleteValueA(key, "probe");
@@ -71,7 +73,7 @@ void createVolatileKey(HKEY root, const std::string& path) {
     std::size_t last = path.find_last_of('\\');
     if (last != std::string::npos) regCreateKey(root, path.substr(0, last));
     HKEY key = nullptr;
-    RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
+    RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS | kStoredView,
+                    nullptr, &key, nullptr);
     RegCloseKey(key);
 }

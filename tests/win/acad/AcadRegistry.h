@@ -6,8 +6,13 @@
 
 #include <string>
 
+#include "support/Sandbox.h"
+
 const char* const kNativeRoot = "SOFTWARE\\Autodesk\\AutoCAD\\";
 const char* const kWowRoot = "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\";
+// Where HKLM\SOFTWARE\Autodesk\AutoCAD as this test program sees it is stored: below
+// Wow6432Node for a 32-bit program on 64-bit Windows (whose registry is redirected there).
+inline std::string ownViewRoot() { return isWow64Process() ? kWowRoot : kNativeRoot; }
 
 // Creates root\<path> one key name at a time (Wine's narrow registry functions refuse
 // paths beyond 260 characters) and returns it open; the caller closes it.

@@ -12,7 +12,10 @@
 
 namespace {
 
-const std::string kVersion = std::string(kNativeRoot) + "R18.0\\";
+// Installations are stored where this program's own view shows SOFTWARE\Autodesk\AutoCAD, so
+// that its discovery finds them; the i686 program (under WOW64) finds those up to 2010 through
+// both release roots and must reach each once, below the path it recorded.
+const std::string kVersion = ownViewRoot() + "R18.0\\";
 
 std::string textOf(std::string bytes) {
     while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
@@ -37,7 +40,8 @@ std::string loaderValue(const std::string& key) {
 StringList subKeys(const std::string& path) {
     StringList names;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | kStoredView, &key) != ERROR_SUCCESS)
+        return names;
     listSubKeyNames(key, names);
     RegCloseKey(key);
     return names;
@@ -132,6 +136,7 @@ TEST(DemandLoad, RegistersEveryRecordedProductKeyWithItsOwnFolder) {
     AcadReleaseTable table = discovered("D:\\Plot");
     ASSERT_EQ(table.productKeys[2].size(), 3u);
     table.registerReleases(only(2009));
+    EXPECT_TRUE(table.registrationFailures.empty());
     EXPECT_EQ(loaderValue(kVersion + "A\\Applications\\Torlen2009DLLP"), "C:\\One\\ACAD2009P.dll");
     EXPECT_EQ(loaderValue(kVersion + "B\\Applications\\Torlen2009DLLP"), "C:\\Two\\ACAD2009P.dll");
     EXPECT_EQ(loaderValue(std::string(kWowRoot) + "R17.2\\A\\Applications\\Torlen2009DLLP"),

@@ -49,17 +49,36 @@ struct Scenario {
 TEST(Discovery, RecordsInstallationsByTheRulesOfThePairing) {
     const std::string longFolder = "C:\\" + std::string(700, 'L');
     const std::string longName(255, 'N');
+    // What a program of this width sees on 64-bit Windows (see the scenarios below).
+    const Found wow2009 = {2, kWowRoot + std::string("R17.2\\ACAD-7001:804\\"), "C:\\A2009"};
+    std::vector<Found> bothRootsExpected = {{2, kWowV + "P\\", "C:\\A2009"}, {2, kV + "P\\", "C:\\A2009"}};
+    std::vector<Found> mixedMachineExpected = {
+        wow2009, {7, kNativeRoot + std::string("R19.1\\ACAD-D001:804\\"), "C:\\A2014"}};
+    if (isWow64Process()) {
+        bothRootsExpected.pop_back();
+        mixedMachineExpected = {wow2009,
+                                {5, kNativeRoot + std::string("R18.2\\ACAD-A001:804\\"), "C:\\A2012"}};
+    }
     const Scenario scenarios[] = {
         {"no release root", [] {}, {}},
         {"product key below the native root; one trailing backslash dropped",
          [] { addInstallation(kV + "ACAD-8001:804", "C:\\AutoCAD 2010\\", "AutoCAD 2010"); },
          {{3, kV + "ACAD-8001:804\\", "C:\\AutoCAD 2010"}}},
-        {"one installation seen under both roots: Wow6432Node first",
+        // A 64-bit program reads two different keys here. Under WOW64 both roots show the
+        // Wow6432Node tree: one installation, met twice, recorded once.
+        {"one installation below both roots: Wow6432Node first",
          [] {
              addInstallation(kV + "P", "C:\\A2009", "AutoCAD 2009");
              addInstallation(kWowV + "P", "C:\\A2009", "AutoCAD 2009");
          },
-         {{2, kWowV + "P\\", "C:\\A2009"}, {2, kV + "P\\", "C:\\A2009"}}},
+         bothRootsExpected},
+        {"64-bit Windows: 32-bit AutoCAD 2009 and 2012 below Wow6432Node, 64-bit AutoCAD 2014",
+         [] {
+             addInstallation(kWowRoot + std::string("R17.2\\ACAD-7001:804"), "C:\\A2009", "AutoCAD 2009");
+             addInstallation(kWowRoot + std::string("R18.2\\ACAD-A001:804"), "C:\\A2012", "AutoCAD 2012");
+             addInstallation(kNativeRoot + std::string("R19.1\\ACAD-D001:804"), "C:\\A2014", "AutoCAD 2014");
+         },
+         mixedMachineExpected},
         {"2011 and later only from the native root",
          [] {
              addInstallation(kV + "P", "C:\\A2011", "AutoCAD 2011");

@@ -4,8 +4,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "ui/PathDialog.h"
 
 namespace {
@@ -98,20 +96,35 @@ void BrowserDriver::selectTreeItem(HTREEITEM entry) const {
     SendMessageA(item(kFolderTree), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(entry));
 }
 
+namespace {
+struct DriverRun {
+    const char* caption;
+    DWORD pickerThread;
+    const std::function<void(BrowserDriver&)>* script;
+};
+
+DWORD WINAPI driveBrowser(LPVOID context) {
+    const DriverRun& run = *static_cast<const DriverRun*>(context);
+    BrowserDriver driver(run.caption, run.pickerThread);
+    EXPECT_TRUE(driver.found()) << "no browser captioned " << run.caption;
+    if (!driver.found()) {
+        // Whatever the picker shows instead must not keep the test waiting.
+        EnumThreadWindows(run.pickerThread, closeWindow, 0);
+        return 0;
+    }
+    (*run.script)(driver);
+    if (driver.isOpen()) driver.clickCancel();
+    return 0;
+}
+}  // namespace
+
 int runPicker(CPathDialog& picker, const char* caption, const std::function<void(BrowserDriver&)>& script) {
-    DWORD pickerThread = GetCurrentThreadId();
-    std::thread driverThread([&] {
-        BrowserDriver driver(caption, pickerThread);
-        EXPECT_TRUE(driver.found()) << "no browser captioned " << caption;
-        if (!driver.found()) {
-            // Whatever the picker shows instead must not keep the test waiting.
-            EnumThreadWindows(pickerThread, closeWindow, 0);
-            return;
-        }
-        script(driver);
-        if (driver.isOpen()) driver.clickCancel();
-    });
+    // A plain Windows thread: the thread library's start routine (setjmp, for pthread_exit)
+    // is where 32-bit Wine under QEMU failed most often.
+    DriverRun run{caption, GetCurrentThreadId(), &script};
+    HANDLE driverThread = CreateThread(nullptr, 0, driveBrowser, &run, 0, nullptr);
     int result = picker.ShowModal();
-    driverThread.join();
+    WaitForSingleObject(driverThread, INFINITE);
+    CloseHandle(driverThread);
     return result;
 }

@@ -31,13 +31,41 @@ RegistrySandbox::~RegistrySandbox() {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(machine_);
     RegCloseKey(user_);
-    RegDeleteTreeA(HKEY_CURRENT_USER, scratchPath_.c_str());
+    regDeleteTree(HKEY_CURRENT_USER, scratchPath_);
+}
+
+bool isWow64Process() {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 static HKEY createKey(HKEY root, const std::string& path) {
     HKEY key = nullptr;
-    RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kStoredView, nullptr, &key, nullptr);
     return key;
+}
+
+static HKEY openKey(HKEY root, const std::string& path, REGSAM access) {
+    HKEY key = nullptr;
+    return RegOpenKeyExA(root, path.c_str(), 0, access | kStoredView, &key) == ERROR_SUCCESS ? key : nullptr;
+}
+
+// RegDeleteTree opens the subkeys in the caller's view: a 32-bit caller would leave the
+// 64-bit keys of the tree behind. Each level is opened and deleted in the stored view.
+void regDeleteTree(HKEY root, const std::string& path) {
+    if (HKEY key = openKey(root, path, KEY_ALL_ACCESS)) {
+        std::vector<std::string> children;
+        char name[512];
+        for (DWORD index = 0;; ++index) {
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            children.emplace_back(name, length);
+        }
+        for (const std::string& child : children) regDeleteTree(key, child);
+        RegCloseKey(key);
+    }
+    RegDeleteKeyExA(root, path.c_str(), kStoredView, 0);
 }
 
 static void setValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
@@ -63,16 +91,16 @@ void regSetBinary(HKEY root, const std::string& path, const std::string& name, c
 void regCreateKey(HKEY root, const std::string& path) { RegCloseKey(createKey(root, path)); }
 
 bool regKeyExists(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    HKEY key = openKey(root, path, KEY_READ);
+    if (!key) return false;
     RegCloseKey(key);
     return true;
 }
 
 bool regReadValue(HKEY root, const std::string& path, const std::string& name, std::string& bytes,
                   DWORD& type) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    HKEY key = openKey(root, path, KEY_READ);
+    if (!key) return false;
     DWORD size = 0;
     LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
     if (status == ERROR_SUCCESS) {
@@ -87,8 +115,8 @@ bool regReadValue(HKEY root, const std::string& path, const std::string& name, s
 
 std::vector<std::string> regValueNames(HKEY root, const std::string& path) {
     std::vector<std::string> names;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    HKEY key = openKey(root, path, KEY_READ);
+    if (!key) return names;
     for (DWORD index = 0;; ++index) {
         char name[16384];
         DWORD length = sizeof name;

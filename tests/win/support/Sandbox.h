@@ -8,6 +8,17 @@
 #include <string>
 #include <vector>
 
+// Test code names registry keys where they are stored: on 64-bit Windows (and in a 64-bit Wine
+// prefix) that is the 64-bit view, whatever the width of the test program, so that a 32-bit
+// test program prepares and reads the same keys as a 64-bit one ("SOFTWARE\Wow6432Node\..."
+// is then always the 32-bit programs' tree). On 32-bit Windows the flag is ignored. The code
+// under test never uses it: it sees the registry in its own view, as it will on a user's machine.
+constexpr REGSAM kStoredView = KEY_WOW64_64KEY;
+
+// Whether this process is a 32-bit one on 64-bit Windows, whose registry view of
+// HKLM\SOFTWARE is redirected to SOFTWARE\Wow6432Node wherever that key exists.
+bool isWow64Process();
+
 // Redirects HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process to two empty scratch
 // keys for its lifetime; the scratch keys are deleted afterwards.
 class RegistrySandbox {
@@ -29,6 +40,8 @@ void regSetString(HKEY root, const std::string& path, const std::string& name, c
 void regSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
 void regSetBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes);
 void regCreateKey(HKEY root, const std::string& path);
+// Deletes a key with everything below it, in every view.
+void regDeleteTree(HKEY root, const std::string& path);
 bool regKeyExists(HKEY root, const std::string& path);
 // The value's raw bytes and type; false when the key or value is missing.
 bool regReadValue(HKEY root, const std::string& path, const std::string& name, std::string& bytes,
