@@ -53,6 +53,27 @@ bool readValueText(HKEY key, const char* name, std::string& text, DWORD* type) {
     return false;
 }
 
+bool readWideValue(HKEY key, const wchar_t* name, std::wstring& text, DWORD* type) {
+    // As readValueText, in UTF-16 units; one zero unit past the data is always kept.
+    std::vector<wchar_t> buffer(261, L'\0');
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        DWORD size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+        DWORD valueType = REG_NONE;
+        LONG status =
+            RegQueryValueExW(key, name, nullptr, &valueType, reinterpret_cast<BYTE*>(buffer.data()), &size);
+        if (status == ERROR_MORE_DATA) {
+            buffer.assign(std::max<std::size_t>(size / sizeof(wchar_t) + 2, buffer.size() * 2), L'\0');
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return false;
+        std::size_t units = std::min<std::size_t>(size / sizeof(wchar_t), buffer.size() - 1);
+        text.assign(buffer.data(), wcsnlen(buffer.data(), units));
+        if (type) *type = valueType;
+        return true;
+    }
+    return false;
+}
+
 namespace {
 // Splits at backslashes that are characters of their own, never at the trail byte of a
 // double-byte character.

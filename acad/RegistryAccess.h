@@ -18,6 +18,8 @@ bool subKeyNameAt(HKEY key, DWORD index, std::string& name);
 // Reads a value whole, however long, and gives its bytes up to the first zero byte as
 // text (whatever its type), and its type. False when the value is absent or unreadable.
 bool readValueText(HKEY key, const char* name, std::string& text, DWORD* type = nullptr);
+// The same for a value read as UTF-16 (the text up to the first zero character).
+bool readWideValue(HKEY key, const wchar_t* name, std::wstring& text, DWORD* type = nullptr);
 
 // Open (RegOpenKeyA, default access) or create (RegCreateKeyA) a key path below root one
 // key name at a time. The narrow registry functions convert the whole path through a

@@ -1,19 +1,45 @@
 // Trusted-path list composition and the profile key paths.
 #include "acad/TrustedPathRules.h"
 
+#include <vector>
+
 namespace acad {
 
 namespace {
-// Substring search that only accepts matches starting on a character boundary, so that
-// the trail byte of a double-byte character never begins a match (a trail byte may be
-// '\' or a letter).
-bool containsAtCharacter(const std::string& text, const std::string& part, narrow::LeadByteTest isLeadByte) {
-    for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
-        if (text.compare(i, part.size(), part) == 0) return true;
-        if (isLeadByte(static_cast<unsigned char>(text[i]))) ++i;
+
+const wchar_t kSeparator = L';';
+// AutoCAD's mark for a folder trusted with all its sub-folders.
+const std::wstring kRecursiveSuffix = L"\\...";
+
+std::vector<std::wstring> entriesOf(const std::wstring& list) {
+    std::vector<std::wstring> entries;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(kSeparator, start);
+        if (end == std::wstring::npos) end = list.size();
+        if (end > start) entries.push_back(list.substr(start, end - start));
+        start = end + 1;
     }
-    return false;
+    return entries;
 }
+
+bool endsWith(const std::wstring& text, const std::wstring& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::wstring withoutTrailingBackslash(std::wstring folder) {
+    if (endsWith(folder, L"\\")) folder.pop_back();
+    return folder;
+}
+
+// Whether an entry trusts the folder; both are upper-cased.
+bool entryTrusts(const std::wstring& entry, const std::wstring& folder) {
+    if (withoutTrailingBackslash(entry) == folder) return true;
+    if (!endsWith(entry, kRecursiveSuffix)) return false;
+    std::wstring base = entry.substr(0, entry.size() - kRecursiveSuffix.size());
+    return base == folder || (!base.empty() && folder.compare(0, base.size() + 1, base + L"\\") == 0);
+}
+
 }  // namespace
 
 std::string profileRootPath(const std::string& version, const std::string& product) {
@@ -24,14 +50,28 @@ std::string variablesKeyPath(const std::string& profileRoot, const std::string& 
     return profileRoot + "\\" + profile + "\\Variables";
 }
 
-std::string composeTrustedPaths(const std::string& current, const std::string& folder,
-                                narrow::LeadByteTest isLeadByte) {
-    // Lengths are in bytes, as the multibyte code page counts them.
-    if (current.size() <= 2) return folder;
-    std::string list = narrow::toUpper(current, isLeadByte);
-    std::string upperFolder = narrow::toUpper(folder, isLeadByte);
-    if (containsAtCharacter(list, upperFolder, isLeadByte)) return list;
-    return list + ";" + upperFolder;
+std::wstring upperAscii(const std::wstring& text) {
+    std::wstring result = text;
+    for (wchar_t& c : result) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    return result;
+}
+
+bool trustsFolder(const std::wstring& list, const std::wstring& folder, UpperCase upper) {
+    const std::wstring wanted = upper(withoutTrailingBackslash(folder));
+    for (const std::wstring& entry : entriesOf(list)) {
+        if (entryTrusts(upper(entry), wanted)) return true;
+    }
+    return false;
+}
+
+std::wstring composeTrustedPaths(const std::wstring& current, const std::wstring& folder, UpperCase upper) {
+    if (entriesOf(current).empty()) return folder;
+    if (trustsFolder(current, folder, upper)) return current;
+    std::wstring list = current;
+    if (!endsWith(list, std::wstring(1, kSeparator))) list += kSeparator;
+    return list + upperAscii(folder);
 }
 
 }  // namespace acad

@@ -1,10 +1,12 @@
 // How the target folder is added to an AutoCAD profile's list of trusted folders, and
 // where those lists live below HKEY_CURRENT_USER.
+//
+// AutoCAD keeps the list (TRUSTEDPATHS) as UTF-16 text; it holds folders of every program
+// that asked AutoCAD to trust one, in any script. The list is therefore edited as UTF-16 and
+// only appended to: every existing entry keeps its characters, letter case and place.
 #pragma once
 
 #include <string>
-
-#include "framework/NarrowString.h"
 
 namespace acad {
 
@@ -13,11 +15,21 @@ std::string profileRootPath(const std::string& version, const std::string& produ
 // "<profileRoot>\<profile>\Variables".
 std::string variablesKeyPath(const std::string& profileRoot, const std::string& profile);
 
-// The new TRUSTEDPATHS text. A list of 2 bytes or fewer (empty, ";", ".") is replaced by
-// the folder as it is. A longer list is upper-cased, as AutoCAD and earlier installations
-// keep it, and gets ";" and the upper-cased folder appended unless the folder already
-// occurs in it (substring test on whole characters).
-std::string composeTrustedPaths(const std::string& current, const std::string& folder,
-                                narrow::LeadByteTest isLeadByte);
+// Upper-cases a folder path for comparison; AutoCAD, like the file system, compares folders
+// without regard to case. The default maps a..z only; Windows code passes its own mapping.
+using UpperCase = std::wstring (*)(const std::wstring& text);
+std::wstring upperAscii(const std::wstring& text);
+
+// Whether the list already trusts the folder: an entry (the list split at ';') names it,
+// ignoring case and one trailing backslash, or trusts it through AutoCAD's recursive form
+// "<folder or an ancestor>\...". A longer folder that merely starts with the same text
+// (D:\PLOTTER, D:\PLOT\OLD for D:\PLOT) is another folder.
+bool trustsFolder(const std::wstring& list, const std::wstring& folder, UpperCase upper = upperAscii);
+
+// The new TRUSTEDPATHS text: the folder alone for a list without entries (empty, or only
+// separators); the list unchanged when it already trusts the folder; otherwise the list as it
+// is with ";" and the folder upper-cased appended (as earlier installations wrote it).
+std::wstring composeTrustedPaths(const std::wstring& current, const std::wstring& folder,
+                                 UpperCase upper = upperAscii);
 
 }  // namespace acad

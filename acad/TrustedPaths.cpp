@@ -4,6 +4,7 @@
 #include "acad/RegistryAccess.h"
 #include "acad/TrustedPathRules.h"
 #include "framework/Handles.h"
+#include "framework/SystemCodePage.h"
 
 namespace {
 
@@ -47,28 +48,47 @@ StringList findVariablesKeys(const StringList& profileRoots) {
     return variablesKeys;
 }
 
-// The current list, read whole whatever its length (a partial read would lose entries),
-// and its type. A missing key or value counts as an empty list of type REG_SZ.
-std::string readTrustedPaths(const std::string& variablesKey, DWORD& type) {
-    type = REG_SZ;
-    std::string list;
+// The folder as the file system compares names: upper-cased by the invariant mapping.
+std::wstring upperInvariant(const std::wstring& text) {
+    if (text.empty()) return text;
+    std::wstring upper(text.size(), L'\0');
+    int length = LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, text.c_str(), static_cast<int>(text.size()),
+                              &upper[0], static_cast<int>(upper.size()));
+    return length == static_cast<int>(text.size()) ? upper : acad::upperAscii(text);
+}
+
+struct TrustedList {
+    bool editable = true;  // false for a value that is not text: it is left as it is
+    DWORD type = REG_SZ;
+    std::wstring text;
+};
+
+// The current list, read whole as UTF-16 whatever its length (a partial read would lose
+// entries; a narrow read would turn every character outside the ANSI code page into '?').
+// A missing key or value counts as an empty list of type REG_SZ; AutoCAD expands
+// %VARIABLE% entries of an expandable list, which stays expandable.
+TrustedList readTrustedPaths(const std::string& variablesKey) {
+    TrustedList list;
     RegKey variables;
     if (acad::openKeyPath(HKEY_CURRENT_USER, variablesKey, variables.out()) != ERROR_SUCCESS) return list;
-    DWORD storedType = REG_SZ;
-    if (!acad::readValueText(variables.get(), "TRUSTEDPATHS", list, &storedType)) return list;
-    // AutoCAD expands %VARIABLE% entries of an expandable list: keep it expandable. Any
-    // other type is written back as a plain string.
-    if (storedType == REG_EXPAND_SZ) type = REG_EXPAND_SZ;
+    DWORD type = REG_NONE;
+    if (!acad::readWideValue(variables.get(), L"TRUSTEDPATHS", list.text, &type)) {
+        list.text.clear();
+        return list;
+    }
+    list.editable = type == REG_SZ || type == REG_EXPAND_SZ;
+    list.type = type;
     return list;
 }
 
-// Creates the key when missing. The length excludes the terminating zero, as before.
-bool writeTrustedPaths(const std::string& variablesKey, const std::string& list, DWORD type) {
+// Creates the key when missing; the text is stored with its terminating zero, as AutoCAD
+// stores it.
+bool writeTrustedPaths(const std::string& variablesKey, const TrustedList& list) {
     RegKey variables;
     if (acad::createKeyPath(HKEY_CURRENT_USER, variablesKey, variables.out()) != ERROR_SUCCESS) return false;
-    return RegSetValueExA(variables.get(), "TRUSTEDPATHS", 0, type,
-                          reinterpret_cast<const BYTE*>(list.c_str()),
-                          static_cast<DWORD>(list.size())) == ERROR_SUCCESS;
+    return RegSetValueExW(variables.get(), L"TRUSTEDPATHS", 0, list.type,
+                          reinterpret_cast<const BYTE*>(list.text.c_str()),
+                          static_cast<DWORD>((list.text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -76,11 +96,15 @@ bool writeTrustedPaths(const std::string& variablesKey, const std::string& list,
 void AcadReleaseTable::addTrustedFolder() {
     // Everything is read before anything is written.
     StringList variablesKeys = findVariablesKeys(findProfileRoots());
+    const std::wstring folder = widenFromSystemCodePage(installFolder);
     for (const std::string& variablesKey : variablesKeys) {
-        DWORD type = REG_SZ;
-        std::string current = readTrustedPaths(variablesKey, type);
-        std::string list = acad::composeTrustedPaths(current, installFolder, isSystemLeadByte);
-        if (!writeTrustedPaths(variablesKey, list, type))
+        TrustedList list = readTrustedPaths(variablesKey);
+        if (list.editable) {
+            std::wstring composed = acad::composeTrustedPaths(list.text, folder, upperInvariant);
+            if (composed == list.text) continue;  // trusted already: nothing to write
+            list.text = composed;
+        }
+        if (!list.editable || !writeTrustedPaths(variablesKey, list))
             registrationFailures.push_back("HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS");
     }
 }

@@ -52,6 +52,25 @@ bool fitsPathLimit(const std::string& path, narrow::LeadByteTest isLeadByte) {
     return pathCharCount(path, isLeadByte) <= kMaxPathChars;
 }
 
+std::string longestOverlongPath(const std::vector<PlannedPath>& paths, narrow::LeadByteTest isLeadByte) {
+    std::string longest;
+    std::size_t longestCount = 0;
+    for (const PlannedPath& planned : paths) {
+        std::size_t count = pathCharCount(planned.path, isLeadByte);
+        if (count <= (planned.isFolder ? kMaxFolderChars : kMaxPathChars) || count <= longestCount) continue;
+        longest = planned.path;
+        longestCount = count;
+    }
+    return longest;
+}
+
+std::string pluginFolderSddl(const std::string& installingUserSid) {
+    // FA: full control; 0x1200a9: read, list and execute. OICI: files and folders inherit.
+    std::string sddl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    if (!installingUserSid.empty()) sddl += "(A;OICI;FA;;;" + installingUserSid + ")";
+    return sddl + "(A;OICI;0x1200a9;;;BU)";
+}
+
 std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,
                                 const std::string& shellAppDataFolder, narrow::LeadByteTest isLeadByte) {
     std::string value = withoutTrailingBackslash(appDataValue, isLeadByte);

@@ -45,11 +45,34 @@ std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver);
 // The AutoCAD release whose locations get the replacement plot driver (2008).
 constexpr int kPlotDriverReleaseIndex = 1;
 
-// The narrow file functions take at most 259 characters (MAX_PATH less the terminator);
-// a double-byte character counts as one, as it does after conversion to UTF-16.
+// The narrow file functions take at most 259 characters (MAX_PATH less the terminator), and
+// a folder that CreateDirectoryA makes must be shorter than 248 characters (room is kept for
+// an 8.3 file name); a double-byte character counts as one, as it does after conversion to
+// UTF-16.
 constexpr std::size_t kMaxPathChars = 259;
+constexpr std::size_t kMaxFolderChars = 247;
 std::size_t pathCharCount(const std::string& path, narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
 bool fitsPathLimit(const std::string& path, narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// A path the installation will create (a folder) or write or read (a file).
+struct PlannedPath {
+    std::string path;
+    bool isFolder;
+};
+// The longest of the paths that exceed their limit; empty when every path fits.
+std::string longestOverlongPath(const std::vector<PlannedPath>& paths,
+                                narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// AutoCAD 2008's own plot driver, which the plug-in's driver replaces, is kept once beside it
+// under this name, which AutoCAD does not load (it loads *.hdi), so that it can be restored.
+constexpr const char* kPlotDriverName = "pdfplot9.hdi";
+constexpr const char* kPlotDriverBackupName = "pdfplot9.hdi.original";
+
+// The security of the plug-in's folder, as SDDL: only SYSTEM, the Administrators and the
+// installing user may change it; the Users may read and run what is in it. Protected, so
+// that nothing granted to the folder above (on C:\ the Authenticated Users may modify) is
+// inherited; every file and folder in it inherits these entries.
+std::string pluginFolderSddl(const std::string& installingUserSid);
 
 // The parent of the per-user folder: the "APPDATA" value when it is set and short enough
 // for "\Torlen\Torlen.Ini" to fit the path limit, otherwise the roaming application-data folder as

@@ -56,6 +56,36 @@ bool findSetupDataFolder(std::string& folder) {
     return false;
 }
 
+bool copyOver(const std::string& source, const std::string& destination) {
+    const DWORD blocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    DWORD attributes = GetFileAttributesA(destination.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & blocking))
+        SetFileAttributesA(destination.c_str(), attributes & ~blocking);
+    if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) return false;
+    clearReadOnly(destination);
+    removeZoneIdentifier(destination);
+    return true;
+}
+
+namespace {
+bool readWhole(const std::string& path, std::string& contents) {
+    KernelHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) return false;
+    char buffer[65536];
+    DWORD got = 0;
+    contents.clear();
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+        contents.append(buffer, got);
+    return true;
+}
+}  // namespace
+
+bool sameContents(const std::string& onePath, const std::string& otherPath) {
+    std::string one, other;
+    return readWhole(onePath, one) && readWhole(otherPath, other) && one == other;
+}
+
 void assignFolderPath(std::string& target, std::string path) {
     target = withoutTrailingBackslash(std::move(path), isSystemLeadByte);
 }

@@ -26,6 +26,15 @@ bool removeZoneIdentifier(std::string filePath);
 // were probably not unpacked and gives false.
 bool findSetupDataFolder(std::string& folder);
 
+// Copies over an existing destination, as every copy of the installation does: first the
+// attributes that make such a copy fail are cleared (read-only; hidden and system, which
+// Windows will not replace by a plain file), and the copy is left writable (a source on a CD
+// is read-only, and every later installation would fail on it) and without the download
+// marker it took along (CopyFile copies alternate data streams). True when copied.
+bool copyOver(const std::string& source, const std::string& destination);
+// Whether both files can be read and hold the same bytes.
+bool sameContents(const std::string& onePath, const std::string& otherPath);
+
 // target = path, less one trailing backslash.
 void assignFolderPath(std::string& target, std::string path);
 

@@ -1,5 +1,5 @@
 // The silent copies into the AutoCAD installation folders: fonts, itextsharp.dll, the
-// host-side modules and, for AutoCAD 2008, the replacement plot driver.
+// host-side modules and, for AutoCAD 2008, the replacement plot driver (AutoCAD's own kept).
 #include <windows.h>
 
 #include "acad/AcadReleaseTable.h"
@@ -14,6 +14,17 @@ namespace {
 bool isRealFailure(const std::string& source, const std::string& destinationFolder, bool pathsFit) {
     if (probePath(source) != PathIsFile) return false;
     return !pathsFit || probePath(destinationFolder) == PathIsFolder;
+}
+
+// AutoCAD's own plot driver is kept once beside it before the plug-in's replaces it. A kept
+// copy is never overwritten, and a driver that is already the plug-in's (an earlier
+// installation) is not kept as the original. False when the original could not be kept: the
+// driver is then not replaced.
+bool keepOriginalPlotDriver(const std::string& replacement, const std::string& driver) {
+    if (probePath(driver) != PathIsFile) return true;
+    std::string backup = folderOfPath(driver, isSystemLeadByte) + "\\" + kPlotDriverBackupName;
+    if (probePath(backup) == PathIsFile || sameContents(driver, replacement)) return true;
+    return fitsPathLimit(backup, isSystemLeadByte) && CopyFileA(driver.c_str(), backup.c_str(), TRUE);
 }
 
 }  // namespace
@@ -36,12 +47,13 @@ void AcadReleaseTable::deployToLocation(std::string location, bool replacePlotDr
         std::string source = dataFolder + "\\" + copy.sourceName;
         std::string folder = copy.subFolder.empty() ? location : location + "\\" + copy.subFolder;
         std::string destination = folder + "\\" + copy.destinationName;
-        // Plain copies: no attribute is cleared, so a read-only file AutoCAD ships stays as
-        // it is, and a missing Fonts or Drv folder is not created. Paths the narrow
-        // functions cannot take are never tried (nor cut short into some other folder).
+        // A missing Fonts or Drv folder is not created. Paths the narrow functions cannot take
+        // are never tried (nor cut short into some other folder).
         bool pathsFit =
             fitsPathLimit(source, isSystemLeadByte) && fitsPathLimit(destination, isSystemLeadByte);
-        if (pathsFit && CopyFileA(source.c_str(), destination.c_str(), FALSE)) continue;
+        bool replaceable = copy.destinationName != kPlotDriverName || probePath(source) != PathIsFile ||
+                           keepOriginalPlotDriver(source, destination);
+        if (pathsFit && replaceable && copyOver(source, destination)) continue;
         if (isRealFailure(source, folder, pathsFit)) releaseCopyFailures.push_back(destination);
     }
 }

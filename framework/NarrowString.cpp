@@ -39,19 +39,6 @@ std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte) 
     return found;
 }
 
-std::string toUpper(const std::string& text, LeadByteTest isLeadByte) {
-    std::string result = text;
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        unsigned char byte = static_cast<unsigned char>(result[i]);
-        if (isLeadByte(byte) && i + 1 < result.size()) {
-            ++i;
-        } else if (byte >= 'a' && byte <= 'z') {
-            result[i] = static_cast<char>(byte - 'a' + 'A');
-        }
-    }
-    return result;
-}
-
 static char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalsIgnoreCase(const std::string& a, const std::string& b) {

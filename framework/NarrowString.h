@@ -1,7 +1,7 @@
 // Narrow-string helpers for texts in the system's multibyte code page (936 on the
 // installer's target systems): printf-style formatting into growable strings, the
-// last-backslash search that steps over double-byte characters, and upper-casing that
-// leaves double-byte characters alone. Pure code: no Windows headers.
+// last-backslash search that steps over double-byte characters, and comparison without
+// regard to the case of a..z. Pure code: no Windows headers.
 #pragma once
 
 #include <cstddef>
@@ -24,9 +24,6 @@ std::string format(const char* pattern, ...)
 // Position of the last backslash that is a character of its own (never the trail byte
 // of a double-byte character), or std::string::npos.
 std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte = isCp936LeadByte);
-
-// Letters a..z become A..Z; both bytes of a double-byte character stay as they are.
-std::string toUpper(const std::string& text, LeadByteTest isLeadByte = isCp936LeadByte);
 
 // Equality without regard to the case of the letters a..z / A..Z.
 bool equalsIgnoreCase(const std::string& a, const std::string& b);

@@ -1,6 +1,15 @@
-// The system code page's lead-byte test; see SystemCodePage.h.
+// The system code page's lead-byte test and conversion; see SystemCodePage.h.
 #include "framework/SystemCodePage.h"
 
 #include <windows.h>
 
 bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+std::wstring widenFromSystemCodePage(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}

@@ -1,6 +1,12 @@
-// The lead-byte test of the system's ANSI code page (936 on Chinese Windows), for the narrow
-// path helpers that take one: whatever code page the machine runs, narrow paths from the
-// file system and the registry are split only between whole characters.
+// The system's ANSI code page (936 on Chinese Windows): its lead-byte test, for the narrow
+// path helpers that take one, so that narrow paths from the file system and the registry are
+// split only between whole characters; and the conversion of such text to UTF-16.
 #pragma once
 
+#include <string>
+
 bool isSystemLeadByte(unsigned char byte);
+
+// Narrow text of the system code page (paths from the file system, the registry, the user)
+// as UTF-16.
+std::wstring widenFromSystemCodePage(const std::string& text);

@@ -41,18 +41,6 @@ void checkLastBackslash(const std::string& text) {
     if (lastBackslashByFolderRules(text, byFolderRules)) require(found == byFolderRules);
 }
 
-void checkUpperCase(const std::string& text) {
-    std::string upper = narrow::toUpper(text);
-    require(upper.size() == text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        require(upper[i] == text[i] || (text[i] >= 'a' && text[i] <= 'z' && upper[i] == text[i] - 'a' + 'A'));
-    }
-    require(narrow::toUpper(upper) == upper);
-    // Lead bytes are never letters, so upper-casing keeps every character where it was.
-    require(narrow::findLastBackslash(upper) == narrow::findLastBackslash(text));
-    require(narrow::equalsIgnoreCase(upper, text));
-}
-
 void checkTrailingBackslash(const std::string& text) {
     std::string chosen = chosenFolder(text);
     require(text.compare(0, chosen.size(), chosen) == 0);
@@ -70,7 +58,6 @@ void checkTrailingBackslash(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     checkLastBackslash(text);
-    checkUpperCase(text);
     checkTrailingBackslash(text);
     return 0;
 }

@@ -1,5 +1,6 @@
-// The message that tells the user, before the finish page, what the silent steps of the
-// installation could not do (registry keys, files in AutoCAD folders) and what to do.
+// The message that tells the user, before the finish page, what the installation could not
+// do (files the user chose to leave out, registry keys, files in AutoCAD folders) and what
+// to do.
 #pragma once
 
 #include <windows.h>
@@ -7,4 +8,4 @@
 #include "acad/AcadReleaseTable.h"
 
 // Shows one message when anything failed; shows nothing otherwise.
-void reportSilentFailures(HWND owner, const AcadReleaseTable& table);
+void reportSilentFailures(HWND owner, const AcadReleaseTable& table, const StringList& ignoredFiles);

@@ -76,4 +76,6 @@ bool folderLevels(const std::string& path, std::vector<std::string>& levels) {
     return true;
 }
 
+bool hasListSeparator(const std::string& path) { return path.find(';') != std::string::npos; }
+
 }  // namespace folder

@@ -34,4 +34,9 @@ bool isValidFolderName(const std::string& name);
 // root's), an empty name, a relative or network path, or an invalid name gives false.
 bool folderLevels(const std::string& path, std::vector<std::string>& levels);
 
+// Whether the path holds a ';'. The folder is added to AutoCAD's list of trusted folders,
+// whose entries ';' separates: AutoCAD would trust the pieces, not the folder. (A ';' is
+// never the trail byte of a double-byte character: those are 0x40 and above.)
+bool hasListSeparator(const std::string& path);
+
 }  // namespace folder

@@ -1,10 +1,9 @@
 // The Install and Browse commands of the setup dialog: the whole installation from one
 // click, with its progress, the finish page and the folder picker.
-#include <direct.h>
-
 #include "deploy/DeployJob.h"
 #include "deploy/FileOperations.h"
 #include "framework/MessageBox.h"
+#include "framework/NarrowString.h"
 #include "res/resource.h"
 #include "ui/AcadProcess.h"
 #include "ui/FailureReport.h"
@@ -18,6 +17,29 @@ namespace {
 bool acadWarningPending = true;
 
 const int kProgressEnd = 50;
+
+const char* const kEmptyPathText = "安装路径无效，请输入或选择安装路径 !";
+const char* const kInvalidPathFormat =
+    "安装路径 %s 无效 !\n\n请输入完整的文件夹路径（以盘符开头，例如 C:\\Torlen）；文件夹名不能以空格或句点"
+    "开头或结尾，也不能含有 \\ / : * ? \" < > | 等字符。";
+const char* const kListSeparatorFormat =
+    "安装路径 %s 含有分号（;）!\n\nAutoCAD "
+    "的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的安装路径。";
+
+// The message for a path field the installation cannot use; null for a usable one.
+std::string pathFieldMessage(PathFieldVerdict verdict, const std::string& field) {
+    switch (verdict) {
+        case PathFieldVerdict::Empty:
+            return kEmptyPathText;
+        case PathFieldVerdict::Invalid:
+            return narrow::format(kInvalidPathFormat, field.c_str());
+        case PathFieldVerdict::ListSeparator:
+            return narrow::format(kListSeparatorFormat, field.c_str());
+        case PathFieldVerdict::Usable:
+            break;
+    }
+    return std::string();
+}
 }  // namespace
 
 void Dlg_Setup::onInstall() {
@@ -27,22 +49,33 @@ void Dlg_Setup::onInstall() {
         return;
     }
     UpdateData(true);
-    std::string chosen = chosenFolder(installPath);
-    if (chosen.empty()) {
-        // Nothing to install into: say so and stay on this page; nothing has been created.
-        showMessageBox(m_hWnd, "安装路径无效，请输入或选择安装路径 !", kSetupCaption, MB_OK);
+    // Everything that can be refused is refused before anything is created: the typed path,
+    // the setup data folder, and the length of every path to be written.
+    std::string chosen;
+    PathFieldVerdict verdict = checkPathField(installPath, chosen);
+    if (verdict != PathFieldVerdict::Usable) {
+        showMessageBox(m_hWnd, pathFieldMessage(verdict, installPath), kSetupCaption, MB_OK);
         ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
         return;
     }
-    installPath = targetFolderIn(chosen);
-    _mkdir(chosen.c_str());  // may exist already; a missing parent shows up as copy failures
-    _mkdir(installPath.c_str());
-    if (!runInstallation()) return;
-    reportSilentFailures(m_hWnd, acadReleaseTable);
+    DeployJob job(targetFolderIn(chosen), progressBar);
+    switch (job.prepare()) {
+        case DeployJob::Readiness::PathTooLong:
+            ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
+            return;
+        case DeployJob::Readiness::SourceUnusable:
+            CDialog::OnCancel();  // nothing to install from: the program ends with the dialog
+            return;
+        case DeployJob::Readiness::Ready:
+            break;
+    }
+    installPath = job.target();
+    if (!runInstallation(job)) return;
+    reportSilentFailures(m_hWnd, acadReleaseTable, job.ignoredFiles());
     showFinishPage();
 }
 
-bool Dlg_Setup::runInstallation() {
+bool Dlg_Setup::runInstallation(DeployJob& job) {
     showItem(IDC_PATH_LABEL, false);
     showItem(IDC_INSTALL_PATH, false);
     showItem(IDC_BROWSE, false);
@@ -51,7 +84,7 @@ bool Dlg_Setup::runInstallation() {
     progressBar.SetStep(1);
     progressBar.SetPos(0);
 
-    DeployJob job(installPath, progressBar);
+    // Creates the chosen and the target folder, then copies.
     if (!job.deployProductFiles()) {
         CDialog::OnCancel();  // the user has been told why; the program ends with the dialog
         return false;

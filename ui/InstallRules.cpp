@@ -2,6 +2,7 @@
 #include "ui/InstallRules.h"
 
 #include "framework/NarrowString.h"
+#include "ui/FolderRules.h"
 
 bool isAcadProcessName(const std::string& exeName) {
     std::string lower = exeName;
@@ -18,3 +19,14 @@ std::string chosenFolder(const std::string& pathField) {
 }
 
 std::string targetFolderIn(const std::string& chosen) { return chosen + "\\T-DodudEdiv"; }
+
+PathFieldVerdict checkPathField(const std::string& pathField, std::string& chosen) {
+    chosen = chosenFolder(pathField);
+    if (chosen.empty()) return PathFieldVerdict::Empty;
+    if (folder::hasListSeparator(chosen)) return PathFieldVerdict::ListSeparator;
+    // A drive root typed as "D:\\" is chosen as "D:" (the target folder is then D:\\T-DodudEdiv);
+    // the form checked is the root's. "D:" typed alone names the current folder of drive D.
+    const std::string& form = chosen.size() == 2 && pathField.size() == 3 ? pathField : chosen;
+    std::vector<std::string> levels;
+    return folder::folderLevels(form, levels) ? PathFieldVerdict::Usable : PathFieldVerdict::Invalid;
+}

@@ -13,3 +13,15 @@ std::string chosenFolder(const std::string& pathField);
 
 // The folder the plug-in is installed into: the chosen folder followed by \T-DodudEdiv.
 std::string targetFolderIn(const std::string& chosen);
+
+// What the Install command makes of the path field, before anything is created: the
+// folder picker's rules (a drive letter, colon and backslash, then valid folder names) apply
+// to a typed path too, so that nothing is installed relative to the current folder or under
+// a name Windows changes; and the folder must fit in AutoCAD's trusted-folder list.
+enum class PathFieldVerdict {
+    Usable,         // chosen holds the folder (one trailing backslash dropped)
+    Empty,          // nothing, or a lone backslash
+    Invalid,        // not a full, valid folder path
+    ListSeparator,  // holds a ';'
+};
+PathFieldVerdict checkPathField(const std::string& pathField, std::string& chosen);

@@ -39,6 +39,11 @@ constexpr DWORD kLineStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL
 const char* const kAskCreate = "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?";
 const char* const kInvalid = "The folder:\n\n%s\n\nis invalid. Please reenter.";
 const char* const kCannotCreate = "The folder:\n\n%s\n\ncan not be created. Please double check.";
+// In Chinese, as the installer's own messages: this refusal is the installer's, not the
+// picker's (the folder itself would be valid).
+const char* const kListSeparator =
+    "文件夹 %s 含有分号（;）!\n\nAutoCAD "
+    "的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。";
 
 // Existence as a folder: a file of that name is not a folder to install into.
 bool isFolder(const std::string& path) {
@@ -148,6 +153,10 @@ void CPathDialog::enableOk() { SendMessageA(browserWindow, BFFM_ENABLEOK, 0, pat
 
 int CPathDialog::ConfirmFolder(const char* path) {
     const char* shown = path ? path : "";
+    if (folder::hasListSeparator(shown)) {
+        AfxMessageBox(narrow::format(kListSeparator, shown), MB_OK | MB_ICONEXCLAMATION);
+        return 1;
+    }
     int result = CheckFolderPath(path, true);
     if (result == 0 && !isFolder(shown)) {
         if (AfxMessageBox(narrow::format(kAskCreate, shown), MB_YESNO | MB_ICONQUESTION) != IDYES) return -1;

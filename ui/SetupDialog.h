@@ -7,6 +7,8 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
+class DeployJob;
+
 class Dlg_Setup : public CDialog {
    public:
     Dlg_Setup();
@@ -26,7 +28,7 @@ class Dlg_Setup : public CDialog {
     void onReleaseClicked();
     void onBrowse();
     void onInstall();
-    bool runInstallation();
+    bool runInstallation(DeployJob& job);
     void showFinishPage();
     void shortenToCloseButton();
 

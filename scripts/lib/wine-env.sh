@@ -8,6 +8,11 @@
 # (/reg:64 for the keys as 64-bit Windows stores them). WINEARCH=win32 with a WINEPREFIX of
 # its own gives a 32-bit Windows instead (no Wow6432Node; every program must be i686).
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# Windows users cannot write a read-only file or list a folder they have no right to; root
+# can, through the capabilities that pass over file permissions. The tests run Wine (its
+# server included: it opens the files) without them, so that Wine's file permissions, which
+# stand for read-only attributes and folder security, hold as on Windows.
+as_windows_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
 export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -29,3 +34,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f /reg:64 >/dev/null 2>&1
   wineserver -w
 fi
+
+# Xvfb runs no window manager, and Wine waits up to 2 s for one to withdraw each managed
+# window that closes ("wait_for_withdrawn_state ... wait timed out" in winex11): every
+# message box and the folder picker would cost 2 s more. The tests' prefixes have Wine place
+# its windows itself; the demo and the screenshots keep them managed (xwininfo finds the
+# dialog by its title there).
+unmanaged_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f /reg:64 >/dev/null 2>&1
+}

@@ -202,6 +202,9 @@ DWORD SetupProcess::exitCode() const {
 void MessageBoxWindow::press(int buttonId) const {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
+    // Until the box is gone, a search for the next one would find it again.
+    for (int waited = 0; waited < 5000 && IsWindow(window) && IsWindowVisible(window); waited += 20)
+        Sleep(20);
 }
 
 MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds, HWND alsoExclude) {

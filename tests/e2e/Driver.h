@@ -99,7 +99,8 @@ struct MessageBoxWindow {
     std::wstring caption;
     std::wstring text;
     explicit operator bool() const { return window != nullptr; }
-    // Presses a button by its command id (IDOK, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO).
+    // Presses a button by its command id (IDOK, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO) and
+    // waits until the box has closed.
     void press(int buttonId) const;
 };
 // A second window to pass over (such as the open folder picker, when its messages are awaited).

@@ -125,7 +125,7 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
             HKEY_CURRENT_USER,
             "SOFTWARE\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
             "TRUSTEDPATHS"),
-        "C:\\LIB;D:\\TOOLS;C:\\E2E\\TARGET\\T-DODUDEDIV");
+        "c:\\lib;d:\\tools;C:\\E2E\\TARGET\\T-DODUDEDIV");
     EXPECT_EQ(readRegString(HKEY_CURRENT_USER,
                             "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Profiles\\Plot\\Variables",
                             "TRUSTEDPATHS"),
@@ -187,35 +187,55 @@ TEST_F(InstallTest, WarnsOnceWhileAutoCadRuns) {
     }
 }
 
-TEST_F(InstallTest, AbortInTheCopyFailureEndsWithoutRegistration) {
+// A copy into the target folder fails: Abort ends the program before any registration;
+// Ignore goes on, and the last message says which file was left out, never that the files
+// were copied.
+TEST_F(InstallTest, FailedCopyIntoTheTargetFolderIsAskedAbout) {
     Installation acad2010 = install(2010);
-    // A folder where a file must go makes that copy fail.
-    freshFolder("C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX");
-    SetupProcess setup(source_.exe);
-    startInstall(setup, L"C:\\e2e\\target");
-    MessageBoxWindow failure = waitForMessageBox(setup.dialog());
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure.caption, L"T-软件安装");
-    EXPECT_NE(failure.text.find(L"拷贝文件 C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX 失败"),
-              std::wstring::npos);
-    failure.press(IDABORT);
-    ASSERT_TRUE(setup.waitForExit(5000));
-    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications"));
-    EXPECT_FALSE(fileExists(acad2010.folder + "\\itextsharp.dll"));
+    const std::string blocked = "C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX";
+    for (int answer : {IDABORT, IDIGNORE}) {
+        SCOPED_TRACE(answer == IDABORT ? "Abort" : "Ignore");
+        clearAutodeskKeys();
+        acad2010 = install(2010);
+        removeTree("C:\\e2e\\target");
+        freshFolder(blocked);  // a folder where a file must go makes that copy fail
+        SetupProcess setup(source_.exe);
+        startInstall(setup, L"C:\\e2e\\target");
+        MessageBoxWindow failure = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure.caption, L"T-软件安装");
+        EXPECT_NE(failure.text.find(L"拷贝文件 C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX 失败"),
+                  std::wstring::npos);
+        failure.press(answer);
+        if (answer == IDABORT) {
+            ASSERT_TRUE(setup.waitForExit(5000));
+            EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications"));
+            EXPECT_FALSE(fileExists(acad2010.folder + "\\itextsharp.dll"));
+            continue;
+        }
+        MessageBoxWindow report = waitForMessageBox(setup.dialog(), 20000);
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report.text.find(L"文件已复制"), std::wstring::npos) << "a file was not copied";
+        EXPECT_NE(report.text.find(L"有 1 个文件按您的选择被跳过"), std::wstring::npos);
+        EXPECT_NE(report.text.find(L"C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX"),
+                  std::wstring::npos);
+        report.press(IDOK);
+        EXPECT_TRUE(waitForFinishPage(setup));
+        EXPECT_TRUE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010"));
+    }
 }
 
 TEST_F(InstallTest, PathFieldVariants) {
     Installation acad2010 = install(2010);
     const struct {
         const wchar_t* field;
-        const char* target;  // null: the installation cannot proceed
-    } cases[] = {
+        const char* target;
+    } installs[] = {
         {L"C:\\e2e\\target\\apps\\", "C:\\e2e\\target\\apps\\T-DodudEdiv"},
-        {L"C:\\e2e\\target\\no-parent\\deeper", nullptr},
-        {L"", nullptr},
+        {L"C:\\e2e\\target\\no-parent\\deeper", nullptr},  // the first copy cannot be made
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.target);
+    for (const auto& c : installs) {
+        SCOPED_TRACE(testing::Message() << c.field);
         removeTree("C:\\e2e\\target");
         CreateDirectoryA("C:\\e2e\\target", nullptr);
         SetupProcess setup(source_.exe);
@@ -230,23 +250,49 @@ TEST_F(InstallTest, PathFieldVariants) {
         }
         MessageBoxWindow message = waitForMessageBox(setup.dialog());
         ASSERT_TRUE(message);
-        EXPECT_EQ(message.caption, L"T-软件安装");
-        if (*c.field == L'\0') {
-            // Nothing is created and the selection page stays.
-            EXPECT_NE(message.text.find(L"安装路径无效"), std::wstring::npos);
-            message.press(IDOK);
-            setup.settle();
-            EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
-            EXPECT_FALSE(isFolder("C:\\T-DodudEdiv"));
-        } else {
-            // The parent is missing: the first copy cannot be made.
-            EXPECT_NE(message.text.find(L"拷贝文件 C:\\e2e\\target\\no-parent\\deeper\\T-DodudEdiv\\"),
-                      std::wstring::npos);
-            message.press(IDABORT);
-            EXPECT_TRUE(setup.waitForExit(5000));
-            EXPECT_FALSE(isFolder("C:\\e2e\\target\\no-parent"));
-        }
+        EXPECT_NE(message.text.find(L"拷贝文件 C:\\e2e\\target\\no-parent\\deeper\\T-DodudEdiv\\"),
+                  std::wstring::npos);
+        message.press(IDABORT);
+        EXPECT_TRUE(setup.waitForExit(5000));
+        EXPECT_FALSE(isFolder("C:\\e2e\\target\\no-parent"));
     }
+
+    // Paths the installation cannot use are refused, one after the other in one run, each
+    // with its message; the selection page stays and nothing is created anywhere (not
+    // relative to the installer's folder either).
+    const std::wstring overlong = L"C:\\e2e\\target\\" + std::wstring(230, L'x');
+    const struct {
+        std::wstring field;
+        std::wstring message;  // how the message begins
+    } refused[] = {
+        {L"", L"安装路径无效，请输入或选择安装路径 !"},
+        {L"\\", L"安装路径无效，请输入或选择安装路径 !"},
+        {L"Torlen", L"安装路径 Torlen 无效 !"},
+        {L"C:Torlen", L"安装路径 C:Torlen 无效 !"},
+        {L"C:\\e2e\\target\\name.", L"安装路径 C:\\e2e\\target\\name. 无效 !"},
+        {L"C:\\e2e\\target\\name \\sub", L"安装路径 C:\\e2e\\target\\name \\sub 无效 !"},
+        {L"C:\\e2e\\target\\a|b", L"安装路径 C:\\e2e\\target\\a|b 无效 !"},
+        {L"C:\\e2e\\target\\a;b", L"安装路径 C:\\e2e\\target\\a;b 含有分号（;）!"},
+        {overlong, L"路径 " + overlong + L"\\T-DodudEdiv"},  // files in it would be over 259
+    };
+    removeTree("C:\\e2e\\target");
+    CreateDirectoryA("C:\\e2e\\target", nullptr);
+    SetupProcess setup(source_.exe);
+    ASSERT_TRUE(setup.dialogFound());
+    for (const auto& c : refused) {
+        SCOPED_TRACE(testing::PrintToString(c.field));
+        startInstall(setup, c.field.c_str());
+        MessageBoxWindow message = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message.caption, L"T-软件安装");
+        EXPECT_EQ(message.text.rfind(c.message, 0), 0u) << testing::PrintToString(message.text);
+        message.press(IDOK);
+        setup.settle();
+        EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+    }
+    EXPECT_TRUE(folderEntries("C:\\e2e\\target").empty());
+    EXPECT_FALSE(isFolder("C:\\T-DodudEdiv"));
+    EXPECT_EQ(folderEntries(kSource), (std::vector<std::string>{"Data", "SetUp.exe"}));
 }
 
 TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {

@@ -55,7 +55,6 @@ TEST(ScreenshotTour, DISABLED_Pages) {
         if (box) {
             pause("4-message-" + std::to_string(++messages));
             box.press(IDOK);
-            for (int closing = 0; closing < 5000 && IsWindow(box.window); closing += 50) Sleep(50);
             setup.settle();
         }
     }

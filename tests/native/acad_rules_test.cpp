@@ -100,32 +100,42 @@ TEST(DropTrailingBackslash, RemovesOneSeparatorOnly) {
     }
 }
 
-TEST(ComposeTrustedPaths, FollowsTheListRules) {
-    struct Case {
-        const char* current;
-        const char* folder;
-        const char* result;
+TEST(ComposeTrustedPaths, AppendsTheFolderUnlessAnEntryTrustsIt) {
+    const struct {
+        const wchar_t* current;
+        const wchar_t* result;
     } cases[] = {
-        {"", "D:\\Plot", "D:\\Plot"},
-        {";", "D:\\Plot", "D:\\Plot"},
-        {".", "D:\\Plot", "D:\\Plot"},
-        {"c:", "D:\\Plot", "D:\\Plot"},
-        {"\xb0\xb2", "D:\\Plot", "D:\\Plot"},  // one double-byte character is 2 bytes
-        {"c:\\lib;d:\\tools", "D:\\Plot", "C:\\LIB;D:\\TOOLS;D:\\PLOT"},
-        {"D:\\PLOT\\OLD;C:\\X", "D:\\Plot", "D:\\PLOT\\OLD;C:\\X"},
-        {"C:\\LIB;D:\\TOOLS;D:\\PLOT", "D:\\Plot", "C:\\LIB;D:\\TOOLS;D:\\PLOT"},
-        {"d:\\\xb0\xb2zh", "D:\\\xb0\xb2z", "D:\\\xb0\xb2ZH"},
-        {"%AppData%\\x", "D:\\Plot", "%APPDATA%\\X;D:\\PLOT"},
-        // "\PLOT" inside a double-byte character whose trail byte is '\' is not the folder.
-        {"C:\\\x81\\PLOT", "\\PLOT", "C:\\\x81\\PLOT;\\PLOT"},
+        {L"", L"D:\\Plot"},  // no entry: the folder alone, as given
+        {L";", L"D:\\Plot"},
+        {L";;", L"D:\\Plot"},
+        // Every entry stays as it is, in its own letter case.
+        {L".", L".;D:\\PLOT"},
+        {L"c:", L"c:;D:\\PLOT"},
+        {L"c:\\lib;d:\\tools", L"c:\\lib;d:\\tools;D:\\PLOT"},
+        {L"c:\\lib;", L"c:\\lib;D:\\PLOT"},
+        {L"%AppData%\\x", L"%AppData%\\x;D:\\PLOT"},
+        {L"C:\\\uD55C\uAD6D;\u00C9:\\x", L"C:\\\uD55C\uAD6D;\u00C9:\\x;D:\\PLOT"},  // Korean, accented
+        // Whole entries only: a longer folder with the same start is another folder.
+        {L"D:\\PLOT\\OLD;C:\\X", L"D:\\PLOT\\OLD;C:\\X;D:\\PLOT"},
+        {L"D:\\PLOTTER", L"D:\\PLOTTER;D:\\PLOT"},
+        {L"D:\\PL\\...", L"D:\\PL\\...;D:\\PLOT"},
+        {L"D:\\PLOT.", L"D:\\PLOT.;D:\\PLOT"},
+        // Trusted already: any letter case, one trailing backslash, recursively from itself
+        // or an ancestor.
+        {L"d:\\plot", L"d:\\plot"},
+        {L"c:\\x;d:\\plot\\", L"c:\\x;d:\\plot\\"},
+        {L"D:\\PLOT\\...", L"D:\\PLOT\\..."},
+        {L"d:\\...", L"d:\\..."},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(composeTrustedPaths(c.current, c.folder, narrow::isCp936LeadByte), c.result) << c.current;
+    for (const auto& c : cases) {
+        EXPECT_EQ(composeTrustedPaths(c.current, L"D:\\Plot"), c.result) << testing::PrintToString(c.current);
+        EXPECT_TRUE(trustsFolder(c.result, L"D:\\Plot")) << testing::PrintToString(c.result);
+    }
 }
 
 TEST(ComposeTrustedPaths, KeepsEveryEntryOfALongList) {
-    std::string list;
-    for (int i = 0; i < 2000; ++i) list += "C:\\LIB" + std::to_string(i) + ";";
-    list += "C:\\LAST";
-    EXPECT_EQ(composeTrustedPaths(list, "D:\\Plot", narrow::isCp936LeadByte), list + ";D:\\PLOT");
+    std::wstring list;
+    for (int i = 0; i < 2000; ++i) list += L"C:\\LIB" + std::to_wstring(i) + L";";
+    list += L"C:\\LAST";
+    EXPECT_EQ(composeTrustedPaths(list, L"D:\\Plot"), list + L";D:\\PLOT");
 }

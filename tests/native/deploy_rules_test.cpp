@@ -82,6 +82,23 @@ TEST(DeployRules, PathLimitCountsDoubleByteCharactersOnce) {
     }
 }
 
+TEST(DeployRules, LongestOverlongPathUsesTheFolderAndFileLimits) {
+    const std::string folder247(247, 'f'), file259(259, 'p'),
+        chinese248 = std::string(246, 'f') + "\xD6\xD0\xD6\xD0";
+    EXPECT_EQ(longestOverlongPath({{folder247, true}, {file259, false}, {chinese248.substr(0, 248), true}}),
+              "");
+    EXPECT_EQ(longestOverlongPath({{folder247 + "x", true}, {file259, false}}), folder247 + "x");
+    EXPECT_EQ(longestOverlongPath({{chinese248, true}, {file259 + "xy", false}, {file259 + "x", false}}),
+              file259 + "xy");
+    EXPECT_EQ(longestOverlongPath({}), "");
+}
+
+TEST(DeployRules, PluginFolderSecurityGrantsOthersReadingOnly) {
+    EXPECT_EQ(pluginFolderSddl("S-1-5-21-1-2-3-1001"),
+              "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;S-1-5-21-1-2-3-1001)(A;OICI;0x1200a9;;;BU)");
+    EXPECT_EQ(pluginFolderSddl(""), "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)");
+}
+
 TEST(DeployRules, AppDataFallsBackToTheShellFolder) {
     const std::string shell = "C:\\users\\u\\Application Data";
     // "\Torlen\Torlen.Ini" is 18 characters: a value of 241 still fits, 242 does not.

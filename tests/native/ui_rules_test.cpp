@@ -46,6 +46,36 @@ TEST(ChosenFolder, DropsOneTrailingBackslashOnly) {
     EXPECT_EQ(targetFolderIn("D:\\Apps"), "D:\\Apps\\T-DodudEdiv");
 }
 
+TEST(PathField, TheFolderRulesApplyToATypedPath) {
+    const struct {
+        const char* field;
+        PathFieldVerdict verdict;
+        const char* chosen;
+    } cases[] = {
+        {"C:\\Torlen", PathFieldVerdict::Usable, "C:\\Torlen"},
+        {"D:\\Apps\\", PathFieldVerdict::Usable, "D:\\Apps"},
+        {"D:\\", PathFieldVerdict::Usable, "D:"},
+        {"D:\\\xD6\xD0\xCE\xC4", PathFieldVerdict::Usable, "D:\\\xD6\xD0\xCE\xC4"},
+        {"", PathFieldVerdict::Empty, ""},
+        {"\\", PathFieldVerdict::Empty, ""},
+        {"Torlen", PathFieldVerdict::Invalid, "Torlen"},
+        {"C:Torlen", PathFieldVerdict::Invalid, "C:Torlen"},
+        {"C:", PathFieldVerdict::Invalid, "C:"},
+        {"\\\\server\\share", PathFieldVerdict::Invalid, "\\\\server\\share"},
+        {"C:\\name.", PathFieldVerdict::Invalid, "C:\\name."},
+        {"C:\\name \\sub", PathFieldVerdict::Invalid, "C:\\name \\sub"},
+        {"C:\\a|b", PathFieldVerdict::Invalid, "C:\\a|b"},
+        {"C:\\a\\\\b", PathFieldVerdict::Invalid, "C:\\a\\\\b"},
+        {"C:\\a;b", PathFieldVerdict::ListSeparator, "C:\\a;b"},
+        {"C:;", PathFieldVerdict::ListSeparator, "C:;"},
+    };
+    for (const auto& c : cases) {
+        std::string chosen;
+        EXPECT_EQ(checkPathField(c.field, chosen), c.verdict) << c.field;
+        EXPECT_EQ(chosen, c.chosen) << c.field;
+    }
+}
+
 TEST(NarrowString, LastBackslashStepsOverDoubleByteCharacters) {
     const struct {
         const char* text;
@@ -59,10 +89,7 @@ TEST(NarrowString, LastBackslashStepsOverDoubleByteCharacters) {
     for (const auto& c : cases) EXPECT_EQ(narrow::findLastBackslash(c.text), c.position) << c.text;
 }
 
-TEST(NarrowString, UpperCasingLeavesDoubleByteCharactersAlone) {
-    EXPECT_EQ(narrow::toUpper("c:\\lib;d:\\tools"), "C:\\LIB;D:\\TOOLS");
-    // 0x81 0x61: the trail byte is the code of 'a' but belongs to the character.
-    EXPECT_EQ(narrow::toUpper("a\x81\x61z"), "A\x81\x61Z");
+TEST(NarrowString, FormatsAnyLengthAndComparesWithoutCase) {
     EXPECT_EQ(narrow::format("%s\\%d", "x", 7), "x\\7");
     EXPECT_EQ(narrow::format("%s", std::string(5000, 'q').c_str()).size(), 5000u);
     EXPECT_TRUE(narrow::equalsIgnoreCase("SetUp.EXE", "setup.exe"));

@@ -176,7 +176,7 @@ TEST(DemandLoad, NoReleaseSelectedStillAddsTheTrustedFolder) {
     std::string bytes;
     DWORD type = REG_NONE;
     ASSERT_TRUE(regReadValue(HKEY_CURRENT_USER, variables, "TRUSTEDPATHS", bytes, type));
-    EXPECT_EQ(textOf(bytes), "C:\\LIB;D:\\PLOT");
+    EXPECT_EQ(textOf(bytes), "c:\\lib;D:\\PLOT");
 }
 
 TEST(DemandLoad, LongFoldersAreWrittenWhole) {

@@ -10,23 +10,15 @@ namespace {
 const std::string kProfiles = "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804\\Profiles\\";
 const std::string kVariables = kProfiles + "<<Unnamed Profile>>\\Variables";
 
-// Wine, like Windows, stores a string with its terminating zero even when the length
-// given leaves it out; compare the text.
-std::string textOf(std::string bytes) {
-    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-    return bytes;
-}
-
 struct Stored {
     bool present = false;
-    std::string bytes;
+    std::wstring text;
     DWORD type = REG_NONE;
 };
 
 Stored trustedPaths(const std::string& variablesKey) {
     Stored stored;
-    stored.present = regReadValue(HKEY_CURRENT_USER, variablesKey, "TRUSTEDPATHS", stored.bytes, stored.type);
-    stored.bytes = textOf(stored.bytes);
+    stored.present = regReadWide(HKEY_CURRENT_USER, variablesKey, "TRUSTEDPATHS", stored.text, stored.type);
     return stored;
 }
 
@@ -37,46 +29,70 @@ void addTrustedFolder(const std::string& folder, StringList* failures = nullptr)
     if (failures) *failures = table.registrationFailures;
 }
 
-std::string longList() {
-    std::string list;
-    for (int i = 0; list.size() < 12000; ++i) list += "C:\\LIBRARY" + std::to_string(i) + ";";
-    return list + "C:\\LAST";
+std::wstring longList() {
+    std::wstring list;
+    for (int i = 0; list.size() < 12000; ++i) list += L"C:\\LIBRARY" + std::to_wstring(i) + L";";
+    return list + L"C:\\LAST";
 }
 
 }  // namespace
 
+// The list is UTF-16 as AutoCAD writes it: entries with characters outside code page 936
+// (Korean, accented Latin, a CJK extension ideograph as a surrogate pair) come back unchanged.
 TEST(TrustedPaths, ComposesTheListOfOneProfile) {
+    const std::wstring foreign = L"C:\\\uD55C\uAD6D\uC5B4;D:\\\u00C9t\u00E9;E:\\\U00020000x;c:\\lib";
     struct Case {
         const char* name;
         bool exists;
-        std::string current;
+        std::wstring current;
         DWORD type;
-        std::string expected;
+        std::wstring expected;
         DWORD expectedType;
     } cases[] = {
-        {"missing Variables key is created", false, "", REG_SZ, "D:\\Plot", REG_SZ},
-        {"single semicolon", true, ";", REG_SZ, "D:\\Plot", REG_SZ},
-        {"single dot", true, ".", REG_SZ, "D:\\Plot", REG_SZ},
-        {"two characters", true, "c:", REG_SZ, "D:\\Plot", REG_SZ},
-        {"folder added upper-cased", true, "c:\\lib;d:\\tools", REG_SZ, "C:\\LIB;D:\\TOOLS;D:\\PLOT", REG_SZ},
-        {"folder present as a substring", true, "D:\\PLOT\\OLD;C:\\X", REG_SZ, "D:\\PLOT\\OLD;C:\\X", REG_SZ},
-        {"expandable list keeps its type", true, "%AppData%\\lib", REG_EXPAND_SZ, "%APPDATA%\\LIB;D:\\PLOT",
+        {"missing Variables key is created", false, L"", REG_SZ, L"D:\\Plot", REG_SZ},
+        {"single semicolon", true, L";", REG_SZ, L"D:\\Plot", REG_SZ},
+        {"a short entry is kept", true, L".", REG_SZ, L".;D:\\PLOT", REG_SZ},
+        {"entries outside code page 936 kept exactly", true, foreign, REG_SZ, foreign + L";D:\\PLOT", REG_SZ},
+        {"a longer folder with the same start is another folder", true, L"D:\\PLOT\\OLD;D:\\PLOTTER", REG_SZ,
+         L"D:\\PLOT\\OLD;D:\\PLOTTER;D:\\PLOT", REG_SZ},
+        {"trusted already, other letter case", true, L"c:\\x;d:\\plot\\", REG_SZ, L"c:\\x;d:\\plot\\",
+         REG_SZ},
+        {"trusted through its parent", true, L"D:\\...", REG_SZ, L"D:\\...", REG_SZ},
+        {"expandable list keeps its type", true, L"%AppData%\\lib", REG_EXPAND_SZ, L"%AppData%\\lib;D:\\PLOT",
          REG_EXPAND_SZ},
-        {"list over 10000 bytes keeps every entry", true, longList(), REG_SZ, longList() + ";D:\\PLOT",
+        {"list over 10000 bytes keeps every entry", true, longList(), REG_SZ, longList() + L";D:\\PLOT",
          REG_SZ},
     };
     for (const Case& c : cases) {
         RegistrySandbox sandbox;
         if (c.exists)
-            regSetString(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", c.current, c.type);
+            regSetWide(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", c.current, c.type);
         else
             regCreateKey(HKEY_CURRENT_USER, kProfiles + "<<Unnamed Profile>>");
         addTrustedFolder("D:\\Plot");
         Stored stored = trustedPaths(kVariables);
         EXPECT_TRUE(stored.present) << c.name;
-        EXPECT_EQ(stored.bytes, c.expected) << c.name;
+        EXPECT_EQ(stored.text, c.expected) << c.name;
         EXPECT_EQ(stored.type, c.expectedType) << c.name;
     }
+}
+
+// Folder names compare as the file system compares them, beyond a..z; a value that is not
+// text is left alone and reported.
+TEST(TrustedPaths, ComparesAccentedFoldersWithoutCaseAndLeavesOtherTypesAlone) {
+    RegistrySandbox sandbox;
+    const std::string binary = kProfiles + "Binary\\Variables";
+    regSetWide(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", L"D:\\\u00C9T\u00C9");
+    regSetBinary(HKEY_CURRENT_USER, binary, "TRUSTEDPATHS", std::string("\x01\x02", 2));
+    StringList failures;
+    addTrustedFolder("D:\\\xa8\xa6t\xa8\xa6", &failures);  // D:\été in code page 936
+    EXPECT_EQ(trustedPaths(kVariables).text, L"D:\\\u00C9T\u00C9");
+    std::string bytes;
+    DWORD type = REG_NONE;
+    ASSERT_TRUE(regReadValue(HKEY_CURRENT_USER, binary, "TRUSTEDPATHS", bytes, type));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(bytes, std::string("\x01\x02", 2));
+    EXPECT_EQ(failures, StringList{"HKEY_CURRENT_USER\\" + binary + "\\TRUSTEDPATHS"});
 }
 
 TEST(TrustedPaths, UpdatesEveryProfileOfEveryVersionAndProductOnce) {
@@ -89,15 +105,15 @@ TEST(TrustedPaths, UpdatesEveryProfileOfEveryVersionAndProductOnce) {
         autocad + "R24.0\\ACAD-3001:804\\Profiles\\<<Unnamed Profile>>\\Variables",
     };
     for (const std::string& key : variablesKeys)
-        regSetString(HKEY_CURRENT_USER, key, "TRUSTEDPATHS", "c:\\lib");
+        regSetWide(HKEY_CURRENT_USER, key, "TRUSTEDPATHS", L"c:\\lib");
     regCreateKey(HKEY_CURRENT_USER, autocad + "R24.0\\ACAD-3001:804\\NoProfiles");
 
     addTrustedFolder("D:\\Plot");
     for (const std::string& key : variablesKeys)
-        EXPECT_EQ(trustedPaths(key).bytes, "C:\\LIB;D:\\PLOT") << key;
+        EXPECT_EQ(trustedPaths(key).text, L"c:\\lib;D:\\PLOT") << key;
     addTrustedFolder("D:\\Plot");
     for (const std::string& key : variablesKeys)
-        EXPECT_EQ(trustedPaths(key).bytes, "C:\\LIB;D:\\PLOT") << key;
+        EXPECT_EQ(trustedPaths(key).text, L"c:\\lib;D:\\PLOT") << key;
     EXPECT_FALSE(regKeyExists(HKEY_CURRENT_USER, autocad + "R24.0\\ACAD-3001:804\\NoProfiles\\Variables"));
 }
 
@@ -113,14 +129,14 @@ TEST(TrustedPaths, WritesNothingWithoutAutoCadSettings) {
 TEST(TrustedPaths, RecordsAListThatCannotBeWritten) {
     RegistrySandbox sandbox;
     const std::string other = kProfiles + "Other\\Variables";
-    regSetString(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", "c:\\lib");
-    regSetString(HKEY_CURRENT_USER, other, "TRUSTEDPATHS", "c:\\lib");
+    regSetWide(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", L"c:\\lib");
+    regSetWide(HKEY_CURRENT_USER, other, "TRUSTEDPATHS", L"c:\\lib");
     ASSERT_TRUE(setKeySecurity(HKEY_CURRENT_USER, kVariables, kReadOnlySddl));
     if (canSetValue(HKEY_CURRENT_USER, kVariables))
         GTEST_SKIP() << "this Wine does not honour a registry key's DACL";
     StringList failures;
     addTrustedFolder("D:\\Plot", &failures);
     EXPECT_EQ(failures, StringList{"HKEY_CURRENT_USER\\" + kVariables + "\\TRUSTEDPATHS"});
-    EXPECT_EQ(trustedPaths(kVariables).bytes, "c:\\lib");
-    EXPECT_EQ(trustedPaths(other).bytes, "C:\\LIB;D:\\PLOT");
+    EXPECT_EQ(trustedPaths(kVariables).text, L"c:\\lib");
+    EXPECT_EQ(trustedPaths(other).text, L"c:\\lib;D:\\PLOT");
 }

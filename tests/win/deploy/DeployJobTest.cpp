@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "DeployWorld.h"
@@ -152,7 +153,10 @@ TEST(DeployProductFiles, FailedCopyAsksAbortRetryIgnore) {
         ScriptedMessageBoxes boxes(c.answers);
         boxes.onShow(unblock, &target);
 
-        EXPECT_EQ(c.result, DeployJob(target.world.target, bar.control()).deployProductFiles());
+        DeployJob job(target.world.target, bar.control());
+        EXPECT_EQ(c.result, job.deployProductFiles());
+        EXPECT_EQ(job.ignoredFiles(), c.answers.front() == IDIGNORE ? std::vector<std::string>{target.blocked}
+                                                                    : std::vector<std::string>{});
         ASSERT_EQ(c.messages, boxes.shown().size());
         for (const auto& shown : boxes.shown()) {
             EXPECT_EQ(copyFailedText(target.blocked), shown.text);
@@ -213,22 +217,103 @@ TEST(DeployProductFiles, IniGoesToTheShellsFolderWhenAppDataIsUnusable) {
     }
 }
 
-TEST(DeployProductFiles, TargetPathTooLongIsRefusedWhole) {
+// Every path is measured before anything is created: nothing is made or copied, neither
+// under the whole name nor under a cut-off one, and the message names the longest path.
+TEST(DeployProductFiles, OverlongPathsAreRefusedBeforeAnythingIsCreated) {
+    const struct {
+        const char* what;
+        std::size_t targetName;     // length of the target folder's own name
+        const char* longestSource;  // the data file whose destination is named
+    } cases[] = {
+        // About 45 + 91 + 91 characters lead to the target's parent.
+        {"the target folder itself is over 247 characters", 30, "TL_DodudEdiv2010.arx"},
+        {"the folder fits, one file's path is over 259 characters", 15, "TL_DodudEdiv2010.arx"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeployWorld world;
+        writeFile(world.data + "\\a.dll", "a");
+        writeFile(world.data + "\\TL_DodudEdiv2010.arx", "arx");
+        std::string parent = world.root / std::string(90, 'p') + "\\" + std::string(90, 'q');
+        CreateDirectoryA((world.root / std::string(90, 'p')).c_str(), nullptr);
+        ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+        std::string target = parent + "\\" + std::string(c.targetName, 't') + "\\T-DodudEdiv";
+        TestProgressBar bar;
+        ScriptedMessageBoxes boxes;
+
+        DeployJob job(target, bar.control());
+        EXPECT_EQ(DeployJob::Readiness::PathTooLong, job.prepare());
+        EXPECT_FALSE(job.deployProductFiles());
+        ASSERT_EQ(1u, boxes.shown().size());
+        EXPECT_EQ(boxes.shown()[0].text.find("路径 " + target + "\\" + c.longestSource + " 太长"), 0u);
+        EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.shown()[0].style);
+        EXPECT_TRUE(folderEntries(parent).empty());
+        EXPECT_EQ(0, bar.position());
+    }
+}
+
+// A setup data folder that cannot be listed is not an empty one: nothing is installed.
+TEST(DeployProductFiles, UnreadableDataFolderIsRefusedAndNothingIsWritten) {
     DeployWorld world;
-    writeFile(world.data + "\\a.dll", "a");
-    // Two levels that fit, a third that takes the file paths past 259 characters.
-    std::string parent = world.root / std::string(90, 'p') + "\\" + std::string(90, 'q');
-    CreateDirectoryA((world.root / std::string(90, 'p')).c_str(), nullptr);
-    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
-    std::string target = parent + "\\" + std::string(90, 't');
+    writeFile(world.data + "\\TL_DodudEdiv2010.arx", "arx");
+    // Wine gives the folder no access at all; scripts/test runs Wine without the root's
+    // right to pass over file permissions, as a Windows user runs.
+    ASSERT_TRUE(setFolderSecurity(world.data, "D:P"));
+    WIN32_FIND_DATAA found;
+    HANDLE probe = FindFirstFileA((world.data + "\\*.*").c_str(), &found);
+    if (probe != INVALID_HANDLE_VALUE) FindClose(probe);
+    ASSERT_EQ(INVALID_HANDLE_VALUE, probe) << "this Wine reads folders its user may not read: run it as "
+                                              "scripts/test does (without CAP_DAC_OVERRIDE)";
     TestProgressBar bar;
     ScriptedMessageBoxes boxes;
 
-    EXPECT_FALSE(DeployJob(target, bar.control()).deployProductFiles());
+    DeployJob job(world.target, bar.control());
+    EXPECT_EQ(DeployJob::Readiness::SourceUnusable, job.prepare());
+    EXPECT_FALSE(job.deployProductFiles());
+    setFolderSecurity(world.data, "D:P(A;OICI;FA;;;WD)");
     ASSERT_EQ(1u, boxes.shown().size());
-    EXPECT_NE(std::string::npos, boxes.shown()[0].text.find(target));
-    EXPECT_NE(std::string::npos, boxes.shown()[0].text.find("259"));
-    EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.shown()[0].style);
-    // No folder is made, neither under the whole name nor under a cut-off one.
-    EXPECT_TRUE(folderEntries(parent).empty());
+    EXPECT_NE(std::string::npos, boxes.shown()[0].text.find(world.data));
+    EXPECT_FALSE(isFolder(world.target));
+    EXPECT_FALSE(fileExists(world.appData + "\\Torlen"));
+}
+
+// The plug-in's module is loaded into every user's AutoCAD: no other user may change the
+// folders the installer makes. A chosen folder that exists keeps its rights; the plug-in's
+// folder is secured whether new or left by an earlier installation. (What the folders hold
+// inherits their entries on Windows; Wine keeps no inheritance for files, so it is not read.)
+TEST(DeployProductFiles, OnlyTheUserAndAdministratorsMayChangeThePluginFolder) {
+    const std::string everyone = "S-1-1-0", authenticatedUsers = "S-1-5-11", users = "S-1-5-32-545";
+    const DWORD write = FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | WRITE_OWNER | DELETE;
+    auto othersMayChange = [&](const std::string& path) {
+        for (const std::string& entry : allowedEntries(path)) {
+            std::string sid = entry.substr(0, entry.find(':'));
+            DWORD mask = std::stoul(entry.substr(entry.find(':') + 1), nullptr, 16);
+            if (sid == everyone || sid == authenticatedUsers || (sid == users && (mask & write))) return true;
+        }
+        return false;
+    };
+    for (bool chosenExists : {false, true}) {
+        SCOPED_TRACE(chosenExists ? "chosen folder and plug-in folder exist" : "both folders are new");
+        DeployWorld world;
+        writeFile(world.data + "\\a.dll", "a");
+        const std::string chosen = world.root / "chosen", target = chosen + "\\T-DodudEdiv";
+        if (chosenExists) {
+            CreateDirectoryA(chosen.c_str(), nullptr);
+            CreateDirectoryA(target.c_str(), nullptr);
+            ASSERT_TRUE(othersMayChange(chosen)) << "a new folder lets others in: nothing to show";
+        }
+        std::vector<std::string> chosenBefore = allowedEntries(chosen);
+        TestProgressBar bar;
+        ScriptedMessageBoxes boxes;
+        EXPECT_TRUE(DeployJob(target, bar.control()).deployProductFiles());
+        EXPECT_FALSE(othersMayChange(target));
+        std::vector<std::string> entries = allowedEntries(target);
+        EXPECT_NE(std::find(entries.begin(), entries.end(), "S-1-5-18:1f01ff"), entries.end());
+        EXPECT_TRUE(fileExists(target + "\\a.dll"));
+        if (chosenExists) {
+            EXPECT_EQ(allowedEntries(chosen), chosenBefore);
+        } else {
+            EXPECT_FALSE(othersMayChange(chosen));
+        }
+    }
 }

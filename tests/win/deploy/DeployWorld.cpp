@@ -2,6 +2,7 @@
 #include "DeployWorld.h"
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include "framework/ModulePath.h"
 
@@ -51,3 +52,38 @@ bool isReadOnly(const std::string& path) {
 }
 
 void makeReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
+
+bool setFolderSecurity(const std::string& path, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                descriptor);
+    LocalFree(descriptor);
+    return set != FALSE;
+}
+
+std::vector<std::string> allowedEntries(const std::string& path) {
+    std::vector<std::string> entries;
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<char> buffer(size);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (size == 0 || !GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), size, &size) ||
+        !GetSecurityDescriptorDacl(buffer.data(), &present, &dacl, &defaulted) || !present || !dacl)
+        return entries;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACE_HEADER* header = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+        char* sid = nullptr;
+        if (!ConvertSidToStringSidA(&ace->SidStart, &sid)) continue;
+        char mask[16];
+        wsprintfA(mask, "%lx", ace->Mask);
+        entries.push_back(std::string(sid) + ":" + mask);
+        LocalFree(sid);
+    }
+    return entries;
+}

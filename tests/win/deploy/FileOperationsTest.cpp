@@ -87,6 +87,8 @@ TEST(ClearReadOnly, KeepsTheOtherAttributes) {
     TempFolder folder;
     std::string file = folder / "a.dll";
     writeFile(file, "x");
+    // Hidden first: Wine keeps it in an extended attribute, which a read-only file refuses.
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     clearReadOnly(file);
     DWORD attributes = GetFileAttributesA(file.c_str());

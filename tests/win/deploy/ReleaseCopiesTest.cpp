@@ -108,26 +108,73 @@ TEST(DeployToReleases, FilesInUseAreLeftAloneAndRecordedInOrder) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
-TEST(DeployToLocation, ReadOnlyDestinationIsNotCleared) {
+// Earlier copies from a CD are read-only, a hidden file refuses a plain copy over it, and a
+// copy takes the download marker along: each destination is replaced all the same and left
+// writable, visible and unmarked.
+TEST(DeployToLocation, BlockedDestinationsAreReplacedAndLeftWritable) {
     DeployWorld world;
     shipReleaseFiles(world);
-    std::string location = makeLocation(world, "r2010", false, false);
-    std::string destination = location + "\\itextsharp.dll";
-    writeFile(destination, "AutoCAD's own");
-    makeReadOnly(destination);
-    HANDLE probe = CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) {
-        // Wine run as root writes through the read-only bit (it maps to Unix permissions).
-        CloseHandle(probe);
-        GTEST_SKIP() << "this environment does not enforce the read-only attribute";
-    }
+    makeReadOnly(world.data + "\\ACAD2007P.dll");  // the source itself read-only
+    std::string location = makeLocation(world, "r2010", true, false);
+    const std::string readOnly = location + "\\itextsharp.dll", hidden = location + "\\Fonts\\Torlen_EN.shx",
+                      marked = location + "\\ACAD2050P.dll";
+    for (const std::string& path : {readOnly, hidden, marked}) writeFile(path, "AutoCAD's own");
+    makeReadOnly(readOnly);
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    writeFile(marked + ":Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");  // what the copy took along
+    ASSERT_TRUE(isReadOnly(readOnly));
     AcadReleaseTable table;
     table.deployToLocation(location, false);
-    std::string kept;
-    ASSERT_TRUE(readFile(destination, kept));
-    EXPECT_EQ("AutoCAD's own", kept);
-    EXPECT_TRUE(isReadOnly(destination));
-    EXPECT_EQ((StringList{destination}), table.releaseCopyFailures);
+    for (const std::string& path :
+         {readOnly, hidden, marked, location + "\\ACAD2007P.dll", location + "\\Fonts\\Torlen_HZ.shx"}) {
+        std::string contents;
+        ASSERT_TRUE(readFile(path, contents)) << path;
+        EXPECT_NE("AutoCAD's own", contents) << path;
+        EXPECT_EQ(GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u)
+            << path;
+    }
+    EXPECT_FALSE(fileExists(marked + ":Zone.Identifier"));
+    EXPECT_TRUE(table.releaseCopyFailures.empty());
+}
+
+// AutoCAD 2008's own plot driver is kept once, beside it, before the plug-in's replaces it.
+TEST(DeployToLocation, KeepsAutoCadsPlotDriverOnceBeforeReplacingIt) {
+    const struct Case {
+        const char* what;
+        const char* driver;  // what Drv\pdfplot9.hdi holds before; null: nothing
+        const char* backup;  // what Drv\pdfplot9.hdi.original holds before; null: nothing
+        bool backupIsFolder;
+        const char* backupAfter;  // null: none
+        bool replaced;
+    } cases[] = {
+        {"AutoCAD's driver is kept", "AutoCAD's driver", nullptr, false, "AutoCAD's driver", true},
+        {"a kept driver is never overwritten", "plug-in 1.0 driver", "AutoCAD's driver", false,
+         "AutoCAD's driver", true},
+        {"the plug-in's own driver is not kept as the original", "Torlen.prt5", nullptr, false, nullptr,
+         true},
+        {"no driver: nothing to keep", nullptr, nullptr, false, nullptr, true},
+        {"the original cannot be kept: not replaced", "AutoCAD's driver", nullptr, true, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeployWorld world;
+        shipReleaseFiles(world);
+        std::string location = makeLocation(world, "r2008", true, true);
+        const std::string driver = location + "\\Drv\\pdfplot9.hdi", backup = driver + ".original";
+        if (c.driver) writeFile(driver, c.driver);
+        if (c.backup) writeFile(backup, c.backup);
+        if (c.backupIsFolder) CreateDirectoryA(backup.c_str(), nullptr);
+        AcadReleaseTable table;
+        table.deployToLocation(location, true);
+        std::string contents;
+        EXPECT_TRUE(readFile(driver, contents));
+        EXPECT_EQ(contents == "Torlen.prt5", c.replaced);
+        EXPECT_EQ(fileExists(backup), c.backupAfter != nullptr);
+        if (c.backupAfter && readFile(backup, contents)) {
+            EXPECT_EQ(contents, c.backupAfter);
+        }
+        EXPECT_EQ(table.releaseCopyFailures, c.replaced ? StringList{} : StringList{driver});
+    }
 }
 
 TEST(DeployToReleases, WithoutSetupDataFolderEachLocationIsPassedOverWithTheMessage) {

@@ -190,6 +190,13 @@ TEST(FolderPicker, MalformedPathsAreInvalidAndCreateNothing) {
          }) {
         refusals.push_back({path, {}, {invalid(path)}});
     }
+    // A valid name for Windows, but AutoCAD's trusted-folder list cannot hold it.
+    const std::string semicolon = temp / "a;b";
+    refusals.push_back({semicolon,
+                        {},
+                        {"文件夹 " + semicolon +
+                         " 含有分号（;）!\n\nAutoCAD "
+                         "的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。"}});
     expectRefusals(refusals);
     EXPECT_TRUE(folderEntries(temp.path()).empty());
 }

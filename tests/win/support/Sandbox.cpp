@@ -80,6 +80,32 @@ void regSetString(HKEY root, const std::string& path, const std::string& name, c
     setValue(root, path, name, type, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+void regSetWide(HKEY root, const std::string& path, const std::string& name, const std::wstring& value,
+                DWORD type) {
+    HKEY key = createKey(root, path);
+    std::wstring wideName(name.begin(), name.end());
+    RegSetValueExW(key, wideName.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+bool regReadWide(HKEY root, const std::string& path, const std::string& name, std::wstring& text,
+                 DWORD& type) {
+    HKEY key = openKey(root, path, KEY_READ);
+    if (!key) return false;
+    std::wstring wideName(name.begin(), name.end());
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+        status =
+            RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+        text = data.c_str();
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
 void regSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value) {
     setValue(root, path, name, REG_DWORD, &value, sizeof value);
 }

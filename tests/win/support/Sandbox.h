@@ -37,6 +37,12 @@ class RegistrySandbox {
 // Registry helpers; paths are relative to root.
 void regSetString(HKEY root, const std::string& path, const std::string& name, const std::string& value,
                   DWORD type = REG_SZ);
+// A string value written and read as UTF-16 (with its terminating zero), as AutoCAD keeps
+// TRUSTEDPATHS; regReadWide gives the text up to the first zero unit.
+void regSetWide(HKEY root, const std::string& path, const std::string& name, const std::wstring& value,
+                DWORD type = REG_SZ);
+bool regReadWide(HKEY root, const std::string& path, const std::string& name, std::wstring& text,
+                 DWORD& type);
 void regSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
 void regSetBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes);
 void regCreateKey(HKEY root, const std::string& path);

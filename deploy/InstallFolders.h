@@ -1,0 +1,17 @@
+// The folders of an installation: the folder the user chose and the plug-in's folder below
+// it. AutoCAD loads the plug-in's module from there into every user's AutoCAD (the
+// demand-load keys are machine-wide), so no other user may be able to change what is in it.
+#pragma once
+
+#include <string>
+
+// Creates the chosen folder (the target's parent) when it is missing, with the plug-in
+// folder's protected security; an existing chosen folder keeps its rights. Then creates the
+// target folder, or re-secures it when it exists, so that what an earlier installation left
+// in it inherits the same rights. Failures are not reported here: the copies into a folder
+// that could not be made fail and are asked about.
+void createInstallFolders(const std::string& targetFolder);
+
+// Gives a folder the plug-in folder's protected security (see pluginFolderSddl), passed on
+// to everything in it; false when Windows refused.
+bool securePluginFolder(const std::string& folder);
