@@ -1,7 +1,7 @@
-// The process-wide record of the AutoCAD installations found on this machine: per release
-// (index 0..19 for AutoCAD 2007..2026) the installation folders and the registry product
-// keys they were found under, plus the target folder chosen by the user. Discovery fills
-// it at start-up; registration and the copies into AutoCAD folders read it.
+// What discovery found on this machine: per release (index 0..19 for AutoCAD 2007..2026) the
+// installation folders and the registry product keys they were found under, and the target
+// folder chosen for the installation. The program's start-up fills one table and hands it to
+// the setup dialog; registration and the copies into AutoCAD folders work on it.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,10 @@
 #include <array>
 #include <string>
 #include <vector>
+
+#include "deploy/InstallObserver.h"
+
+class RegistryKey;
 
 using StringList = std::vector<std::string>;
 
@@ -21,7 +25,7 @@ using ReleaseSelection = std::array<int, kReleaseCount>;
 
 class AcadReleaseTable {
    public:
-    // Target folder, without trailing backslash; set by the install command.
+    // Target folder, without trailing backslash; set by the installation before registration.
     std::string installFolder;
     // Per release index: installation folders ("AcadLocation", one trailing backslash
     // removed) and, at the same positions, the product key paths below
@@ -33,34 +37,26 @@ class AcadReleaseTable {
     StringList foundKeyPaths;
     StringList foundValues;
 
-    // What the silent steps could not do, for the install command to tell the user:
-    // registry keys that could not be written, and files that could not be copied into
-    // an AutoCAD folder that exists.
-    StringList registrationFailures;
-    StringList releaseCopyFailures;
-
     // Discovery: both release roots, once, at start-up.
     void findAcadReleases();
     void scanReleaseRoot(const std::string& rootPath, const char* versionPathFormat, int lastYear);
     void collectValues(HKEY parentKey, const std::string& subKeyName, std::string relativePath,
                        std::string basePath);
 
-    // Demand-load keys for each installation of each selected release, then trusted paths.
-    void registerReleases(ReleaseSelection selection);
-    void registerRelease(int year);
-    void addTrustedFolder();
+    // Demand-load keys for each installation of each selected release, then trusted paths;
+    // what cannot be written is added to failures.
+    void registerReleases(ReleaseSelection selection, FailureLog& failures);
+    void registerRelease(int year, FailureLog& failures);
+    void addTrustedFolder(FailureLog& failures);
 
-    // Fonts, libraries and host-side modules into each installation folder of each
-    // selected release.
-    void deployToReleases(ReleaseSelection selection);
-    void deployToLocation(std::string location, bool replacePlotDriver);
+    // Fonts, libraries and host-side modules into each installation folder of each selected
+    // release; a missing setup data folder is told to the observer, each time.
+    void deployToReleases(ReleaseSelection selection, InstallObserver& observer, FailureLog& failures);
+    void deployToLocation(std::string location, bool replacePlotDriver, InstallObserver& observer,
+                          FailureLog& failures);
 };
 
 // Drops one trailing backslash, unless it is the path's only backslash at position 0.
 void stripTrailingBackslash(std::string& path);
 // Appends the names of the direct subkeys of key that can be opened for reading.
-void listSubKeyNames(HKEY key, StringList& names);
-
-// The one table of the process (defined with the application object, so that it is
-// constructed after it and destroyed before it).
-extern AcadReleaseTable acadReleaseTable;
+void listSubKeyNames(const RegistryKey& key, StringList& names);

@@ -2,68 +2,64 @@
 // make AutoCAD load the plug-in module and the host-side library at start-up.
 #include "acad/DemandLoadRegistration.h"
 
-#include "acad/RegistryAccess.h"
+#include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
 #include "framework/BuildConstants.h"
-#include "framework/Handles.h"
+#include "framework/Registry.h"
 
 namespace {
 
 const DWORD kLoadOnStartUp = 2;  // LOADCTRLS: load when AutoCAD starts
 const DWORD kManaged = 1;        // MANAGED: a .NET assembly
 
-LONG setDword(HKEY key, const char* name, DWORD value) {
-    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
-// AutoCAD's own installers store these strings without the terminating zero counted,
-// and earlier versions of this installer did the same.
-LONG setText(HKEY key, const char* name, const std::string& text) {
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size()));
-}
-
-// Rebuilds one key with exactly our values. RegDeleteKeyA refuses a key that has subkeys
-// of its own; such a key is kept and our values are written over its existing ones.
-bool writeKey(HKEY productKey, const acad::DemandLoadKey& entry) {
-    RegDeleteKeyA(productKey, entry.path.c_str());
-    RegKey key;
-    if (acad::createKeyPath(productKey, entry.path, key.out()) != ERROR_SUCCESS) return false;
-    bool written = setDword(key.get(), "LOADCTRLS", kLoadOnStartUp) == ERROR_SUCCESS;
-    written = setText(key.get(), "LOADER", entry.loader) == ERROR_SUCCESS && written;
-    if (entry.managed) written = setDword(key.get(), "MANAGED", kManaged) == ERROR_SUCCESS && written;
-    return written;
+// Rebuilds one key with exactly our values; 0, or the first error. A key with subkeys of its
+// own cannot be deleted: it is kept and our values are written over its existing ones.
+// "LOADER" is stored without its terminating zero counted, as AutoCAD's own installers and
+// earlier versions of this installer store it.
+LONG writeKey(const RegistryKey& productKey, const acad::DemandLoadKey& entry) {
+    productKey.deleteSubKey(entry.path);
+    RegistryKey key;
+    LONG status = key.createPath(productKey.get(), entry.path, kDefaultKeyAccess);
+    if (status != ERROR_SUCCESS) return status;
+    LONG first = key.writeDword("LOADCTRLS", kLoadOnStartUp);
+    LONG next = key.writeText("LOADER", entry.loader);
+    if (first == ERROR_SUCCESS) first = next;
+    if (entry.managed) next = key.writeDword("MANAGED", kManaged);
+    return first == ERROR_SUCCESS ? next : first;
 }
 
 std::string machinePath(const std::string& path) { return "HKEY_LOCAL_MACHINE\\" + path; }
 
 }  // namespace
 
-void registerReleaseForPlatform(AcadReleaseTable& table, int year, int bits) {
+void registerReleaseForPlatform(AcadReleaseTable& table, int year, int bits, FailureLog& failures) {
     acad::ReleaseFiles files;
     if (!acad::releaseFiles(year, files)) return;
     const StringList& productKeys = table.productKeys[files.index];
     for (std::size_t k = 0; k < productKeys.size(); ++k) {
-        RegKey productKey;
-        if (acad::openProductKey(productKeys[k], productKey.out()) != ERROR_SUCCESS) {
-            table.registrationFailures.push_back(machinePath(productKeys[k]));
+        RegistryKey productKey;
+        if (LONG status = acad::openProductKey(productKeys[k], productKey); status != ERROR_SUCCESS) {
+            failures.push_back(
+                {Failure::Action::OpenKey, machinePath(productKeys[k]), static_cast<DWORD>(status)});
             continue;
         }
         const std::string& location = table.locations[files.index][k];
         for (const acad::DemandLoadKey& entry :
              acad::demandLoadKeys(year, bits, table.installFolder, location)) {
-            if (!writeKey(productKey.get(), entry))
-                table.registrationFailures.push_back(machinePath(productKeys[k] + entry.path));
+            if (LONG status = writeKey(productKey, entry); status != ERROR_SUCCESS)
+                failures.push_back({Failure::Action::WriteKey, machinePath(productKeys[k] + entry.path),
+                                    static_cast<DWORD>(status)});
         }
     }
 }
 
-void AcadReleaseTable::registerRelease(int year) { registerReleaseForPlatform(*this, year, platformBits); }
+void AcadReleaseTable::registerRelease(int year, FailureLog& failures) {
+    registerReleaseForPlatform(*this, year, platformBits, failures);
+}
 
-void AcadReleaseTable::registerReleases(ReleaseSelection selection) {
-    registrationFailures.clear();
+void AcadReleaseTable::registerReleases(ReleaseSelection selection, FailureLog& failures) {
     for (int index = 0; index < kReleaseCount; ++index) {
-        if (selection[index] != 0) registerRelease(kFirstReleaseYear + index);
+        if (selection[index] != 0) registerRelease(kFirstReleaseYear + index, failures);
     }
-    addTrustedFolder();
+    addTrustedFolder(failures);
 }

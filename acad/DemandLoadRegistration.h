@@ -4,4 +4,4 @@
 
 #include "acad/AcadReleaseTable.h"
 
-void registerReleaseForPlatform(AcadReleaseTable& table, int year, int bits);
+void registerReleaseForPlatform(AcadReleaseTable& table, int year, int bits, FailureLog& failures);

@@ -3,10 +3,11 @@
 #include <utility>
 
 #include "acad/AcadReleaseTable.h"
-#include "acad/RegistryAccess.h"
+#include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
-#include "framework/Handles.h"
 #include "framework/NarrowString.h"
+#include "framework/Registry.h"
+#include "framework/SystemCodePage.h"
 
 // Which keys the two roots show depends on the process and on Windows (the registry is read
 // in the process's own view, never with a KEY_WOW64_* flag):
@@ -56,20 +57,19 @@ struct Walk {
 
 void AcadReleaseTable::scanReleaseRoot(const std::string& rootPath, const char* versionPathFormat,
                                        int lastYear) {
-    // With no subkey name RegOpenKeyA hands back the root itself, which the test
-    // sandbox may have redirected.
-    RegKey machine;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, nullptr, machine.out()) != ERROR_SUCCESS) return;
-    RegKey root;
-    if (RegOpenKeyExA(machine.get(), rootPath.c_str(), 0, KEY_READ, root.out()) != ERROR_SUCCESS) return;
-    DWORD versionCount = acad::subKeyCount(root.get());
+    // With no subkey name the root itself is opened, which the test sandbox may have
+    // redirected.
+    RegistryKey machine;
+    if (machine.open(HKEY_LOCAL_MACHINE, "", kDefaultKeyAccess) != ERROR_SUCCESS) return;
+    RegistryKey root;
+    if (root.open(machine.get(), rootPath, KEY_READ) != ERROR_SUCCESS) return;
+    DWORD versionCount = root.subKeyCount();
     for (DWORD index = 0; index < versionCount; ++index) {
         std::string versionName;
-        if (!acad::subKeyNameAt(root.get(), index, versionName)) continue;
+        if (!root.subKeyNameAt(index, versionName)) continue;
         std::string versionPath = narrow::format(versionPathFormat, versionName.c_str());
-        RegKey version;
-        if (RegOpenKeyExA(root.get(), versionName.c_str(), 0, KEY_READ, version.out()) != ERROR_SUCCESS)
-            continue;
+        RegistryKey version;
+        if (version.open(root.get(), versionName, KEY_READ) != ERROR_SUCCESS) continue;
 
         auto walk = [&](const char* name) {
             foundKeyPaths.clear();
@@ -102,32 +102,32 @@ void AcadReleaseTable::scanReleaseRoot(const std::string& rootPath, const char* 
 void AcadReleaseTable::collectValues(HKEY parentKey, const std::string& subKeyName, std::string relativePath,
                                      std::string basePath) {
     // An empty name opens a second handle to parentKey itself.
-    RegKey key;
-    if (RegOpenKeyExA(parentKey, subKeyName.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) return;
+    RegistryKey key;
+    if (key.open(parentKey, subKeyName, KEY_READ) != ERROR_SUCCESS) return;
     std::string text;
-    if (acad::readValueText(key.get(), valueName.c_str(), text)) {
+    if (key.readText(valueName.c_str(), text)) {
         // The value's type is not looked at; a key that holds the value ends the descent.
         foundKeyPaths.push_back(basePath + relativePath);
         foundValues.push_back(std::move(text));
         return;
     }
-    DWORD count = acad::subKeyCount(key.get());
+    DWORD count = key.subKeyCount();
     for (DWORD index = 0; index < count; ++index) {
         std::string name;
-        if (!acad::subKeyNameAt(key.get(), index, name)) continue;
+        if (!key.subKeyNameAt(index, name)) continue;
         collectValues(key.get(), name, relativePath + name + "\\", basePath);
     }
 }
 
-void stripTrailingBackslash(std::string& path) { acad::dropTrailingBackslash(path, isSystemLeadByte); }
+void stripTrailingBackslash(std::string& path) { acad::stripTrailingBackslash(path, isSystemLeadByte); }
 
-void listSubKeyNames(HKEY key, StringList& names) {
-    DWORD count = acad::subKeyCount(key);
+void listSubKeyNames(const RegistryKey& key, StringList& names) {
+    DWORD count = key.subKeyCount();
     for (DWORD index = 0; index < count; ++index) {
         std::string name;
-        if (!acad::subKeyNameAt(key, index, name)) continue;
-        RegKey subKey;
-        if (RegOpenKeyExA(key, name.c_str(), 0, KEY_READ, subKey.out()) != ERROR_SUCCESS) continue;
+        if (!key.subKeyNameAt(index, name)) continue;
+        RegistryKey subKey;
+        if (subKey.open(key.get(), name, KEY_READ) != ERROR_SUCCESS) continue;
         names.push_back(name);
     }
 }

@@ -73,10 +73,17 @@ bool sameKeyBelowOtherRoot(const std::string& keyPath, const std::string& otherK
            one.belowRoot == other.belowRoot;
 }
 
-void dropTrailingBackslash(std::string& path, narrow::LeadByteTest isLeadByte) {
-    std::size_t last = narrow::findLastBackslash(path, isLeadByte);
-    if (last == std::string::npos || last == 0) return;
-    if (last == path.size() - 1) path.erase(last, 1);
+void stripTrailingBackslash(std::string& folder, path::LeadByteTest isLeadByte) {
+    if (path::lastSeparator(folder, isLeadByte) != 0)
+        folder = path::withoutTrailingSeparator(folder, isLeadByte);
+}
+
+bool isAcadProcessName(const std::string& exeName) {
+    std::string lower = exeName;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower.find("acad.exe") != std::string::npos;
 }
 
 }  // namespace acad

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/NarrowString.h"
+#include "framework/Paths.h"
 
 namespace acad {
 
@@ -60,8 +60,11 @@ struct DemandLoadKey {
 std::vector<DemandLoadKey> demandLoadKeys(int year, int platformBits, const std::string& installFolder,
                                           const std::string& location);
 
-// Drops one trailing backslash unless it is the path's first character. The search
-// steps over double-byte characters, whose trail byte may equal '\'.
-void dropTrailingBackslash(std::string& path, narrow::LeadByteTest isLeadByte);
+// Drops one trailing backslash unless it is the path's first character (a lone "\" stays).
+// The search steps over double-byte characters, whose trail byte may equal '\'.
+void stripTrailingBackslash(std::string& path, path::LeadByteTest isLeadByte);
+
+// True when an executable file name contains "acad.exe", in any letter case: AutoCAD runs.
+bool isAcadProcessName(const std::string& exeName);
 
 }  // namespace acad

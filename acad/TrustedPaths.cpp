@@ -1,9 +1,8 @@
 // Trusted-path registration: adds the target folder to "TRUSTEDPATHS" in every AutoCAD
 // profile of the current user, so that AutoCAD loads the plug-in from it without asking.
 #include "acad/AcadReleaseTable.h"
-#include "acad/RegistryAccess.h"
 #include "acad/TrustedPathRules.h"
-#include "framework/Handles.h"
+#include "framework/Registry.h"
 #include "framework/SystemCodePage.h"
 
 namespace {
@@ -12,20 +11,19 @@ namespace {
 // product key of the current user, whatever release they belong to.
 StringList findProfileRoots() {
     StringList profileRoots;
-    RegKey user;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, nullptr, user.out()) != ERROR_SUCCESS) return profileRoots;
-    RegKey autocad;
-    if (RegOpenKeyExA(user.get(), "SOFTWARE\\Autodesk\\AutoCAD", 0, KEY_READ, autocad.out()) != ERROR_SUCCESS)
+    RegistryKey user, autocad;
+    if (user.open(HKEY_CURRENT_USER, "", kDefaultKeyAccess) != ERROR_SUCCESS ||
+        autocad.open(user.get(), "SOFTWARE\\Autodesk\\AutoCAD", KEY_READ) != ERROR_SUCCESS)
         return profileRoots;
-    DWORD versionCount = acad::subKeyCount(autocad.get());
+    DWORD versionCount = autocad.subKeyCount();
     for (DWORD index = 0; index < versionCount; ++index) {
         std::string versionName;
-        if (!acad::subKeyNameAt(autocad.get(), index, versionName)) continue;
-        RegKey version;
-        if (RegOpenKeyExA(autocad.get(), versionName.c_str(), 0, KEY_READ, version.out()) != ERROR_SUCCESS)
+        RegistryKey version;
+        if (!autocad.subKeyNameAt(index, versionName) ||
+            version.open(autocad.get(), versionName, KEY_READ) != ERROR_SUCCESS)
             continue;
         StringList products;
-        listSubKeyNames(version.get(), products);
+        listSubKeyNames(version, products);
         for (const std::string& product : products)
             profileRoots.push_back(acad::profileRootPath(versionName, product));
     }
@@ -35,13 +33,13 @@ StringList findProfileRoots() {
 // Pass 2: the "Variables" key path of every profile below those roots.
 StringList findVariablesKeys(const StringList& profileRoots) {
     StringList variablesKeys;
-    RegKey user;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, nullptr, user.out()) != ERROR_SUCCESS) return variablesKeys;
+    RegistryKey user;
+    if (user.open(HKEY_CURRENT_USER, "", kDefaultKeyAccess) != ERROR_SUCCESS) return variablesKeys;
     for (const std::string& profileRoot : profileRoots) {
-        RegKey profiles;
-        if (acad::openKeyPath(user.get(), profileRoot, profiles.out()) != ERROR_SUCCESS) continue;
+        RegistryKey profiles;
+        if (profiles.openPath(user.get(), profileRoot, KEY_READ) != ERROR_SUCCESS) continue;
         StringList profileNames;
-        listSubKeyNames(profiles.get(), profileNames);
+        listSubKeyNames(profiles, profileNames);
         for (const std::string& profile : profileNames)
             variablesKeys.push_back(acad::variablesKeyPath(profileRoot, profile));
     }
@@ -58,7 +56,6 @@ std::wstring upperInvariant(const std::wstring& text) {
 }
 
 struct TrustedList {
-    bool editable = true;  // false for a value that is not text: it is left as it is
     DWORD type = REG_SZ;
     std::wstring text;
 };
@@ -69,42 +66,37 @@ struct TrustedList {
 // %VARIABLE% entries of an expandable list, which stays expandable.
 TrustedList readTrustedPaths(const std::string& variablesKey) {
     TrustedList list;
-    RegKey variables;
-    if (acad::openKeyPath(HKEY_CURRENT_USER, variablesKey, variables.out()) != ERROR_SUCCESS) return list;
-    DWORD type = REG_NONE;
-    if (!acad::readWideValue(variables.get(), L"TRUSTEDPATHS", list.text, &type)) {
+    RegistryKey variables;
+    if (variables.openPath(HKEY_CURRENT_USER, variablesKey, kDefaultKeyAccess) == ERROR_SUCCESS &&
+        !variables.readWide(L"TRUSTEDPATHS", list.text, &list.type)) {
         list.text.clear();
-        return list;
+        list.type = REG_SZ;
     }
-    list.editable = type == REG_SZ || type == REG_EXPAND_SZ;
-    list.type = type;
     return list;
 }
 
-// Creates the key when missing; the text is stored with its terminating zero, as AutoCAD
-// stores it.
-bool writeTrustedPaths(const std::string& variablesKey, const TrustedList& list) {
-    RegKey variables;
-    if (acad::createKeyPath(HKEY_CURRENT_USER, variablesKey, variables.out()) != ERROR_SUCCESS) return false;
-    return RegSetValueExW(variables.get(), L"TRUSTEDPATHS", 0, list.type,
-                          reinterpret_cast<const BYTE*>(list.text.c_str()),
-                          static_cast<DWORD>((list.text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+// The list with the folder added, written back; 0 or the Windows error. A value that is not
+// text is left as it is. The key is created when missing.
+DWORD addToList(const std::string& variablesKey, const std::wstring& folder) {
+    TrustedList list = readTrustedPaths(variablesKey);
+    if (list.type != REG_SZ && list.type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
+    std::wstring composed = acad::composeTrustedPaths(list.text, folder, upperInvariant);
+    if (composed == list.text) return ERROR_SUCCESS;  // trusted already: nothing to write
+    RegistryKey variables;
+    LONG status = variables.createPath(HKEY_CURRENT_USER, variablesKey, kDefaultKeyAccess);
+    if (status == ERROR_SUCCESS) status = variables.writeWide(L"TRUSTEDPATHS", composed, list.type);
+    return static_cast<DWORD>(status);
 }
 
 }  // namespace
 
-void AcadReleaseTable::addTrustedFolder() {
+void AcadReleaseTable::addTrustedFolder(FailureLog& failures) {
     // Everything is read before anything is written.
     StringList variablesKeys = findVariablesKeys(findProfileRoots());
     const std::wstring folder = widenFromSystemCodePage(installFolder);
     for (const std::string& variablesKey : variablesKeys) {
-        TrustedList list = readTrustedPaths(variablesKey);
-        if (list.editable) {
-            std::wstring composed = acad::composeTrustedPaths(list.text, folder, upperInvariant);
-            if (composed == list.text) continue;  // trusted already: nothing to write
-            list.text = composed;
-        }
-        if (!list.editable || !writeTrustedPaths(variablesKey, list))
-            registrationFailures.push_back("HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS");
+        if (DWORD error = addToList(variablesKey, folder))
+            failures.push_back(
+                {Failure::Action::EditList, "HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS", error});
     }
 }

@@ -1,18 +1,18 @@
-// The application object and the process-wide release table, constructed in this order
-// at static initialisation and destroyed in reverse order at exit.
+// The application object: discovery, then the setup dialog on what it found, then exit.
 #include "app/WizardApp.h"
 
 #include "acad/AcadReleaseTable.h"
 #include "ui/SetupDialog.h"
 
 CWizardApp theApp;
-AcadReleaseTable acadReleaseTable;
 
+// The class library has no hosted controls to enable and the program no help file: start-up
+// is discovery, once, before any window exists, and the dialog.
 bool CWizardApp::InitInstance() {
-    AfxEnableControlContainer();
-    acadReleaseTable.findAcadReleases();
+    AcadReleaseTable releaseTable;
+    releaseTable.findAcadReleases();
     {
-        Dlg_Setup dialog;
+        Dlg_Setup dialog(releaseTable);
         dialog.DoModal();  // OK, Cancel or a failed window all end the program alike
     }
     return false;  // no message loop: the process ends with the dialog

@@ -33,20 +33,47 @@ target_include_directories(setup_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(setup_core PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(setup_core PUBLIC ${OWN_DEFINITIONS})
 
-file(GLOB SHELL_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/framework/*.cpp
-  ${CMAKE_SOURCE_DIR}/acad/*.cpp
-  ${CMAKE_SOURCE_DIR}/deploy/*.cpp
-  ${CMAKE_SOURCE_DIR}/ui/*.cpp)
-list(REMOVE_ITEM SHELL_SOURCES ${PURE_SOURCES})
-add_library(setup_shell STATIC ${SHELL_SOURCES})
-target_compile_options(setup_shell PRIVATE ${OWN_COMPILE_OPTIONS})
-target_link_libraries(setup_shell PUBLIC setup_core advapi32 gdi32 user32 kernel32)
+# The layers, one library each, from the bottom up. The installation engine (acad/, deploy/)
+# and the part of our class library it stands on never show anything: they are compiled
+# without the window functions' declarations (NOUSER, NOGDI), so a call to one does not
+# compile, and they link only against each other, so a call into the window half of the class
+# library or into ui/ does not link (the engine's own test programs and SetUpCmd.exe link
+# without them).
+set(FRAMEWORK_SYSTEM_SOURCES
+  ${CMAKE_SOURCE_DIR}/framework/DllSearch.cpp
+  ${CMAKE_SOURCE_DIR}/framework/ModulePath.cpp
+  ${CMAKE_SOURCE_DIR}/framework/Registry.cpp
+  ${CMAKE_SOURCE_DIR}/framework/ShellFolders.cpp
+  ${CMAKE_SOURCE_DIR}/framework/SystemCodePage.cpp)
+set(ENGINE_DEFINITIONS WIN32_LEAN_AND_MEAN NOUSER NOGDI COM_NO_WINDOWS_H)
+add_library(framework_system STATIC ${FRAMEWORK_SYSTEM_SOURCES})
+target_compile_options(framework_system PRIVATE ${OWN_COMPILE_OPTIONS})
+target_compile_definitions(framework_system PRIVATE ${ENGINE_DEFINITIONS})
+target_link_libraries(framework_system PUBLIC setup_core advapi32 kernel32)
+
+file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/acad/*.cpp ${CMAKE_SOURCE_DIR}/deploy/*.cpp)
+list(REMOVE_ITEM ENGINE_SOURCES ${PURE_SOURCES})
+add_library(setup_engine STATIC ${ENGINE_SOURCES})
+target_compile_options(setup_engine PRIVATE ${OWN_COMPILE_OPTIONS})
+target_compile_definitions(setup_engine PRIVATE ${ENGINE_DEFINITIONS})
+target_link_libraries(setup_engine PUBLIC framework_system)
+
+file(GLOB FRAMEWORK_WINDOWS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/framework/*.cpp)
+list(REMOVE_ITEM FRAMEWORK_WINDOWS_SOURCES ${PURE_SOURCES} ${FRAMEWORK_SYSTEM_SOURCES})
+add_library(framework_windows STATIC ${FRAMEWORK_WINDOWS_SOURCES})
+target_compile_options(framework_windows PRIVATE ${OWN_COMPILE_OPTIONS})
+target_link_libraries(framework_windows PUBLIC framework_system gdi32 user32)
+
+file(GLOB UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/*.cpp)
+list(REMOVE_ITEM UI_SOURCES ${PURE_SOURCES})
+add_library(setup_ui STATIC ${UI_SOURCES})
+target_compile_options(setup_ui PRIVATE ${OWN_COMPILE_OPTIONS})
+target_link_libraries(setup_ui PUBLIC setup_engine framework_windows)
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
 add_executable(SetUp WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/SetUp.rc)
 target_compile_options(SetUp PRIVATE ${OWN_COMPILE_OPTIONS})
-target_link_libraries(SetUp PRIVATE setup_shell)
+target_link_libraries(SetUp PRIVATE setup_ui)
 target_link_options(SetUp PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUp.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/SetUp.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_SOURCE_DIR}/res/finish-menu.bmp;${CMAKE_SOURCE_DIR}/res/SetUp.ico")
@@ -63,15 +90,21 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # One Windows test program per layer: tests/win/<layer>/*.cpp, sharing tests/win/support.
+# The engine's test programs (acad, deploy) link the engine and the test support's system
+# half only: they show that the engine needs nothing of the window layers.
 file(GLOB WIN_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
 # Linked as an object into each test program (not taken from the archive, where nothing would
 # pull it in), so that it stands in for the kernel32 import.
 set(QUIET_DEBUG_OUTPUT ${CMAKE_SOURCE_DIR}/tests/win/support/QuietDebugOutput.cpp)
-list(REMOVE_ITEM WIN_SUPPORT_SOURCES ${QUIET_DEBUG_OUTPUT})
+set(WIN_SUPPORT_WINDOWS_SOURCES ${CMAKE_SOURCE_DIR}/tests/win/support/ScriptedMessageBoxes.cpp)
+list(REMOVE_ITEM WIN_SUPPORT_SOURCES ${QUIET_DEBUG_OUTPUT} ${WIN_SUPPORT_WINDOWS_SOURCES})
 add_library(win_test_support STATIC ${WIN_SUPPORT_SOURCES})
 target_compile_options(win_test_support PRIVATE ${OWN_COMPILE_OPTIONS})
-target_link_libraries(win_test_support PUBLIC setup_shell GTest::gtest comctl32 shell32 ole32)
+target_link_libraries(win_test_support PUBLIC setup_engine GTest::gtest)
 target_include_directories(win_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win)
+add_library(win_test_support_windows STATIC ${WIN_SUPPORT_WINDOWS_SOURCES})
+target_compile_options(win_test_support_windows PRIVATE ${OWN_COMPILE_OPTIONS})
+target_link_libraries(win_test_support_windows PUBLIC win_test_support setup_ui comctl32 shell32 ole32)
 
 file(GLOB WIN_TEST_LAYERS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)
 foreach(layer_dir ${WIN_TEST_LAYERS})
@@ -85,7 +118,11 @@ foreach(layer_dir ${WIN_TEST_LAYERS})
   endif()
   add_executable(win_${layer}_tests ${layer_sources} ${QUIET_DEBUG_OUTPUT})
   target_compile_options(win_${layer}_tests PRIVATE ${OWN_COMPILE_OPTIONS})
-  target_link_libraries(win_${layer}_tests PRIVATE win_test_support GTest::gtest_main)
+  if(layer STREQUAL "acad" OR layer STREQUAL "deploy")
+    target_link_libraries(win_${layer}_tests PRIVATE win_test_support GTest::gtest_main)
+  else()
+    target_link_libraries(win_${layer}_tests PRIVATE win_test_support_windows GTest::gtest_main)
+  endif()
   target_link_options(win_${layer}_tests PRIVATE ${STATIC_LINK})
   add_test(NAME win_${layer} COMMAND win_${layer}_tests)
   set_tests_properties(win_${layer} PROPERTIES LABELS windows)
@@ -129,7 +166,7 @@ if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     get_filename_component(bench ${bench_source} NAME_WE)
     add_executable(bench_${bench} ${bench_source})
     target_compile_options(bench_${bench} PRIVATE ${OWN_COMPILE_OPTIONS})
-    target_link_libraries(bench_${bench} PRIVATE win_test_support comctl32)
+    target_link_libraries(bench_${bench} PRIVATE win_test_support_windows comctl32)
     target_link_options(bench_${bench} PRIVATE ${STATIC_LINK})
   endforeach()
 endif()

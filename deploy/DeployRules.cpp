@@ -40,24 +40,12 @@ std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver) {
     return copies;
 }
 
-std::size_t pathCharCount(const std::string& path, narrow::LeadByteTest isLeadByte) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < path.size(); ++i, ++count) {
-        if (isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ++i;
-    }
-    return count;
-}
-
-bool fitsPathLimit(const std::string& path, narrow::LeadByteTest isLeadByte) {
-    return pathCharCount(path, isLeadByte) <= kMaxPathChars;
-}
-
-std::string longestOverlongPath(const std::vector<PlannedPath>& paths, narrow::LeadByteTest isLeadByte) {
+std::string longestOverlongPath(const std::vector<PlannedPath>& paths, path::LeadByteTest isLeadByte) {
     std::string longest;
     std::size_t longestCount = 0;
     for (const PlannedPath& planned : paths) {
-        std::size_t count = pathCharCount(planned.path, isLeadByte);
-        if (count <= (planned.isFolder ? kMaxFolderChars : kMaxPathChars) || count <= longestCount) continue;
+        std::size_t count = path::charCount(planned.path, isLeadByte);
+        if (path::fitsLimit(planned.path, isLeadByte, planned.isFolder) || count <= longestCount) continue;
         longest = planned.path;
         longestCount = count;
     }
@@ -72,24 +60,12 @@ std::string pluginFolderSddl(const std::string& installingUserSid) {
 }
 
 std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,
-                                const std::string& shellAppDataFolder, narrow::LeadByteTest isLeadByte) {
-    std::string value = withoutTrailingBackslash(appDataValue, isLeadByte);
-    if (appDataSet && !value.empty() && fitsPathLimit(userSettingsPath(value, "Torlen.Ini"), isLeadByte)) {
+                                const std::string& shellAppDataFolder, path::LeadByteTest isLeadByte) {
+    std::string value = path::withoutTrailingSeparator(appDataValue, isLeadByte);
+    if (appDataSet && !value.empty() && path::fitsLimit(userSettingsPath(value, "Torlen.Ini"), isLeadByte)) {
         return value;
     }
-    return withoutTrailingBackslash(shellAppDataFolder, isLeadByte);
-}
-
-std::string folderOfPath(const std::string& filePath, narrow::LeadByteTest isLeadByte) {
-    std::size_t separator = narrow::findLastBackslash(filePath, isLeadByte);
-    return separator == std::string::npos ? std::string() : filePath.substr(0, separator);
-}
-
-std::string withoutTrailingBackslash(std::string path, narrow::LeadByteTest isLeadByte) {
-    // Only a backslash of its own counts: the trail byte of a double-byte character may be
-    // 0x5C too, and cutting it would leave half a character.
-    if (!path.empty() && narrow::findLastBackslash(path, isLeadByte) == path.size() - 1) path.pop_back();
-    return path;
+    return path::withoutTrailingSeparator(shellAppDataFolder, isLeadByte);
 }
 
 std::string userSettingsFolder(const std::string& appDataFolder) { return appDataFolder + "\\Torlen"; }

@@ -1,13 +1,13 @@
 // What the deployment decides without touching Windows: which entries of the setup data
-// folder are copied and where, which files go into every AutoCAD folder, whether a path
-// still fits what the narrow file functions accept, and which folder is the per-user one.
+// folder are copied and where, which files go into every AutoCAD folder, which of its paths
+// is too long for the narrow file functions, and which folder is the per-user one.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "framework/NarrowString.h"
+#include "framework/Paths.h"
 
 // What the walk over the setup data folder does with one entry.
 enum class EntryAction {
@@ -45,15 +45,6 @@ std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver);
 // The AutoCAD release whose locations get the replacement plot driver (2008).
 constexpr int kPlotDriverReleaseIndex = 1;
 
-// The narrow file functions take at most 259 characters (MAX_PATH less the terminator), and
-// a folder that CreateDirectoryA makes must be shorter than 248 characters (room is kept for
-// an 8.3 file name); a double-byte character counts as one, as it does after conversion to
-// UTF-16.
-constexpr std::size_t kMaxPathChars = 259;
-constexpr std::size_t kMaxFolderChars = 247;
-std::size_t pathCharCount(const std::string& path, narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
-bool fitsPathLimit(const std::string& path, narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
-
 // A path the installation will create (a folder) or write or read (a file).
 struct PlannedPath {
     std::string path;
@@ -61,7 +52,7 @@ struct PlannedPath {
 };
 // The longest of the paths that exceed their limit; empty when every path fits.
 std::string longestOverlongPath(const std::vector<PlannedPath>& paths,
-                                narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+                                path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
 
 // AutoCAD 2008's own plot driver, which the plug-in's driver replaces, is kept once beside it
 // under this name, which AutoCAD does not load (it loads *.hdi), so that it can be restored.
@@ -79,16 +70,7 @@ std::string pluginFolderSddl(const std::string& installingUserSid);
 // the shell reports it (empty when that is unknown too).
 std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,
                                 const std::string& shellAppDataFolder,
-                                narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
-
-// The folder part of the executable's path (before its last backslash), or empty when the
-// path has none.
-std::string folderOfPath(const std::string& filePath,
-                         narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
-
-// The path less one trailing backslash (a backslash character, never a trail byte).
-std::string withoutTrailingBackslash(std::string path,
-                                     narrow::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+                                path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
 
 // The per-user folder ("<application data>\Torlen") and a file in it.
 std::string userSettingsFolder(const std::string& appDataFolder);

@@ -3,21 +3,10 @@
 
 #include <windows.h>
 
-#include "deploy/DeployRules.h"
-#include "framework/Dialog.h"
 #include "framework/Handles.h"
-#include "framework/MessageBox.h"
 #include "framework/ModulePath.h"
+#include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
-
-const char* const kSetupCaption = "T-软件安装";
-
-namespace {
-
-const char* const kDataFolderMissingText =
-    "未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe !";
-
-}  // namespace
 
 void clearReadOnly(std::string path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -41,30 +30,28 @@ bool removeZoneIdentifier(std::string filePath) {
 bool findSetupDataFolder(std::string& folder) {
     // No backslash means no usable executable path (the path seam gives an empty one when
     // it did not fit): probing "\Data" at the root of the current drive would be wrong.
-    std::string executableFolder = folderOfPath(moduleFilePath(), isSystemLeadByte);
-    if (!executableFolder.empty()) {
-        if (probePath(executableFolder + "\\Data") == PathIsFolder) {
-            folder = executableFolder + "\\Data";
-            return true;
-        }
-        if (probePath(executableFolder + "\\TL_DodudEdiv2010.arx") == PathIsFile) {
-            folder = executableFolder;
-            return true;
-        }
+    std::string executableFolder = path::folderOf(moduleFilePath(), isSystemLeadByte);
+    if (executableFolder.empty()) return false;
+    if (probePath(path::join(executableFolder, "Data")) == PathIsFolder) {
+        folder = path::join(executableFolder, "Data");
+        return true;
     }
-    showMessageBox(CDialog::activeModalWindow(), kDataFolderMissingText, kSetupCaption, MB_OK);
+    if (probePath(path::join(executableFolder, "TL_DodudEdiv2010.arx")) == PathIsFile) {
+        folder = executableFolder;
+        return true;
+    }
     return false;
 }
 
-bool copyOver(const std::string& source, const std::string& destination) {
+unsigned long copyOver(const std::string& source, const std::string& destination) {
     const DWORD blocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     DWORD attributes = GetFileAttributesA(destination.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & blocking))
         SetFileAttributesA(destination.c_str(), attributes & ~blocking);
-    if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) return false;
+    if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) return GetLastError();
     clearReadOnly(destination);
     removeZoneIdentifier(destination);
-    return true;
+    return ERROR_SUCCESS;
 }
 
 namespace {
@@ -86,6 +73,6 @@ bool sameContents(const std::string& onePath, const std::string& otherPath) {
     return readWhole(onePath, one) && readWhole(otherPath, other) && one == other;
 }
 
-void assignFolderPath(std::string& target, std::string path) {
-    target = withoutTrailingBackslash(std::move(path), isSystemLeadByte);
+void assignFolderPath(std::string& target, std::string folder) {
+    target = path::withoutTrailingSeparator(std::move(folder), isSystemLeadByte);
 }

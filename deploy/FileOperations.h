@@ -1,6 +1,6 @@
-// Small file-system operations the deployment and the install command rest on: finding
-// the setup data folder, telling files from folders, clearing the read-only bit, removing
-// the download marker, and storing a folder path without its trailing backslash.
+// Small file-system operations the deployment rests on: finding the setup data folder,
+// telling files from folders, clearing the read-only bit, removing the download marker,
+// copying over an existing file, and storing a folder path without its trailing backslash.
 #pragma once
 
 #include <string>
@@ -22,21 +22,20 @@ PathKind probePath(std::string path);
 bool removeZoneIdentifier(std::string filePath);
 
 // The executable's folder followed by "\Data" when that is a folder, else the executable's
-// folder when it holds the file TL_DodudEdiv2010.arx. Otherwise tells the user the files
-// were probably not unpacked and gives false.
+// folder when it holds the file TL_DodudEdiv2010.arx. False when there is neither (the
+// installation files were probably not unpacked); the caller tells whoever runs it.
 bool findSetupDataFolder(std::string& folder);
 
 // Copies over an existing destination, as every copy of the installation does: first the
 // attributes that make such a copy fail are cleared (read-only; hidden and system, which
 // Windows will not replace by a plain file), and the copy is left writable (a source on a CD
 // is read-only, and every later installation would fail on it) and without the download
-// marker it took along (CopyFile copies alternate data streams). True when copied.
-bool copyOver(const std::string& source, const std::string& destination);
+// marker it took along (CopyFile copies alternate data streams). Gives 0 when copied, else
+// the Windows error code.
+unsigned long copyOver(const std::string& source, const std::string& destination);
+
 // Whether both files can be read and hold the same bytes.
 bool sameContents(const std::string& onePath, const std::string& otherPath);
 
 // target = path, less one trailing backslash.
 void assignFolderPath(std::string& target, std::string path);
-
-// The caption of every message of the installation.
-extern const char* const kSetupCaption;

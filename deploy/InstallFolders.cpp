@@ -8,6 +8,7 @@
 
 #include "deploy/DeployRules.h"
 #include "framework/Handles.h"
+#include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
 
 namespace {
@@ -58,7 +59,7 @@ bool securePluginFolder(const std::string& folder) {
 }
 
 void createInstallFolders(const std::string& targetFolder) {
-    std::string chosen = folderOfPath(targetFolder, isSystemLeadByte);
+    std::string chosen = path::folderOf(targetFolder, isSystemLeadByte);
     // A single level each: a missing parent of the chosen folder makes every copy fail.
     if (!chosen.empty() && !isFolder(chosen) && CreateDirectoryA(chosen.c_str(), nullptr))
         securePluginFolder(chosen);

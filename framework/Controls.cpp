@@ -17,8 +17,6 @@ void CProgressCtrl::SetPos(int position) const {
 
 void CProgressCtrl::StepIt() const { ::SendMessageA(m_hWnd, PBM_STEPIT, 0, 0); }
 
-int CProgressCtrl::GetPos() const { return static_cast<int>(::SendMessageA(m_hWnd, PBM_GETPOS, 0, 0)); }
-
 void CGdiObject::DeleteObject() {
     if (m_hObject) ::DeleteObject(m_hObject);
     m_hObject = nullptr;
@@ -30,8 +28,8 @@ bool CBrush::CreateSolidBrush(COLORREF colour) {
     return m_hObject != nullptr;
 }
 
-bool CFont::CreateFontIndirect(const LOGFONTA& font) {
+bool CFont::CreateFontIndirect(const LOGFONTW& font) {
     DeleteObject();
-    m_hObject = ::CreateFontIndirectA(&font);
+    m_hObject = ::CreateFontIndirectW(&font);
     return m_hObject != nullptr;
 }

@@ -5,11 +5,8 @@
 
 #include "framework/Wnd.h"
 
-class CButton : public CWnd {
-   public:
-    int GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
-    void SetCheck(int state) const { ::SendMessageA(m_hWnd, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
-};
+// A button bound to its control; its tick state goes through data exchange.
+class CButton : public CWnd {};
 
 // A progress bar; every message is sent synchronously to the control.
 class CProgressCtrl : public CWnd {
@@ -18,7 +15,6 @@ class CProgressCtrl : public CWnd {
     void SetStep(int step) const;
     void SetPos(int position) const;
     void StepIt() const;
-    int GetPos() const;
 };
 
 // Owns one GDI object and deletes it with the owner.
@@ -40,6 +36,6 @@ class CBrush : public CGdiObject {
 
 class CFont : public CGdiObject {
    public:
-    bool CreateFontIndirect(const LOGFONTA& font);
+    bool CreateFontIndirect(const LOGFONTW& font);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };

@@ -1,6 +1,7 @@
 // Dialog data exchange; see DataExchange.h.
 #include "framework/DataExchange.h"
 
+#include "framework/SystemCodePage.h"
 #include "framework/Wnd.h"
 
 HWND CDataExchange::control(int id) const { return ::GetDlgItem(m_pDlgWnd->m_hWnd, id); }
@@ -18,11 +19,18 @@ void DDX_Check(CDataExchange* dx, int id, int& value) {
     }
 }
 
-void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value) {
     HWND field = dx->control(id);
     if (dx->m_bSaveAndValidate) {
         value = CWnd::windowText(field);
     } else {
-        ::SetWindowTextA(field, value.c_str());
+        ::SetWindowTextW(field, value.c_str());
     }
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+    std::wstring text = widenFromSystemCodePage(value);
+    DDX_Text(dx, id, text);
+    // A character the code page lacks becomes '?', which the folder rules refuse.
+    if (dx->m_bSaveAndValidate) narrowToSystemCodePage(text, value);
 }

@@ -21,5 +21,8 @@ class CDataExchange {
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // Tick state of a check box: 0 unticked, 1 ticked (2 indeterminate).
 void DDX_Check(CDataExchange* dx, int id, int& value);
-// Window text of a control, narrow.
+// Window text of a control: our own texts as UTF-16; a path the user types or picks as
+// narrow text in the system code page (a character it lacks reads as '?', which no folder
+// name may hold, rather than as a look-alike that would name another folder).
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value);
 void DDX_Text(CDataExchange* dx, int id, std::string& value);

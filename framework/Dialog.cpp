@@ -18,10 +18,8 @@ void registerCommonControls() {
     static bool done = false;
     if (done) return;
     done = true;
-    HMODULE library = loadSystemLibrary("comctl32.dll");
-    if (!library) return;
-    FARPROC proc = GetProcAddress(library, "InitCommonControlsEx");
-    auto initCommonControls = reinterpret_cast<InitCommonControlsExFunction>(reinterpret_cast<void*>(proc));
+    auto initCommonControls =
+        systemExport<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     if (initCommonControls) initCommonControls(&init);
 }

@@ -10,3 +10,13 @@ void restrictDllSearchToSystemFolder();
 
 // A system library loaded from the system folder, or null.
 HMODULE loadSystemLibrary(const char* name);
+
+// An export of a system library (loaded from the system folder) as a pointer of the given
+// function type, or null. Libraries the loader does not take from the system folder on its
+// own (shell32's dependencies, comctl32) are used this way instead of imported.
+template <class Function>
+Function systemExport(const char* library, const char* name) {
+    HMODULE module = loadSystemLibrary(library);
+    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(proc));
+}

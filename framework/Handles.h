@@ -3,32 +3,6 @@
 
 #include <windows.h>
 
-// An open registry key; closes it when it goes out of scope. Predefined roots
-// (HKEY_LOCAL_MACHINE etc.) may be held too: closing them is harmless.
-class RegKey {
-   public:
-    RegKey() = default;
-    explicit RegKey(HKEY key) : key_(key) {}
-    ~RegKey() { close(); }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    RegKey(RegKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
-
-    HKEY get() const { return key_; }
-    HKEY* out() {
-        close();
-        return &key_;
-    }  // for the Reg*Key functions' output argument
-    explicit operator bool() const { return key_ != nullptr; }
-    void close() {
-        if (key_) RegCloseKey(key_);
-        key_ = nullptr;
-    }
-
-   private:
-    HKEY key_ = nullptr;
-};
-
 // A kernel handle closed with CloseHandle (process snapshots, files).
 class KernelHandle {
    public:

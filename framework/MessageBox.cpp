@@ -6,15 +6,15 @@
 
 namespace {
 
-int systemMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), style);
+int systemMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), style);
 }
 
 MessageBoxHandler currentHandler = systemMessageBox;
 
 }  // namespace
 
-int showMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
+int showMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) {
     return currentHandler(owner, text, caption, style);
 }
 
@@ -24,7 +24,7 @@ MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler) {
     return previous;
 }
 
-int AfxMessageBox(const std::string& text, UINT style) {
+int AfxMessageBox(const std::wstring& text, UINT style) {
     // Owned by the window the user is working in: the modal dialog's last active popup
     // (such as the shell's folder browser over it), so that the box disables that window.
     HWND owner = CDialog::activeModalWindow();

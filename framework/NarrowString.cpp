@@ -49,6 +49,4 @@ bool equalsIgnoreCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool endsWithBackslash(const std::string& text) { return !text.empty() && text.back() == '\\'; }
-
 }  // namespace narrow

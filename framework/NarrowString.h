@@ -28,8 +28,4 @@ std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte =
 // Equality without regard to the case of the letters a..z / A..Z.
 bool equalsIgnoreCase(const std::string& a, const std::string& b);
 
-// Ends with a backslash (as a byte; callers that care about double-byte characters use
-// findLastBackslash).
-bool endsWithBackslash(const std::string& text);
-
 }  // namespace narrow

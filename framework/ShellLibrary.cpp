@@ -5,39 +5,21 @@
 
 namespace shell {
 
-namespace {
-HMODULE library() {
-    static HMODULE shell32 = loadSystemLibrary("shell32.dll");
-    return shell32;
-}
-
-// The named export as a pointer of the given function type, or null.
-template <class Function>
-Function resolve(const char* name) {
-    HMODULE module = library();
-    FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(proc));
-}
-}  // namespace
-
 HRESULT getMalloc(IMalloc** allocator) {
-    static auto function = resolve<HRESULT(WINAPI*)(IMalloc**)>("SHGetMalloc");
+    static auto function = systemExport<HRESULT(WINAPI*)(IMalloc**)>("shell32.dll", "SHGetMalloc");
     return function ? function(allocator) : E_FAIL;
 }
 
-PIDLIST_ABSOLUTE browseForFolder(BROWSEINFOA* info) {
-    static auto function = resolve<PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOA*)>("SHBrowseForFolderA");
+PIDLIST_ABSOLUTE browseForFolder(BROWSEINFOW* info) {
+    static auto function =
+        systemExport<PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*)>("shell32.dll", "SHBrowseForFolderW");
     return function ? function(info) : nullptr;
 }
 
-BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, char* path) {
-    static auto function = resolve<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, char*)>("SHGetPathFromIDListA");
+BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, wchar_t* path) {
+    static auto function =
+        systemExport<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*)>("shell32.dll", "SHGetPathFromIDListW");
     return function ? function(item, path) : FALSE;
-}
-
-HRESULT folderPath(int csidl, char* path) {
-    static auto function = resolve<HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, char*)>("SHGetFolderPathA");
-    return function ? function(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) : E_FAIL;
 }
 
 }  // namespace shell

@@ -13,3 +13,16 @@ std::wstring widenFromSystemCodePage(const std::string& text) {
         MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
     return wide;
 }
+
+bool narrowToSystemCodePage(const std::wstring& text, std::string& narrowText) {
+    narrowText.clear();
+    if (text.empty()) return true;
+    BOOL lossy = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0, nullptr, &lossy);
+    if (length <= 0) return false;
+    narrowText.assign(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                        &narrowText[0], length, nullptr, &lossy);
+    return !lossy;
+}

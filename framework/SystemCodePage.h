@@ -10,3 +10,8 @@ bool isSystemLeadByte(unsigned char byte);
 // Narrow text of the system code page (paths from the file system, the registry, the user)
 // as UTF-16.
 std::wstring widenFromSystemCodePage(const std::string& text);
+
+// UTF-16 text (typed by the user, given by the shell) in the system code page, for the narrow
+// file functions; false when a character has no equivalent there: it becomes '?' (never a
+// look-alike, which would name another folder).
+bool narrowToSystemCodePage(const std::wstring& text, std::string& narrowText);

@@ -7,8 +7,9 @@
 
 namespace {
 // The window object is found from the window through a property, so that subclassing
-// does not take the window's own user data, which the shell's dialogs use.
-const char* const kOwnerProperty = "TorlenCWnd";
+// does not take the window's own user data, which the shell's dialogs use. Every window is
+// treated as a Unicode one: messages pass on without conversion through the ANSI code page.
+const wchar_t* const kOwnerProperty = L"TorlenCWnd";
 }  // namespace
 
 CWnd::~CWnd() { UnsubclassWindow(); }
@@ -17,22 +18,20 @@ void CWnd::showItem(int id, bool visible) const { ::ShowWindow(GetDlgItem(id), v
 
 void CWnd::enableItem(int id, bool enabled) const { ::EnableWindow(GetDlgItem(id), enabled ? TRUE : FALSE); }
 
-std::string CWnd::windowText(HWND window) {
-    int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) return std::string();
-    std::vector<char> buffer(static_cast<size_t>(length) + 1);
-    int copied = ::GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+std::wstring CWnd::windowText(HWND window) {
+    int length = ::GetWindowTextLengthW(window);
+    if (length <= 0) return std::wstring();
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+    int copied = ::GetWindowTextW(window, buffer.data(), length + 1);
+    return std::wstring(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
-
-std::string CWnd::GetWindowText() const { return windowText(m_hWnd); }
 
 bool CWnd::SubclassWindow(HWND window) {
     if (!window || originalProc_) return false;
     m_hWnd = window;
-    ::SetPropA(window, kOwnerProperty, this);
+    ::SetPropW(window, kOwnerProperty, this);
     originalProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::subclassProc)));
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::subclassProc)));
     return originalProc_ != nullptr;
 }
 
@@ -40,8 +39,8 @@ HWND CWnd::UnsubclassWindow() {
     HWND window = m_hWnd;
     if (window && originalProc_) {
         if (::IsWindow(window)) {
-            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
-            ::RemovePropA(window, kOwnerProperty);
+            ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+            ::RemovePropW(window, kOwnerProperty);
         }
         originalProc_ = nullptr;
         m_hWnd = nullptr;
@@ -62,17 +61,17 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CWnd::OnCommand(int, int) { return false; }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (originalProc_) return ::CallWindowProcA(originalProc_, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (originalProc_) return ::CallWindowProcW(originalProc_, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CWnd::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWnd* self = static_cast<CWnd*>(::GetPropA(window, kOwnerProperty));
-    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+    CWnd* self = static_cast<CWnd*>(::GetPropW(window, kOwnerProperty));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         WNDPROC original = self->originalProc_;
         self->UnsubclassWindow();
-        return ::CallWindowProcA(original, window, message, wParam, lParam);
+        return ::CallWindowProcW(original, window, message, wParam, lParam);
     }
     return self->WindowProc(message, wParam, lParam);
 }

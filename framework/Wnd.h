@@ -18,8 +18,7 @@ class CWnd {
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     void showItem(int id, bool visible) const;
     void enableItem(int id, bool enabled) const;
-    std::string GetWindowText() const;
-    static std::string windowText(HWND window);
+    static std::wstring windowText(HWND window);
 
     // Takes over an existing window: its messages come to WindowProc first, and what
     // WindowProc leaves goes on to the window's own procedure.

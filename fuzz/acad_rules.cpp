@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (year != 0 && (year < acad::kFirstYear || year > acad::kLastYear)) __builtin_trap();
 
     std::string path = list;
-    acad::dropTrailingBackslash(path, narrow::isCp936LeadByte);
+    acad::stripTrailingBackslash(path, narrow::isCp936LeadByte);
     if (path.size() + 1 < list.size()) __builtin_trap();
 
     return 0;

@@ -18,7 +18,7 @@ void require(bool condition) {
 void requireWellFormed(const std::string& text) {
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t length = folder::characterLength(text, at);
+        std::size_t length = path::characterLength(text, at, narrow::isCp936LeadByte);
         require(length == 1 || length == 2);
         at += length;
     }

@@ -3,14 +3,9 @@
 
 #include <cstring>
 
-#include "framework/NarrowString.h"
-
 namespace folder {
 
 namespace {
-
-// GBK trail bytes: 0x40..0xFE except 0x7F. Both '\' (0x5C) and '|' (0x7C) are among them.
-bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
 
 bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -22,10 +17,10 @@ bool isBadAtEdge(char c) { return c == '\t' || c == ' ' || c == '.'; }
 
 // Position of the next separator (a backslash that is a character of its own) at or after
 // `from`, text.size() when there is none, or npos when the text is not well-formed.
-std::size_t nextSeparator(const std::string& text, std::size_t from) {
+std::size_t nextSeparator(const std::string& text, std::size_t from, path::LeadByteTest isLeadByte) {
     std::size_t at = from;
     while (at < text.size()) {
-        std::size_t length = characterLength(text, at);
+        std::size_t length = path::characterLength(text, at, isLeadByte);
         if (length == 0) return std::string::npos;
         if (length == 1 && text[at] == '\\') return at;
         at += length;
@@ -35,20 +30,12 @@ std::size_t nextSeparator(const std::string& text, std::size_t from) {
 
 }  // namespace
 
-std::size_t characterLength(const std::string& text, std::size_t at) {
-    unsigned char byte = static_cast<unsigned char>(text[at]);
-    if (byte == 0) return 0;
-    if (!narrow::isCp936LeadByte(byte)) return 1;
-    if (at + 1 >= text.size() || !isTrailByte(static_cast<unsigned char>(text[at + 1]))) return 0;
-    return 2;
-}
-
-bool isValidFolderName(const std::string& name) {
+bool isValidFolderName(const std::string& name, path::LeadByteTest isLeadByte) {
     if (name.empty()) return false;
     std::size_t at = 0;
     std::size_t last = 0;
     while (at < name.size()) {
-        std::size_t length = characterLength(name, at);
+        std::size_t length = path::characterLength(name, at, isLeadByte);
         if (length == 0) return false;
         if (length == 1 && isForbidden(name[at])) return false;
         last = at;
@@ -58,15 +45,15 @@ bool isValidFolderName(const std::string& name) {
     return !isBadAtEdge(name[0]) && !isBadAtEdge(name[last]);
 }
 
-bool folderLevels(const std::string& path, std::vector<std::string>& levels) {
+bool folderLevels(const std::string& path, std::vector<std::string>& levels, path::LeadByteTest isLeadByte) {
     levels.clear();
     if (path.size() < 3 || path.size() > kMaxPathLength) return false;
     if (!isAsciiLetter(path[0]) || path[1] != ':' || path[2] != '\\') return false;
     std::vector<std::string> found{path.substr(0, 3)};
     for (std::size_t start = 3; start < path.size();) {
-        std::size_t end = nextSeparator(path, start);
+        std::size_t end = nextSeparator(path, start, isLeadByte);
         if (end == std::string::npos) return false;
-        if (!isValidFolderName(path.substr(start, end - start))) return false;
+        if (!isValidFolderName(path.substr(start, end - start), isLeadByte)) return false;
         found.push_back(path.substr(0, end));
         if (end == path.size()) break;
         start = end + 1;

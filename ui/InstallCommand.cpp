@@ -1,16 +1,16 @@
 // The Install and Browse commands of the setup dialog: the whole installation from one
 // click, with its progress, the finish page and the folder picker.
-#include "deploy/DeployJob.h"
-#include "deploy/FileOperations.h"
+#include "acad/AcadProcess.h"
+#include "acad/Installation.h"
 #include "framework/MessageBox.h"
-#include "framework/NarrowString.h"
+#include "framework/SystemCodePage.h"
 #include "res/resource.h"
-#include "ui/AcadProcess.h"
-#include "ui/FailureReport.h"
+#include "ui/DialogObserver.h"
 #include "ui/InstallRules.h"
 #include "ui/PathDialog.h"
 #include "ui/ReleaseControls.h"
 #include "ui/SetupDialog.h"
+#include "ui/Texts.h"
 
 namespace {
 // True until the running-AutoCAD warning has been shown; the warning is given only once.
@@ -18,33 +18,22 @@ bool acadWarningPending = true;
 
 const int kProgressEnd = 50;
 
-const char* const kEmptyPathText = "安装路径无效，请输入或选择安装路径 !";
-const char* const kInvalidPathFormat =
-    "安装路径 %s 无效 !\n\n请输入完整的文件夹路径（以盘符开头，例如 C:\\Torlen）；文件夹名不能以空格或句点"
-    "开头或结尾，也不能含有 \\ / : * ? \" < > | 等字符。";
-const char* const kListSeparatorFormat =
-    "安装路径 %s 含有分号（;）!\n\nAutoCAD "
-    "的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的安装路径。";
-
-// The message for a path field the installation cannot use; null for a usable one.
-std::string pathFieldMessage(PathFieldVerdict verdict, const std::string& field) {
+// The message for a path field the installation cannot use.
+std::wstring pathFieldMessage(PathFieldVerdict verdict, const std::string& field) {
     switch (verdict) {
-        case PathFieldVerdict::Empty:
-            return kEmptyPathText;
         case PathFieldVerdict::Invalid:
-            return narrow::format(kInvalidPathFormat, field.c_str());
+            return texts::invalidPath(field);
         case PathFieldVerdict::ListSeparator:
-            return narrow::format(kListSeparatorFormat, field.c_str());
-        case PathFieldVerdict::Usable:
-            break;
+            return texts::listSeparatorInPath(field);
+        default:
+            return texts::kEmptyPath;
     }
-    return std::string();
 }
 }  // namespace
 
 void Dlg_Setup::onInstall() {
     if (acadWarningPending && isAcadRunning()) {
-        showMessageBox(m_hWnd, "请关闭AutoCAD后再进行安装 !", kSetupCaption, MB_OK);
+        showMessageBox(m_hWnd, texts::kCloseAutoCad, texts::kSetupCaption, MB_OK);
         acadWarningPending = false;
         return;
     }
@@ -52,14 +41,15 @@ void Dlg_Setup::onInstall() {
     // Everything that can be refused is refused before anything is created: the typed path,
     // the setup data folder, and the length of every path to be written.
     std::string chosen;
-    PathFieldVerdict verdict = checkPathField(installPath, chosen);
+    PathFieldVerdict verdict = checkPathField(installPath, chosen, isSystemLeadByte);
     if (verdict != PathFieldVerdict::Usable) {
-        showMessageBox(m_hWnd, pathFieldMessage(verdict, installPath), kSetupCaption, MB_OK);
+        showMessageBox(m_hWnd, pathFieldMessage(verdict, installPath), texts::kSetupCaption, MB_OK);
         ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
         return;
     }
-    DeployJob job(targetFolderIn(chosen), progressBar);
-    switch (job.prepare()) {
+    DialogObserver observer(progressBar);
+    Installation installation(releaseTable, observer);
+    switch (installation.prepare(targetFolderIn(chosen))) {
         case DeployJob::Readiness::PathTooLong:
             ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
             return;
@@ -69,13 +59,14 @@ void Dlg_Setup::onInstall() {
         case DeployJob::Readiness::Ready:
             break;
     }
-    installPath = job.target();
-    if (!runInstallation(job)) return;
-    reportSilentFailures(m_hWnd, acadReleaseTable, job.ignoredFiles());
+    installPath = targetFolderIn(chosen);
+    if (!runInstallation(installation)) return;
+    std::wstring report = texts::failureReport(installation.failures());
+    if (!report.empty()) showMessageBox(m_hWnd, report, texts::kSetupCaption, MB_OK | MB_ICONWARNING);
     showFinishPage();
 }
 
-bool Dlg_Setup::runInstallation(DeployJob& job) {
+bool Dlg_Setup::runInstallation(Installation& installation) {
     showItem(IDC_PATH_LABEL, false);
     showItem(IDC_INSTALL_PATH, false);
     showItem(IDC_BROWSE, false);
@@ -84,17 +75,12 @@ bool Dlg_Setup::runInstallation(DeployJob& job) {
     progressBar.SetStep(1);
     progressBar.SetPos(0);
 
-    // Creates the chosen and the target folder, then copies.
-    if (!job.deployProductFiles()) {
+    // The folders, the copies, the registration and the copies into AutoCAD's folders, each
+    // followed by a step of the bar.
+    if (!installation.run(releaseChecks)) {
         CDialog::OnCancel();  // the user has been told why; the program ends with the dialog
         return false;
     }
-    progressBar.StepIt();
-    assignFolderPath(acadReleaseTable.installFolder, installPath);
-    acadReleaseTable.registerReleases(releaseChecks);
-    progressBar.StepIt();
-    acadReleaseTable.deployToReleases(releaseChecks);
-    progressBar.StepIt();
     progressBar.SetPos(kProgressEnd);
     return true;
 }
@@ -128,9 +114,8 @@ void Dlg_Setup::shortenToCloseButton() {
 
 void Dlg_Setup::onBrowse() {
     UpdateData(true);
-    const char* const prompt = "请选择安装目录：";
     std::string initialPath = installPath;
-    CPathDialog picker(prompt, prompt, initialPath.c_str(), nullptr);
+    CPathDialog picker(texts::kPickerPrompt, texts::kPickerPrompt, initialPath.c_str(), nullptr);
     if (picker.ShowModal() == 1) {
         installPath = picker.GetSelectedPath();
         UpdateData(false);

@@ -1,15 +1,15 @@
-// Decisions of the Install command that need no Windows: the AutoCAD process name test and
-// the target folder formed from the path field.
+// Decisions of the Install command that need no Windows: the target folder formed from the
+// path field, and whether the path field can be used.
 #pragma once
 
 #include <string>
 
-// True when an executable file name contains "acad.exe", in any letter case.
-bool isAcadProcessName(const std::string& exeName);
+#include "framework/Paths.h"
 
 // The chosen folder with one trailing backslash dropped (a double-byte character whose
 // second byte is 0x5C is not a backslash). Empty when nothing usable is left.
-std::string chosenFolder(const std::string& pathField);
+std::string chosenFolder(const std::string& pathField,
+                         path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
 
 // The folder the plug-in is installed into: the chosen folder followed by \T-DodudEdiv.
 std::string targetFolderIn(const std::string& chosen);
@@ -24,4 +24,5 @@ enum class PathFieldVerdict {
     Invalid,        // not a full, valid folder path
     ListSeparator,  // holds a ';'
 };
-PathFieldVerdict checkPathField(const std::string& pathField, std::string& chosen);
+PathFieldVerdict checkPathField(const std::string& pathField, std::string& chosen,
+                                path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);

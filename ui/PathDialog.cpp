@@ -14,6 +14,8 @@
 //   reacting to a selection, for a shell that enables OK without the message.
 // - Wine writes a full path into the display-name buffer; the buffer is MAX_PATH long and
 //   only used during the call.
+// The browser is the shell's Unicode one, so that the caption and title read right on any
+// Windows; paths are handed on in the system code page, as the file functions take them.
 #include "ui/PathDialog.h"
 
 #include <io.h>
@@ -21,9 +23,10 @@
 #include <vector>
 
 #include "framework/MessageBox.h"
-#include "framework/NarrowString.h"
 #include "framework/ShellLibrary.h"
+#include "framework/SystemCodePage.h"
 #include "ui/FolderRules.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -35,15 +38,6 @@ constexpr UINT kReassertOk = WM_APP + 0x145;
 constexpr int kLineTopAboveTree = 27;
 constexpr int kLineBottomAboveTree = 4;
 constexpr DWORD kLineStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL;  // 0x50010080
-
-const char* const kAskCreate = "The folder:\n\n%s\n\ndoes not exist. Do you want the folder to be created?";
-const char* const kInvalid = "The folder:\n\n%s\n\nis invalid. Please reenter.";
-const char* const kCannotCreate = "The folder:\n\n%s\n\ncan not be created. Please double check.";
-// In Chinese, as the installer's own messages: this refusal is the installer's, not the
-// picker's (the folder itself would be valid).
-const char* const kListSeparator =
-    "文件夹 %s 含有分号（;）!\n\nAutoCAD "
-    "的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。";
 
 // Existence as a folder: a file of that name is not a folder to install into.
 bool isFolder(const std::string& path) {
@@ -59,7 +53,8 @@ const CommandEntry<CPathDialogSub> kMessageMap[] = {
 
 }  // namespace
 
-CPathDialog::CPathDialog(const char* captionText, const char* title, const char* initialFolder, CWnd* owner)
+CPathDialog::CPathDialog(const wchar_t* captionText, const wchar_t* title, const char* initialFolder,
+                         CWnd* owner)
     : caption(captionText), initialPath(initialFolder), browseInfo() {
     subclass.dialog = this;
     ownerWindow = CWnd::GetSafeOwner(owner);
@@ -99,23 +94,25 @@ int CALLBACK CPathDialog::BrowseCallback(HWND window, UINT message, LPARAM param
 
 void CPathDialog::onInitialized(HWND window) {
     browserWindow = window;
-    if (caption) SetWindowTextA(window, caption);
+    if (caption) SetWindowTextW(window, caption);
     subclass.SubclassWindow(window);
     ShowWindow(GetDlgItem(window, kStatusText), SW_HIDE);
     createPathLine();
-    char current[MAX_PATH] = {};
-    const char* selection = initialPath;
-    if (!selection) {
+    std::string selection;
+    if (initialPath) {
+        selection = initialPath;
+    } else {
+        char current[MAX_PATH] = {};
         DWORD length = GetCurrentDirectoryA(MAX_PATH, current);
-        if (length == 0 || length >= MAX_PATH) current[0] = '\0';
-        selection = current;
+        if (length > 0 && length < MAX_PATH) selection = current;
     }
-    SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(selection));
+    std::wstring shown = widenFromSystemCodePage(selection);
+    SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(shown.c_str()));
     // Wine 8 does not find every existing folder it is asked to select (it compares the
     // parsed item with the tree's items including their time stamps, which can differ), and
     // then reports no selection. The line still shows the folder, as it would on Windows.
-    if (!pathLineHasText() && selection[0] && selection[1] == ':' && isFolder(selection)) {
-        SetWindowTextA(pathLine, selection);
+    if (!pathLineHasText() && selection.size() > 1 && selection[1] == ':' && isFolder(selection)) {
+        SetWindowTextW(pathLine, shown.c_str());
     }
 }
 
@@ -126,44 +123,52 @@ void CPathDialog::createPathLine() {
     POINT bottomRight = {tree.right, tree.top - kLineBottomAboveTree};
     ScreenToClient(browserWindow, &topLeft);
     ScreenToClient(browserWindow, &bottomRight);
-    pathLine = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", kLineStyle, topLeft.x, topLeft.y,
+    pathLine = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kLineStyle, topLeft.x, topLeft.y,
                                bottomRight.x - topLeft.x, bottomRight.y - topLeft.y, browserWindow, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+                               GetModuleHandleW(nullptr), nullptr);
     if (!pathLine) return;
-    SetWindowLongPtrA(pathLine, GWLP_ID, IDC_PATH_EDIT);
+    SetWindowLongPtrW(pathLine, GWLP_ID, IDC_PATH_EDIT);
     ShowWindow(pathLine, SW_SHOW);
-    SendMessageA(pathLine, WM_SETFONT, SendMessageA(browserWindow, WM_GETFONT, 0, 0), TRUE);
+    SendMessageW(pathLine, WM_SETFONT, SendMessageW(browserWindow, WM_GETFONT, 0, 0), TRUE);
 }
 
 void CPathDialog::onSelectionChanged(LPCITEMIDLIST item) {
     // Old Wine versions report a selection without an item right after initialisation;
     // that says nothing about the selection, so the line keeps what it has.
     if (!item || !browserWindow) return;
-    char path[MAX_PATH] = {};
-    bool allowed = shell::pathFromIdList(item, path) && path[1] == ':';
-    if (!allowed) path[0] = '\0';
-    SendMessageA(browserWindow, BFFM_ENABLEOK, 0, allowed);
-    if (pathLine) SetWindowTextA(pathLine, path);
-    PostMessageA(browserWindow, kReassertOk, 0, 0);
+    wchar_t path[MAX_PATH] = {};
+    bool allowed = shell::pathFromIdList(item, path) && path[1] == L':';
+    if (!allowed) path[0] = L'\0';
+    SendMessageW(browserWindow, BFFM_ENABLEOK, 0, allowed);
+    if (pathLine) SetWindowTextW(pathLine, path);
+    PostMessageW(browserWindow, kReassertOk, 0, 0);
 }
 
-bool CPathDialog::pathLineHasText() const { return pathLine && GetWindowTextLengthA(pathLine) > 0; }
+bool CPathDialog::pathLineHasText() const { return pathLine && GetWindowTextLengthW(pathLine) > 0; }
 
-void CPathDialog::enableOk() { SendMessageA(browserWindow, BFFM_ENABLEOK, 0, pathLineHasText()); }
+void CPathDialog::enableOk() { SendMessageW(browserWindow, BFFM_ENABLEOK, 0, pathLineHasText()); }
+
+// The path line's text in the system code page, as the file functions take it; a character
+// the code page lacks becomes '?', which no folder name may hold.
+std::string CPathDialog::pathLineText() const {
+    std::string text;
+    narrowToSystemCodePage(CWnd::windowText(pathLine), text);
+    return text;
+}
 
 int CPathDialog::ConfirmFolder(const char* path) {
-    const char* shown = path ? path : "";
+    const std::string shown = path ? path : "";
     if (folder::hasListSeparator(shown)) {
-        AfxMessageBox(narrow::format(kListSeparator, shown), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(texts::pickerListSeparator(shown), MB_OK | MB_ICONEXCLAMATION);
         return 1;
     }
     int result = CheckFolderPath(path, true);
     if (result == 0 && !isFolder(shown)) {
-        if (AfxMessageBox(narrow::format(kAskCreate, shown), MB_YESNO | MB_ICONQUESTION) != IDYES) return -1;
+        if (AfxMessageBox(texts::pickerAskCreate(shown), MB_YESNO | MB_ICONQUESTION) != IDYES) return -1;
         result = CheckFolderPath(path, false);
     }
     if (result != 0) {
-        AfxMessageBox(narrow::format(result == 1 ? kInvalid : kCannotCreate, shown),
+        AfxMessageBox(result == 1 ? texts::pickerInvalid(shown) : texts::pickerCannotCreate(shown),
                       MB_OK | MB_ICONEXCLAMATION);
     }
     return result;
@@ -173,7 +178,7 @@ int CPathDialog::CheckFolderPath(const char* path, bool checkOnly) {
     // The whole path is checked before anything is created, so that an invalid name
     // further down never leaves the levels above it behind.
     std::vector<std::string> levels;
-    if (!path || !folder::folderLevels(path, levels)) return 1;
+    if (!path || !folder::folderLevels(path, levels, isSystemLeadByte)) return 1;
     if (checkOnly) return 0;
     if (!isFolder(levels[0])) return 2;
     for (std::size_t i = 1; i < levels.size(); ++i) {
@@ -183,7 +188,9 @@ int CPathDialog::CheckFolderPath(const char* path, bool checkOnly) {
     return 0;
 }
 
-bool CPathDialog::IsValidFolderName(const char* name) { return name && folder::isValidFolderName(name); }
+bool CPathDialog::IsValidFolderName(const char* name) {
+    return name && folder::isValidFolderName(name, isSystemLeadByte);
+}
 
 LRESULT CPathDialogSub::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kReassertOk) {
@@ -200,14 +207,14 @@ bool CPathDialogSub::OnCommand(int id, int notifyCode) {
 }
 
 void CPathDialogSub::OnPathEditChanged() {
-    ::GetWindowTextA(dialog->pathLine, dialog->pathBuffer, MAX_PATH);
+    lstrcpynA(dialog->pathBuffer, dialog->pathLineText().c_str(), MAX_PATH);
     dialog->enableOk();
 }
 
 void CPathDialogSub::OnOkClicked() {
     // The whole text, not a cut-off copy: a path too long for the buffer is invalid
     // rather than silently shortened to a different folder.
-    std::string text = CWnd::windowText(dialog->pathLine);
+    std::string text = dialog->pathLineText();
     if (CPathDialog::ConfirmFolder(text.c_str()) != 0) {
         ::SetFocus(dialog->pathLine);
         return;

@@ -33,8 +33,9 @@ class CPathDialog {
     static constexpr int IDC_PATH_EDIT = 14148;
 
     // caption: the browser's title bar; title: the text above the tree; initialPath: the
-    // folder selected at start (null: the current directory). The strings are not copied.
-    CPathDialog(const char* caption, const char* title, const char* initialPath, CWnd* owner);
+    // folder selected at start, in the system code page (null: the current directory). The
+    // strings are not copied.
+    CPathDialog(const wchar_t* caption, const wchar_t* title, const char* initialPath, CWnd* owner);
     CPathDialog(const CPathDialog&) = delete;
     CPathDialog& operator=(const CPathDialog&) = delete;
 
@@ -60,14 +61,15 @@ class CPathDialog {
     void onSelectionChanged(LPCITEMIDLIST item);
     void createPathLine();
     bool pathLineHasText() const;
+    std::string pathLineText() const;
     void enableOk();
 
-    const char* caption;
+    const wchar_t* caption;
     const char* initialPath;
     char pathBuffer[MAX_PATH] = {};
     // Filled by the shell (Wine writes the full path); not used by the picker.
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA browseInfo;
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW browseInfo;
     HWND browserWindow = nullptr;
     HWND ownerWindow = nullptr;
     HWND pathLine = nullptr;

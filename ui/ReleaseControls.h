@@ -3,9 +3,12 @@
 #pragma once
 
 #include "acad/AcadReleaseTable.h"
+#include "res/resource.h"
 
-constexpr int kReleaseBoxIds[kReleaseCount] = {1018, 1019, 1020, 1027, 1026, 1028, 1029, 1030, 1031, 1032,
-                                               1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042};
+constexpr int kReleaseBoxIds[kReleaseCount] = {
+    IDC_ACAD2007, IDC_ACAD2008, IDC_ACAD2009, IDC_ACAD2010, IDC_ACAD2011, IDC_ACAD2012, IDC_ACAD2013,
+    IDC_ACAD2014, IDC_ACAD2015, IDC_ACAD2016, IDC_ACAD2017, IDC_ACAD2018, IDC_ACAD2019, IDC_ACAD2020,
+    IDC_ACAD2021, IDC_ACAD2022, IDC_ACAD2023, IDC_ACAD2024, IDC_ACAD2025, IDC_ACAD2026};
 
 // Release indexes 10..19 (AutoCAD 2017..2026) exist only for the 64 edition.
 constexpr int kFirst64OnlyRelease = 10;

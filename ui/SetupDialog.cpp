@@ -2,37 +2,39 @@
 #include "ui/SetupDialog.h"
 
 #include "framework/BuildConstants.h"
-#include "framework/NarrowString.h"
 #include "res/resource.h"
-#include "ui/CaptionRules.h"
 #include "ui/ReleaseControls.h"
+#include "ui/Texts.h"
 
 namespace {
 const COLORREF kBackground = RGB(170, 210, 150);
 const COLORREF kCaptionText = RGB(10, 70, 40);
 
-LOGFONTA captionLogFont(int height, int weight) {
-    LOGFONTA font = {};
+// Named in UTF-16: a narrow face name would not be found on a Windows whose ANSI code page
+// is not 936.
+LOGFONTW captionLogFont(int height, int weight) {
+    LOGFONTW font = {};
     font.lfHeight = height;
     font.lfWeight = weight;
     font.lfCharSet = ANSI_CHARSET;
-    lstrcpyA(font.lfFaceName, "宋体");
+    lstrcpyW(font.lfFaceName, L"宋体");
     return font;
 }
 
 // Control bindings run newest release first: 1042 down to 1028, then 1026, 1027, 1020,
 // 1019, 1018.
-constexpr int kBindingOrder[kReleaseCount] = {1042, 1041, 1040, 1039, 1038, 1037, 1036, 1035, 1034, 1033,
-                                              1032, 1031, 1030, 1029, 1028, 1026, 1027, 1020, 1019, 1018};
+constexpr int kBindingOrder[kReleaseCount] = {
+    IDC_ACAD2026, IDC_ACAD2025, IDC_ACAD2024, IDC_ACAD2023, IDC_ACAD2022, IDC_ACAD2021, IDC_ACAD2020,
+    IDC_ACAD2019, IDC_ACAD2018, IDC_ACAD2017, IDC_ACAD2016, IDC_ACAD2015, IDC_ACAD2014, IDC_ACAD2013,
+    IDC_ACAD2012, IDC_ACAD2011, IDC_ACAD2010, IDC_ACAD2009, IDC_ACAD2008, IDC_ACAD2007};
 }  // namespace
 
-Dlg_Setup::Dlg_Setup() : CDialog(IDD_SETUP, nullptr), installPath("C:\\Torlen") { releaseChecks.fill(1); }
+Dlg_Setup::Dlg_Setup(AcadReleaseTable& releaseTable)
+    : CDialog(IDD_SETUP, nullptr), installPath("C:\\Torlen"), releaseTable(releaseTable) {
+    releaseChecks.fill(1);
+}
 
 Dlg_Setup::~Dlg_Setup() = default;
-
-void Dlg_Setup::OnOK() { CDialog::OnOK(); }
-
-void Dlg_Setup::OnCancel() { CDialog::OnCancel(); }
 
 void Dlg_Setup::DoDataExchange(CDataExchange* dx) {
     for (int i = 0; i < kReleaseCount; ++i) DDX_Control(dx, kBindingOrder[i], releaseBoxes[i]);
@@ -49,8 +51,8 @@ BOOL Dlg_Setup::OnInitDialog() {
     titleFont.CreateFontIndirect(captionLogFont(14, 600));
     platformFont.CreateFontIndirect(captionLogFont(13, 400));
     setCaptions();
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
-    if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP));
+    if (icon) ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     applyFoundReleases();
     UpdateData(false);
     updateInstallButton();
@@ -58,15 +60,15 @@ BOOL Dlg_Setup::OnInitDialog() {
 }
 
 void Dlg_Setup::setCaptions() {
-    titleText = std::string("批打印软件 ") + versionText(buildVersion);
-    platformText = narrow::format("( %d位 AutoCAD版 )", platformBits);
+    titleText = texts::titleCaption(buildVersion);
+    platformText = texts::platformCaption(platformBits);
 }
 
 // Only releases that discovery found can be ticked; the 32 edition does not offer the
 // releases that exist only as 64-bit products.
 void Dlg_Setup::applyFoundReleases() {
     for (int i = 0; i < kReleaseCount; ++i) {
-        if (acadReleaseTable.locations[i].empty()) {
+        if (releaseTable.locations[i].empty()) {
             enableItem(kReleaseBoxIds[i], false);
             releaseChecks[i] = 0;
         }

@@ -7,15 +7,13 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
-class DeployJob;
+class Installation;
 
 class Dlg_Setup : public CDialog {
    public:
-    Dlg_Setup();
+    // Works on what discovery found; the table outlives the dialog.
+    explicit Dlg_Setup(AcadReleaseTable& releaseTable);
     ~Dlg_Setup() override;
-
-    void OnOK() override;
-    void OnCancel() override;
 
    protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -28,7 +26,7 @@ class Dlg_Setup : public CDialog {
     void onReleaseClicked();
     void onBrowse();
     void onInstall();
-    bool runInstallation(DeployJob& job);
+    bool runInstallation(Installation& installation);
     void showFinishPage();
     void shortenToCloseButton();
 
@@ -39,11 +37,12 @@ class Dlg_Setup : public CDialog {
     CBrush backgroundBrush;
     CButton releaseBoxes[kReleaseCount];  // newest release first, as bound
     ReleaseSelection releaseChecks;
-    std::string titleText;
-    std::string platformText;
+    std::wstring titleText;
+    std::wstring platformText;
     CProgressCtrl progressBar;
-    std::string installPath;
+    std::string installPath;  // in the system code page, as the file functions take it
 
+    AcadReleaseTable& releaseTable;
     CFont titleFont;
     CFont platformFont;
 };

@@ -17,6 +17,7 @@
 #include "framework/MessageBox.h"
 #include "framework/ModulePath.h"
 #include "support/Sandbox.h"
+#include "ui/DialogObserver.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ constexpr int kFiles = 200;
 constexpr DWORD kFileBytes = 1024 * 1024;
 int boxesShown = 0;
 
-int countAndIgnore(HWND, const std::string& text, const std::string&, UINT) {
-    if (++boxesShown <= 3) std::printf("message box: %s\n", text.c_str());
+int countAndIgnore(HWND, const std::wstring& text, const std::wstring&, UINT) {
+    if (++boxesShown <= 3) std::printf("message box: %ls\n", text.c_str());
     return IDIGNORE;
 }
 
@@ -68,7 +69,9 @@ double deployment(const std::string& target, HWND bar) {
     progress.SetStep(1);
     progress.SetPos(0);
     double start = now();
-    DeployJob job(target, progress);
+    DialogObserver observer(progress);  // the dialog's own: the bar is stepped as it is there
+    FailureLog failures;
+    DeployJob job(target, observer, failures);
     bool done = job.deployProductFiles();
     double elapsed = now() - start;
     if (!done) std::printf("deployment stopped early\n");

@@ -1,6 +1,6 @@
 # Sourced by the scripts: installs the Debian packages the build and the tests need, when
-# any is missing, generates the Chinese locale that Wine needs for code page 936, and sets up
-# 32-bit Wine for the i686 edition.
+# any is missing, generates the Chinese locale that Wine needs for code page 936 (and an
+# English one), and sets up 32-bit Wine for the i686 edition.
 needed_packages="cmake g++ clang-14 libclang-rt-14-dev googletest clang-format
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick locales fonts-wqy-microhei python3
@@ -18,11 +18,15 @@ ensure_packages() {
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
   fi
-  if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
-    sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-  fi
+  # Chinese Windows for every test; English Windows for the texts' own end-to-end run.
+  local wanted
+  for wanted in zh_CN en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$wanted.utf8\$"; then
+      sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+      grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" >> /etc/locale.gen
+      locale-gen >/dev/null
+    fi
+  done
   ensure_i386_emulation || true
 }
 

@@ -16,7 +16,8 @@ as_windows_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
 export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# Chinese Windows (ANSI code page 936) unless a test asks for another system locale.
+export LANG=${SETUP_LOCALE:-zh_CN.UTF-8} LC_ALL=${SETUP_LOCALE:-zh_CN.UTF-8}
 # A 64-bit prefix made before 32-bit Wine was installed cannot run 32-bit programs.
 if [ -f "$WINEPREFIX/system.reg" ] && [ "${WINEARCH:-win64}" = win64 ] &&
   [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then

@@ -3,7 +3,6 @@
 
 #include "Driver.h"
 #include "res/resource.h"
-#include "ui/ReleaseControls.h"
 
 using namespace e2e;
 
@@ -41,7 +40,7 @@ TEST_F(BrowseTest, TypedFolderIsCheckedCreatedAndFillsThePathField) {
     SetupProcess setup(source_.exe);
     ASSERT_TRUE(setup.dialogFound());
     // With nothing ticked, Install stays disabled after the picker.
-    setup.clickAndWait(kReleaseBoxIds[2010 - 2007]);
+    setup.clickAndWait(releaseBox(2010));
     MessageBoxWindow picker = openPicker(setup);
     ASSERT_TRUE(picker);
     HWND pathLine = GetDlgItem(picker.window, kPickerPathLine);
@@ -68,7 +67,7 @@ TEST_F(BrowseTest, TypedFolderIsCheckedCreatedAndFillsThePathField) {
     EXPECT_TRUE(isFolder("C:\\e2e\\picked\\new"));
     EXPECT_EQ(setup.text(IDC_INSTALL_PATH), L"C:\\e2e\\picked\\new");
     EXPECT_FALSE(setup.enabled(IDC_INSTALL));
-    setup.clickAndWait(kReleaseBoxIds[2010 - 2007]);
+    setup.clickAndWait(releaseBox(2010));
     EXPECT_TRUE(setup.enabled(IDC_INSTALL));
 }
 

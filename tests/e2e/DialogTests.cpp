@@ -6,7 +6,6 @@
 #include "Driver.h"
 #include "framework/BuildConstants.h"
 #include "res/resource.h"
-#include "ui/ReleaseControls.h"
 
 using namespace e2e;
 
@@ -33,12 +32,11 @@ class SetupDialogTest : public ::testing::Test {
 // What a release box must look like: found releases ticked and enabled, the others
 // disabled and unticked; the 32 edition hides the ten newest.
 void expectReleaseBoxes(const SetupProcess& setup, const std::vector<int>& foundYears) {
-    for (int index = 0; index < kReleaseCount; ++index) {
-        int id = kReleaseBoxIds[index];
-        bool found =
-            std::find(foundYears.begin(), foundYears.end(), kFirstReleaseYear + index) != foundYears.end();
-        bool offered = platformBits == 64 || index < kFirst64OnlyRelease;
-        SCOPED_TRACE("AutoCAD " + std::to_string(kFirstReleaseYear + index));
+    for (int year = 2007; year <= 2026; ++year) {
+        int id = releaseBox(year);
+        bool found = std::find(foundYears.begin(), foundYears.end(), year) != foundYears.end();
+        bool offered = platformBits == 64 || year < kFirstReleaseOnlyIn64;
+        SCOPED_TRACE("AutoCAD " + std::to_string(year));
         EXPECT_EQ(setup.visible(id), offered);
         EXPECT_EQ(setup.enabled(id), found);
         EXPECT_EQ(setup.checked(id), found && offered);
@@ -95,8 +93,8 @@ TEST_F(SetupDialogTest, InstallFollowsTheTicks) {
     install(2014);
     SetupProcess setup(source().exe);
     ASSERT_TRUE(setup.dialogFound());
-    const int box2010 = kReleaseBoxIds[2010 - kFirstReleaseYear];
-    const int box2014 = kReleaseBoxIds[2014 - kFirstReleaseYear];
+    const int box2010 = releaseBox(2010);
+    const int box2014 = releaseBox(2014);
     setup.clickAndWait(box2010);
     EXPECT_TRUE(setup.enabled(IDC_INSTALL));
     setup.clickAndWait(box2014);

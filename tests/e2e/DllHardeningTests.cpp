@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Driver.h"
+#include "res/resource.h"
 
 using namespace e2e;
 
@@ -29,7 +30,7 @@ TEST(DllHardening, PlantedSystemLibraryIsNotLoaded) {
     {
         SetupProcess setup(source.exe);
         ASSERT_TRUE(setup.dialogFound());
-        setup.click(1015);  // Browse: the shell's folder browser loads more libraries
+        setup.click(IDC_BROWSE);  // the shell's folder browser loads more libraries
         MessageBoxWindow picker = waitForMessageBox(setup.dialog());
         EXPECT_TRUE(picker);
     }

@@ -13,6 +13,13 @@
 
 namespace e2e {
 
+// The release check boxes of the dialog, AutoCAD 2007 first (2010 and 2011 are out of
+// order), and the first of the releases the 32 edition hides (2017).
+constexpr int kReleaseBox[20] = {1018, 1019, 1020, 1027, 1026, 1028, 1029, 1030, 1031, 1032,
+                                 1033, 1034, 1035, 1036, 1037, 1038, 1039, 1040, 1041, 1042};
+inline int releaseBox(int year) { return kReleaseBox[year - 2007]; }
+constexpr int kFirstReleaseOnlyIn64 = 2017;
+
 // --- machine preparation -------------------------------------------------------------
 // Registry paths are named as they are stored (see kStoredView): the driver of the 32 edition
 // is an i686 program, and its keys land where a 64-bit one's do.

@@ -5,7 +5,6 @@
 #include "Driver.h"
 #include "framework/BuildConstants.h"
 #include "res/resource.h"
-#include "ui/ReleaseControls.h"
 
 using namespace e2e;
 
@@ -141,7 +140,7 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
     for (int id : {IDOK, IDC_FINISH_TEXT, IDC_FINISH_PICTURE}) EXPECT_TRUE(setup.visible(id)) << id;
     for (int id : {IDC_INSTALL, IDCANCEL, IDC_PROGRESS, IDC_COMPONENTS_LABEL, IDC_INSTALL_PATH, IDC_BROWSE})
         EXPECT_FALSE(setup.visible(id)) << id;
-    for (int id : kReleaseBoxIds) EXPECT_FALSE(setup.visible(id)) << id;
+    for (int id : kReleaseBox) EXPECT_FALSE(setup.visible(id)) << id;
     RECT after = setup.windowRect();
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
@@ -217,8 +216,10 @@ TEST_F(InstallTest, FailedCopyIntoTheTargetFolderIsAskedAbout) {
         ASSERT_TRUE(report);
         EXPECT_EQ(report.text.find(L"文件已复制"), std::wstring::npos) << "a file was not copied";
         EXPECT_NE(report.text.find(L"有 1 个文件按您的选择被跳过"), std::wstring::npos);
-        EXPECT_NE(report.text.find(L"C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX"),
+        // A folder in the way refuses access: the advice is to run with more rights.
+        EXPECT_NE(report.text.find(L"C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX（拒绝访问）"),
                   std::wstring::npos);
+        EXPECT_NE(report.text.find(L"以管理员身份运行"), std::wstring::npos);
         report.press(IDOK);
         EXPECT_TRUE(waitForFinishPage(setup));
         EXPECT_TRUE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010"));
@@ -310,12 +311,17 @@ TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
     CloseHandle(holder);
     ASSERT_TRUE(report);
     EXPECT_EQ(report.caption, L"T-软件安装");
+    // Every file reached the target folder: only then does the message say so.
+    EXPECT_EQ(report.text.rfind(L"文件已复制到安装目录", 0), 0u);
     const std::wstring heldPath = L"C:\\e2e\\acad\\AutoCAD 2009 x86\\ACAD2013P.dll";
     std::size_t named = report.text.find(heldPath);
     EXPECT_NE(named, std::wstring::npos);
     EXPECT_EQ(report.text.find(heldPath, named + 1), std::wstring::npos) << "named twice";
     EXPECT_EQ(report.text.find(L"注册表"), std::wstring::npos) << "no registry key failed";
-    EXPECT_NE(report.text.find(L"管理员"), std::wstring::npos);
+    // The cause decides the advice: a file in use asks to close AutoCAD, not for more rights.
+    EXPECT_EQ(report.text.find(heldPath + L"（文件正在使用）"), named);
+    EXPECT_NE(report.text.find(L"请关闭 AutoCAD，然后重新安装。"), std::wstring::npos);
+    EXPECT_EQ(report.text.find(L"管理员"), std::wstring::npos);
     EXPECT_FALSE(setup.visible(IDOK));
     report.press(IDOK);
     EXPECT_TRUE(waitForFinishPage(setup));

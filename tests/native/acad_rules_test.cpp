@@ -80,7 +80,7 @@ TEST(DemandLoadKeys, LongFoldersAreNeverCut) {
     EXPECT_EQ(keys[1].loader, folder + "\\ACAD2013P.dll");
 }
 
-TEST(DropTrailingBackslash, RemovesOneSeparatorOnly) {
+TEST(StripTrailingBackslash, RemovesOneSeparatorOnlyAndKeepsALoneOne) {
     struct Case {
         std::string in, out;
     } cases[] = {
@@ -95,7 +95,7 @@ TEST(DropTrailingBackslash, RemovesOneSeparatorOnly) {
     };
     for (Case& c : cases) {
         std::string path = c.in;
-        dropTrailingBackslash(path, narrow::isCp936LeadByte);
+        stripTrailingBackslash(path, narrow::isCp936LeadByte);
         EXPECT_EQ(path, c.out) << c.in;
     }
 }

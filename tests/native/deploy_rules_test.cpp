@@ -56,32 +56,6 @@ TEST(DeployRules, ReleaseCopiesInOrderWithDriverOnlyOnRequest) {
     EXPECT_EQ("pdfplot9.hdi", with.back().destinationName);
 }
 
-TEST(DeployRules, PathLimitCountsDoubleByteCharactersOnce) {
-    const std::string chinese = "\xD6\xD0";  // one GBK character, two bytes
-    struct Case {
-        std::string path;
-        std::size_t chars;
-        bool fits;
-    } cases[] = {
-        {"", 0, true},
-        {std::string(259, 'a'), 259, true},
-        {std::string(260, 'a'), 260, false},
-        {[&] {
-             std::string s;
-             for (int i = 0; i < 200; ++i) s += chinese;
-             return s;
-         }(),
-         200, true},
-        {std::string(259, 'a') + chinese, 260, false},
-        // A lone lead byte at the end still counts as a character.
-        {std::string(258, 'a') + "\xD6", 259, true},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.chars, pathCharCount(c.path)) << c.path.size();
-        EXPECT_EQ(c.fits, fitsPathLimit(c.path)) << c.path.size();
-    }
-}
-
 TEST(DeployRules, LongestOverlongPathUsesTheFolderAndFileLimits) {
     const std::string folder247(247, 'f'), file259(259, 'p'),
         chinese248 = std::string(246, 'f') + "\xD6\xD0\xD6\xD0";
@@ -118,32 +92,4 @@ TEST(DeployRules, AppDataFallsBackToTheShellFolder) {
     for (const Case& c : cases) EXPECT_EQ(c.expected, chooseAppDataFolder(c.set, c.value, shell)) << c.value;
     EXPECT_EQ("", chooseAppDataFolder(false, "", ""));
     EXPECT_EQ("D:\\Roaming\\Torlen\\torlen.ini", userSettingsPath("D:\\Roaming", "torlen.ini"));
-}
-
-TEST(DeployRules, FolderPathsLoseOneTrailingBackslashCharacter) {
-    // 0xB1 0x5C: a GBK character whose trail byte is a backslash byte.
-    const std::string trailByte = "C:\\\xB1\\";
-    struct Case {
-        std::string path;
-        std::string expected;
-    } cases[] = {
-        {"", ""},
-        {"C:\\Tools", "C:\\Tools"},
-        {"C:\\Tools\\", "C:\\Tools"},
-        {"C:\\Tools\\\\", "C:\\Tools\\"},
-        {trailByte, trailByte},
-        {trailByte + "\\", trailByte},
-    };
-    for (const Case& c : cases) EXPECT_EQ(c.expected, withoutTrailingBackslash(c.path)) << c.path;
-}
-
-TEST(DeployRules, ExecutableFolder) {
-    struct Case {
-        std::string path;
-        std::string expected;
-    } cases[] = {
-        {"C:\\Setup\\SetUp.exe", "C:\\Setup"},   {"D:\\SetUp.exe", "D:"}, {"SetUp.exe", ""}, {"", ""},
-        {"C:\\\xB1\\\\SetUp.exe", "C:\\\xB1\\"},  // the trail byte is no separator
-    };
-    for (const Case& c : cases) EXPECT_EQ(c.expected, folderOfPath(c.path)) << c.path;
 }

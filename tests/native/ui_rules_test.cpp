@@ -1,6 +1,7 @@
 // The setup dialog's computed texts and the Install command's decisions.
 #include <gtest/gtest.h>
 
+#include "acad/ReleaseRules.h"
 #include "framework/NarrowString.h"
 #include "ui/CaptionRules.h"
 #include "ui/InstallRules.h"
@@ -25,7 +26,7 @@ TEST(AcadProcessName, MatchesAnyCaseAndAnySubstring) {
         {"myacad.exe.bak", true}, {"notacad.exe", true}, {"acad.ex", false},
         {"acadexe", false},       {"", false},           {"accoreconsole.exe", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(isAcadProcessName(c.name), c.isAcad) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(acad::isAcadProcessName(c.name), c.isAcad) << c.name;
 }
 
 TEST(ChosenFolder, DropsOneTrailingBackslashOnly) {
@@ -74,19 +75,6 @@ TEST(PathField, TheFolderRulesApplyToATypedPath) {
         EXPECT_EQ(checkPathField(c.field, chosen), c.verdict) << c.field;
         EXPECT_EQ(chosen, c.chosen) << c.field;
     }
-}
-
-TEST(NarrowString, LastBackslashStepsOverDoubleByteCharacters) {
-    const struct {
-        const char* text;
-        size_t position;
-    } cases[] = {
-        {"", std::string::npos},     {"abc", std::string::npos}, {"\\", 0}, {"C:\\a\\b", 4},
-        {"C:\\\x95\x5C", 2},          // trail byte 0x5C
-        {"C:\\\x95\x5C\\x", 5},       // a real backslash after the character
-        {"\x95", std::string::npos},  // a lone lead byte at the end
-    };
-    for (const auto& c : cases) EXPECT_EQ(narrow::findLastBackslash(c.text), c.position) << c.text;
 }
 
 TEST(NarrowString, FormatsAnyLengthAndComparesWithoutCase) {

@@ -12,12 +12,7 @@
 
 namespace {
 
-const char* const kCaption = "T-软件安装";
-
-std::string copyFailedText(const std::string& destination) {
-    return "拷贝文件 " + destination +
-           " 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
-}
+using Answer = InstallObserver::CopyAnswer;
 
 std::string contentsOf(const std::string& path) {
     std::string contents;
@@ -35,10 +30,10 @@ TEST(DeployProductFiles, CopiesPluginFilesSkipsTheRestAndSendsTheIniToTheUserFol
     writeFile(world.data + "\\torlen.ini", "settings");
     CreateDirectoryA((world.data + "\\Sub").c_str(), nullptr);
     writeFile(world.data + "\\Sub\\inner.txt", "inner");
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    DeployJob job(world.target + "\\", bar.control());
+    DeployJob job(world.target + "\\", observer, failures);
     EXPECT_EQ(world.target, job.target());
     EXPECT_TRUE(job.deployProductFiles());
 
@@ -48,31 +43,33 @@ TEST(DeployProductFiles, CopiesPluginFilesSkipsTheRestAndSendsTheIniToTheUserFol
     // The settings file keeps the letter case it was found with.
     EXPECT_EQ((std::vector<std::string>{"torlen.ini"}), folderEntries(world.appData + "\\Torlen"));
     EXPECT_EQ("settings", contentsOf(world.appData + "\\Torlen\\torlen.ini"));
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(observer.asked.empty());
+    EXPECT_TRUE(failures.empty());
     // ".", "..", 4 skipped, 3 copied, the sub-folder, and the closing pass.
-    EXPECT_EQ(2 + 4 + 3 + 1 + 1, bar.position());
+    EXPECT_EQ(2 + 4 + 3 + 1 + 1, observer.steps);
 }
 
 TEST(DeployProductFiles, WithoutSetupDataFolderNothingHappens) {
     DeployWorld world;
     RemoveDirectoryA(world.data.c_str());
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
-    EXPECT_FALSE(DeployJob(world.target, bar.control()).deployProductFiles());
-    EXPECT_EQ(1u, boxes.shown().size());
+    RecordingObserver observer;
+    FailureLog failures;
+    EXPECT_FALSE(DeployJob(world.target, observer, failures).deployProductFiles());
+    ASSERT_EQ(1u, observer.refusals.size());
+    EXPECT_EQ(Refusal::Reason::DataFolderMissing, observer.refusals[0].reason);
     EXPECT_FALSE(isFolder(world.target));
-    EXPECT_EQ(0, bar.position());
+    EXPECT_EQ(0, observer.steps);
 }
 
 TEST(DeployProductFiles, EveryEntryOfALargeFolderIsCopied) {
     DeployWorld world;
     const int files = 150;
     for (int i = 0; i < files; ++i) writeFile(world.data + "\\file" + std::to_string(i) + ".dat", "x");
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
-    EXPECT_TRUE(DeployJob(world.target, bar.control()).deployProductFiles());
+    RecordingObserver observer;
+    FailureLog failures;
+    EXPECT_TRUE(DeployJob(world.target, observer, failures).deployProductFiles());
     EXPECT_EQ(static_cast<size_t>(files), folderEntries(world.target).size());
-    EXPECT_EQ(files + 2 + 1, bar.position());
+    EXPECT_EQ(files + 2 + 1, observer.steps);
 }
 
 TEST(DeployProductFiles, ReadOnlySourceAndDestinationAreOverwrittenSilently) {
@@ -83,11 +80,11 @@ TEST(DeployProductFiles, ReadOnlySourceAndDestinationAreOverwrittenSilently) {
     CreateDirectoryA(world.target.c_str(), nullptr);
     writeFile(world.target + "\\a.dll", "old");
     makeReadOnly(world.target + "\\a.dll");
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    EXPECT_TRUE(DeployJob(world.target, bar.control()).deployProductFiles());
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(DeployJob(world.target, observer, failures).deployProductFiles());
+    EXPECT_TRUE(observer.asked.empty());
     EXPECT_EQ("new", contentsOf(world.target + "\\a.dll"));
     EXPECT_FALSE(isReadOnly(world.target + "\\a.dll"));
     EXPECT_FALSE(isReadOnly(source));
@@ -101,13 +98,14 @@ TEST(CopyProductFile, RemovesTheDownloadMarkerFromTheSourceBeforeCopying) {
     writeFile(source, "new");
     writeFile(source + ":Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");
     CreateDirectoryA(world.target.c_str(), nullptr);
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    EXPECT_TRUE(DeployJob(world.target, bar.control()).copyProductFile(source, world.target + "\\a.dll"));
+    EXPECT_TRUE(
+        DeployJob(world.target, observer, failures).copyProductFile(source, world.target + "\\a.dll"));
     EXPECT_FALSE(fileExists(source + ":Zone.Identifier"));
     EXPECT_EQ("new", contentsOf(world.target + "\\a.dll"));
-    EXPECT_EQ(0, bar.position());
+    EXPECT_EQ(0, observer.steps);
 }
 
 namespace {
@@ -137,32 +135,31 @@ void unblock(int index, void* context) {
 TEST(DeployProductFiles, FailedCopyAsksAbortRetryIgnore) {
     struct Case {
         const char* what;
-        std::deque<int> answers;
+        std::deque<Answer> answers;
         bool result;
         size_t messages;
         bool copied;  // a.dll arrives in the end
     } cases[] = {
-        {"retry after the cause is gone", {IDRETRY, IDRETRY}, true, 2, true},
-        {"ignore goes on", {IDIGNORE}, true, 1, false},
-        {"abort stops", {IDABORT}, false, 1, false},
+        {"retry after the cause is gone", {Answer::Retry, Answer::Retry}, true, 2, true},
+        {"ignore goes on", {Answer::Ignore}, true, 1, false},
+        {"abort stops", {Answer::Abort}, false, 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         BlockedTarget target;
-        TestProgressBar bar;
-        ScriptedMessageBoxes boxes(c.answers);
-        boxes.onShow(unblock, &target);
+        RecordingObserver observer(c.answers);
+        observer.beforeEachAnswer(unblock, &target);
+        FailureLog failures;
 
-        DeployJob job(target.world.target, bar.control());
-        EXPECT_EQ(c.result, job.deployProductFiles());
-        EXPECT_EQ(job.ignoredFiles(), c.answers.front() == IDIGNORE ? std::vector<std::string>{target.blocked}
-                                                                    : std::vector<std::string>{});
-        ASSERT_EQ(c.messages, boxes.shown().size());
-        for (const auto& shown : boxes.shown()) {
-            EXPECT_EQ(copyFailedText(target.blocked), shown.text);
-            EXPECT_EQ(kCaption, shown.caption);
-            EXPECT_EQ(static_cast<UINT>(MB_ABORTRETRYIGNORE), shown.style);
+        EXPECT_EQ(c.result, DeployJob(target.world.target, observer, failures).deployProductFiles());
+        ASSERT_EQ(c.messages, observer.asked.size());
+        for (const Failure& asked : observer.asked) {
+            EXPECT_EQ(Failure::Action::Copy, asked.action);
+            EXPECT_EQ(target.blocked, asked.subject);
+            EXPECT_EQ(static_cast<unsigned long>(ERROR_ACCESS_DENIED), asked.error);  // a folder in the way
         }
+        // Only a file left out by Ignore is kept for the last message.
+        EXPECT_EQ(c.answers.front() == Answer::Ignore ? 1u : 0u, failures.size());
         EXPECT_EQ(c.copied, contentsOf(target.blocked) == "a");
         std::vector<std::string> present = folderEntries(target.world.target);
         if (c.result) {
@@ -182,13 +179,14 @@ TEST(DeployProductFiles, RetryAfterTheProgramHoldingTheFileLetsGo) {
     writeFile(destination, "old");
     HANDLE held = CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes({IDRETRY});
-    boxes.onShow([](int, void* handle) { CloseHandle(static_cast<HANDLE>(handle)); }, held);
+    RecordingObserver observer({Answer::Retry});
+    observer.beforeEachAnswer([](int, void* handle) { CloseHandle(static_cast<HANDLE>(handle)); }, held);
+    FailureLog failures;
 
-    EXPECT_TRUE(DeployJob(world.target, bar.control()).deployProductFiles());
-    ASSERT_EQ(1u, boxes.shown().size());
-    EXPECT_EQ(copyFailedText(destination), boxes.shown()[0].text);
+    EXPECT_TRUE(DeployJob(world.target, observer, failures).deployProductFiles());
+    ASSERT_EQ(1u, observer.asked.size());
+    EXPECT_EQ(destination, observer.asked[0].subject);
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_SHARING_VIOLATION), observer.asked[0].error);
     EXPECT_EQ("new", contentsOf(destination));
 }
 
@@ -204,12 +202,12 @@ TEST(DeployProductFiles, IniGoesToTheShellsFolderWhenAppDataIsUnusable) {
         DeployWorld world;
         ScopedEnvironment appData("APPDATA", value);
         writeFile(world.data + "\\Torlen.Ini", "settings");
-        TestProgressBar bar;
-        ScriptedMessageBoxes boxes;
+        RecordingObserver observer;
+        FailureLog failures;
         bool hadUserFolder = isFolder(userFolder);
 
-        EXPECT_TRUE(DeployJob(world.target, bar.control()).deployProductFiles());
-        EXPECT_TRUE(boxes.shown().empty());
+        EXPECT_TRUE(DeployJob(world.target, observer, failures).deployProductFiles());
+        EXPECT_TRUE(observer.asked.empty());
         EXPECT_EQ("settings", contentsOf(userFolder + "\\Torlen.Ini"));
         EXPECT_FALSE(fileExists("\\Torlen\\Torlen.Ini"));
         DeleteFileA((userFolder + "\\Torlen.Ini").c_str());
@@ -238,17 +236,17 @@ TEST(DeployProductFiles, OverlongPathsAreRefusedBeforeAnythingIsCreated) {
         CreateDirectoryA((world.root / std::string(90, 'p')).c_str(), nullptr);
         ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
         std::string target = parent + "\\" + std::string(c.targetName, 't') + "\\T-DodudEdiv";
-        TestProgressBar bar;
-        ScriptedMessageBoxes boxes;
+        RecordingObserver observer;
+        FailureLog failures;
 
-        DeployJob job(target, bar.control());
+        DeployJob job(target, observer, failures);
         EXPECT_EQ(DeployJob::Readiness::PathTooLong, job.prepare());
         EXPECT_FALSE(job.deployProductFiles());
-        ASSERT_EQ(1u, boxes.shown().size());
-        EXPECT_EQ(boxes.shown()[0].text.find("路径 " + target + "\\" + c.longestSource + " 太长"), 0u);
-        EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.shown()[0].style);
+        ASSERT_EQ(1u, observer.refusals.size());
+        EXPECT_EQ(Refusal::Reason::PathTooLong, observer.refusals[0].reason);
+        EXPECT_EQ(target + "\\" + c.longestSource, observer.refusals[0].subject);
         EXPECT_TRUE(folderEntries(parent).empty());
-        EXPECT_EQ(0, bar.position());
+        EXPECT_EQ(0, observer.steps);
     }
 }
 
@@ -264,15 +262,16 @@ TEST(DeployProductFiles, UnreadableDataFolderIsRefusedAndNothingIsWritten) {
     if (probe != INVALID_HANDLE_VALUE) FindClose(probe);
     ASSERT_EQ(INVALID_HANDLE_VALUE, probe) << "this Wine reads folders its user may not read: run it as "
                                               "scripts/test does (without CAP_DAC_OVERRIDE)";
-    TestProgressBar bar;
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    DeployJob job(world.target, bar.control());
+    DeployJob job(world.target, observer, failures);
     EXPECT_EQ(DeployJob::Readiness::SourceUnusable, job.prepare());
     EXPECT_FALSE(job.deployProductFiles());
     setFolderSecurity(world.data, "D:P(A;OICI;FA;;;WD)");
-    ASSERT_EQ(1u, boxes.shown().size());
-    EXPECT_NE(std::string::npos, boxes.shown()[0].text.find(world.data));
+    ASSERT_EQ(1u, observer.refusals.size());
+    EXPECT_EQ(Refusal::Reason::DataFolderUnreadable, observer.refusals[0].reason);
+    EXPECT_EQ(world.data, observer.refusals[0].subject);
     EXPECT_FALSE(isFolder(world.target));
     EXPECT_FALSE(fileExists(world.appData + "\\Torlen"));
 }
@@ -303,9 +302,9 @@ TEST(DeployProductFiles, OnlyTheUserAndAdministratorsMayChangeThePluginFolder) {
             ASSERT_TRUE(othersMayChange(chosen)) << "a new folder lets others in: nothing to show";
         }
         std::vector<std::string> chosenBefore = allowedEntries(chosen);
-        TestProgressBar bar;
-        ScriptedMessageBoxes boxes;
-        EXPECT_TRUE(DeployJob(target, bar.control()).deployProductFiles());
+        RecordingObserver observer;
+        FailureLog failures;
+        EXPECT_TRUE(DeployJob(target, observer, failures).deployProductFiles());
         EXPECT_FALSE(othersMayChange(target));
         std::vector<std::string> entries = allowedEntries(target);
         EXPECT_NE(std::find(entries.begin(), entries.end(), "S-1-5-18:1f01ff"), entries.end());

@@ -1,24 +1,9 @@
 // The deployment tests' world; see DeployWorld.h.
 #include "DeployWorld.h"
 
-#include <commctrl.h>
 #include <sddl.h>
 
 #include "framework/ModulePath.h"
-
-TestProgressBar::TestProgressBar() {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&classes);
-    control_.m_hWnd = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_POPUP, 0, 0, 200, 20, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control_.m_hWnd, PBM_SETRANGE32, 0, 100000);
-    control_.SetStep(1);
-    control_.SetPos(0);
-}
-
-TestProgressBar::~TestProgressBar() { DestroyWindow(control_.m_hWnd); }
-
-int TestProgressBar::position() const { return control_.GetPos(); }
 
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
     char buffer[32768];

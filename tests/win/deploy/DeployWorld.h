@@ -1,6 +1,6 @@
 // A prepared world for the deployment tests: an installer folder with its Data folder
-// (the executable path pointed at it), a target folder, a per-user application-data
-// folder named by APPDATA, and a real hidden progress bar.
+// (the executable path pointed at it), a target folder, and a per-user application-data
+// folder named by APPDATA.
 #pragma once
 
 #include <windows.h>
@@ -8,22 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Controls.h"
 #include "support/Sandbox.h"
-
-// A top-level hidden progress bar with a large range and step 1, starting at 0.
-class TestProgressBar {
-   public:
-    TestProgressBar();
-    ~TestProgressBar();
-    TestProgressBar(const TestProgressBar&) = delete;
-    TestProgressBar& operator=(const TestProgressBar&) = delete;
-    CProgressCtrl& control() { return control_; }
-    int position() const;
-
-   private:
-    CProgressCtrl control_;
-};
 
 // Sets (or, with nullptr, removes) an environment variable for the scope.
 class ScopedEnvironment {

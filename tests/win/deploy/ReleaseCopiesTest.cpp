@@ -23,6 +23,13 @@ std::string makeLocation(const DeployWorld& world, const std::string& name, bool
     return location;
 }
 
+// The paths of the failures that were logged, in order.
+StringList subjects(const FailureLog& failures) {
+    StringList paths;
+    for (const Failure& failure : failures) paths.push_back(failure.subject);
+    return paths;
+}
+
 ReleaseSelection select(std::initializer_list<int> releases) {
     ReleaseSelection selection{};
     for (int release : releases) selection[release] = 1;
@@ -42,9 +49,10 @@ TEST(DeployToReleases, EachLocationOfEachSelectedReleaseGetsItsFiles) {
     table.locations[0] = {r2007};
     table.locations[1] = {r2008a, r2008b};
     table.locations[2] = {r2009};
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    table.deployToReleases(select({0, 1, 5}));  // 2012 is selected but has no locations
+    table.deployToReleases(select({0, 1, 5}), observer, failures);  // 2012 is selected but has no locations
 
     struct Expect {
         std::string location;
@@ -72,8 +80,8 @@ TEST(DeployToReleases, EachLocationOfEachSelectedReleaseGetsItsFiles) {
     ASSERT_TRUE(readFile(r2008b + "\\Drv\\pdfplot9.hdi", driver));
     EXPECT_EQ("Torlen.prt5", driver);
     // Unshipped host-side modules and missing Fonts folders are no failures.
-    EXPECT_TRUE(table.releaseCopyFailures.empty());
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(failures.empty());
+    EXPECT_TRUE(observer.refusals.empty());
 }
 
 // A file AutoCAD holds open without sharing cannot be replaced; it is left as it is and
@@ -92,9 +100,10 @@ TEST(DeployToReleases, FilesInUseAreLeftAloneAndRecordedInOrder) {
         ASSERT_NE(INVALID_HANDLE_VALUE, handles.back());
     }
     table.locations[3] = {first, second};
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    table.deployToReleases(select({3}));
+    table.deployToReleases(select({3}), observer, failures);
     for (HANDLE handle : handles) CloseHandle(handle);
 
     for (const std::string& path : held) {
@@ -104,8 +113,10 @@ TEST(DeployToReleases, FilesInUseAreLeftAloneAndRecordedInOrder) {
     }
     EXPECT_TRUE(fileExists(first + "\\itextsharp.dll"));
     EXPECT_TRUE(fileExists(second + "\\Fonts\\Torlen_HZ.shx"));
-    EXPECT_EQ((StringList{held[0], held[1]}), table.releaseCopyFailures);
-    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ((StringList{held[0], held[1]}), subjects(failures));
+    for (const Failure& failure : failures)
+        EXPECT_EQ(static_cast<unsigned long>(ERROR_SHARING_VIOLATION), failure.error) << failure.subject;
+    EXPECT_TRUE(observer.refusals.empty());
 }
 
 // Earlier copies from a CD are read-only, a hidden file refuses a plain copy over it, and a
@@ -124,7 +135,9 @@ TEST(DeployToLocation, BlockedDestinationsAreReplacedAndLeftWritable) {
     writeFile(marked + ":Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");  // what the copy took along
     ASSERT_TRUE(isReadOnly(readOnly));
     AcadReleaseTable table;
-    table.deployToLocation(location, false);
+    RecordingObserver observer;
+    FailureLog failures;
+    table.deployToLocation(location, false, observer, failures);
     for (const std::string& path :
          {readOnly, hidden, marked, location + "\\ACAD2007P.dll", location + "\\Fonts\\Torlen_HZ.shx"}) {
         std::string contents;
@@ -134,7 +147,7 @@ TEST(DeployToLocation, BlockedDestinationsAreReplacedAndLeftWritable) {
             << path;
     }
     EXPECT_FALSE(fileExists(marked + ":Zone.Identifier"));
-    EXPECT_TRUE(table.releaseCopyFailures.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 // AutoCAD 2008's own plot driver is kept once, beside it, before the plug-in's replaces it.
@@ -165,7 +178,9 @@ TEST(DeployToLocation, KeepsAutoCadsPlotDriverOnceBeforeReplacingIt) {
         if (c.backup) writeFile(backup, c.backup);
         if (c.backupIsFolder) CreateDirectoryA(backup.c_str(), nullptr);
         AcadReleaseTable table;
-        table.deployToLocation(location, true);
+        RecordingObserver observer;
+        FailureLog failures;
+        table.deployToLocation(location, true, observer, failures);
         std::string contents;
         EXPECT_TRUE(readFile(driver, contents));
         EXPECT_EQ(contents == "Torlen.prt5", c.replaced);
@@ -173,7 +188,10 @@ TEST(DeployToLocation, KeepsAutoCadsPlotDriverOnceBeforeReplacingIt) {
         if (c.backupAfter && readFile(backup, contents)) {
             EXPECT_EQ(contents, c.backupAfter);
         }
-        EXPECT_EQ(table.releaseCopyFailures, c.replaced ? StringList{} : StringList{driver});
+        EXPECT_EQ(subjects(failures), c.replaced ? StringList{} : StringList{driver});
+        if (!c.replaced) {
+            EXPECT_EQ(Failure::Action::KeepOriginal, failures[0].action);
+        }
     }
 }
 
@@ -184,11 +202,13 @@ TEST(DeployToReleases, WithoutSetupDataFolderEachLocationIsPassedOverWithTheMess
     std::string a = makeLocation(world, "a", true, true);
     std::string b = makeLocation(world, "b", true, true);
     table.locations[1] = {a, b};
-    ScriptedMessageBoxes boxes;
-    table.deployToReleases(select({1}));
-    EXPECT_EQ(2u, boxes.shown().size());
+    RecordingObserver observer;
+    FailureLog failures;
+    table.deployToReleases(select({1}), observer, failures);
+    ASSERT_EQ(2u, observer.refusals.size());
+    EXPECT_EQ(Refusal::Reason::DataFolderMissing, observer.refusals[1].reason);
     EXPECT_EQ((std::vector<std::string>{"Drv", "Fonts"}), folderEntries(a));
-    EXPECT_TRUE(table.releaseCopyFailures.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST(DeployToLocation, LocationTooLongIsRecordedNotCut) {
@@ -199,14 +219,15 @@ TEST(DeployToLocation, LocationTooLongIsRecordedNotCut) {
     ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
     std::string location = parent + "\\" + std::string(90, 'l');
     AcadReleaseTable table;
-    ScriptedMessageBoxes boxes;
+    RecordingObserver observer;
+    FailureLog failures;
 
-    table.deployToLocation(location, true);
+    table.deployToLocation(location, true, observer, failures);
 
     // Nothing is written under a cut-off name; each shipped file is recorded.
     EXPECT_TRUE(folderEntries(parent).empty());
     EXPECT_EQ((StringList{location + "\\Fonts\\Torlen_EN.shx", location + "\\Fonts\\Torlen_HZ.shx",
                           location + "\\itextsharp.dll", location + "\\ACAD2007P.dll",
                           location + "\\ACAD2050P.dll", location + "\\Drv\\pdfplot9.hdi"}),
-              table.releaseCopyFailures);
+              subjects(failures));
 }

@@ -27,9 +27,9 @@ BOOL CALLBACK closeWindow(HWND window, LPARAM) {
 
 }  // namespace
 
-BrowserDriver::BrowserDriver(const char* caption, DWORD pickerThread) : pickerThread_(pickerThread) {
+BrowserDriver::BrowserDriver(const wchar_t* caption, DWORD pickerThread) : pickerThread_(pickerThread) {
     for (int i = 0; i < 500 && !window_; ++i) {
-        HWND candidate = FindWindowA("#32770", caption);
+        HWND candidate = FindWindowW(L"#32770", caption);
         if (candidate && GetDlgItem(candidate, CPathDialog::IDC_PATH_EDIT)) {
             window_ = candidate;
         } else {
@@ -98,7 +98,7 @@ void BrowserDriver::selectTreeItem(HTREEITEM entry) const {
 
 namespace {
 struct DriverRun {
-    const char* caption;
+    const wchar_t* caption;
     DWORD pickerThread;
     const std::function<void(BrowserDriver&)>* script;
 };
@@ -106,7 +106,7 @@ struct DriverRun {
 DWORD WINAPI driveBrowser(LPVOID context) {
     const DriverRun& run = *static_cast<const DriverRun*>(context);
     BrowserDriver driver(run.caption, run.pickerThread);
-    EXPECT_TRUE(driver.found()) << "no browser captioned " << run.caption;
+    EXPECT_TRUE(driver.found()) << "no browser captioned as the picker";
     if (!driver.found()) {
         // Whatever the picker shows instead must not keep the test waiting.
         EnumThreadWindows(run.pickerThread, closeWindow, 0);
@@ -118,7 +118,8 @@ DWORD WINAPI driveBrowser(LPVOID context) {
 }
 }  // namespace
 
-int runPicker(CPathDialog& picker, const char* caption, const std::function<void(BrowserDriver&)>& script) {
+int runPicker(CPathDialog& picker, const wchar_t* caption,
+              const std::function<void(BrowserDriver&)>& script) {
     // A plain Windows thread: the thread library's start routine (setjmp, for pthread_exit)
     // is where 32-bit Wine under QEMU failed most often.
     DriverRun run{caption, GetCurrentThreadId(), &script};

@@ -17,7 +17,7 @@ class CPathDialog;
 class BrowserDriver {
    public:
     // Waits (up to 10 s) for the browser with this caption and its path line.
-    BrowserDriver(const char* caption, DWORD pickerThread);
+    BrowserDriver(const wchar_t* caption, DWORD pickerThread);
 
     bool found() const { return window_ != nullptr; }
     HWND window() const { return window_; }
@@ -46,4 +46,4 @@ class BrowserDriver {
 
 // Runs the picker on this thread while `script` drives it from another; the browser is
 // cancelled if the script leaves it open. Gives ShowModal's result.
-int runPicker(CPathDialog& picker, const char* caption, const std::function<void(BrowserDriver&)>& script);
+int runPicker(CPathDialog& picker, const wchar_t* caption, const std::function<void(BrowserDriver&)>& script);

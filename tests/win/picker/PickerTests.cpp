@@ -9,25 +9,35 @@
 #include "framework/NarrowString.h"
 #include "picker/BrowserDriver.h"
 #include "support/Sandbox.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "ui/PathDialog.h"
 
 namespace {
 
-const char* const kCaption = "请选择安装目录：";
+const wchar_t* const kCaption = L"请选择安装目录：";
+
+// A path of the test (code page 936) as the picker shows it.
+std::wstring wide(const std::string& text) {
+    std::wstring converted(text.size(), L'\0');
+    int length = MultiByteToWideChar(936, 0, text.data(), static_cast<int>(text.size()), &converted[0],
+                                     static_cast<int>(converted.size()));
+    converted.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return converted;
+}
 constexpr int kTitle = 14146;
 constexpr int kStatusText = 14147;
 constexpr int kFolderTree = 14145;
 constexpr UINT kAskStyle = MB_YESNO | MB_ICONQUESTION;
 constexpr UINT kErrorStyle = MB_OK | MB_ICONEXCLAMATION;
 
-std::string asked(const std::string& path) {
-    return "The folder:\n\n" + path + "\n\ndoes not exist. Do you want the folder to be created?";
+std::wstring asked(const std::string& path) {
+    return L"The folder:\n\n" + wide(path) + L"\n\ndoes not exist. Do you want the folder to be created?";
 }
-std::string invalid(const std::string& path) {
-    return "The folder:\n\n" + path + "\n\nis invalid. Please reenter.";
+std::wstring invalid(const std::string& path) {
+    return L"The folder:\n\n" + wide(path) + L"\n\nis invalid. Please reenter.";
 }
-std::string cannotCreate(const std::string& path) {
-    return "The folder:\n\n" + path + "\n\ncan not be created. Please double check.";
+std::wstring cannotCreate(const std::string& path) {
+    return L"The folder:\n\n" + wide(path) + L"\n\ncan not be created. Please double check.";
 }
 
 // A drive letter that Wine does not map (checked, not assumed).
@@ -48,7 +58,7 @@ TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
     // A folder made more than two seconds ago (one DOS time-stamp step) is one that Wine 8's
     // browser fails to select: the picker must still show it in the path line.
     Sleep(2100);
-    CPathDialog picker(kCaption, "标题文字", initial.c_str(), nullptr);
+    CPathDialog picker(kCaption, L"标题文字", initial.c_str(), nullptr);
     int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
         EXPECT_TRUE(narrow::equalsIgnoreCase(browser.lineText(), initial)) << browser.lineText();
         // The tree shows it too where the shell finds it (Wine 8 does not always).
@@ -56,7 +66,7 @@ TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
             EXPECT_EQ(browser.selectedTreeText(), "初始");
         }
         EXPECT_TRUE(browser.okEnabled());
-        EXPECT_EQ(CWnd::windowText(browser.item(kTitle)), "标题文字");
+        EXPECT_EQ(CWnd::windowText(browser.item(kTitle)), L"标题文字");
         EXPECT_FALSE(IsWindowVisible(browser.item(kStatusText)));
 
         HWND line = browser.item(CPathDialog::IDC_PATH_EDIT);
@@ -148,7 +158,7 @@ TEST(FolderPicker, MissingNestedPathAsksOnceAndCreatesEveryLevel) {
 struct Refusal {
     std::string path;
     std::deque<int> answers;
-    std::vector<std::string> messages;
+    std::vector<std::wstring> messages;
 };
 
 void expectRefusals(const std::vector<Refusal>& refusals) {
@@ -162,7 +172,7 @@ void expectRefusals(const std::vector<Refusal>& refusals) {
             for (int answer : refusal.answers) boxes.answer(answer);
             browser.typeLine(refusal.path);
             browser.clickOk();
-            std::vector<std::string> texts;
+            std::vector<std::wstring> texts;
             for (; seen < boxes.shown().size(); ++seen) texts.push_back(boxes.shown()[seen].text);
             EXPECT_EQ(texts, refusal.messages) << refusal.path;
             EXPECT_TRUE(browser.isOpen()) << refusal.path;
@@ -173,7 +183,8 @@ void expectRefusals(const std::vector<Refusal>& refusals) {
     for (const ScriptedMessageBoxes::Shown& box : boxes.shown()) {
         EXPECT_EQ(box.caption, AfxGetAppName());
         EXPECT_EQ(box.owner, browserWindow);  // the box blocks the browser, not just its owner
-        EXPECT_EQ(box.style, box.text.find("does not exist") != std::string::npos ? kAskStyle : kErrorStyle);
+        EXPECT_EQ(box.style,
+                  box.text.find(L"does not exist") != std::wstring::npos ? kAskStyle : kErrorStyle);
     }
 }
 
@@ -194,9 +205,9 @@ TEST(FolderPicker, MalformedPathsAreInvalidAndCreateNothing) {
     const std::string semicolon = temp / "a;b";
     refusals.push_back({semicolon,
                         {},
-                        {"文件夹 " + semicolon +
-                         " 含有分号（;）!\n\nAutoCAD "
-                         "的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。"}});
+                        {L"文件夹 " + wide(semicolon) +
+                         L" 含有分号（;）!\n\nAutoCAD "
+                         L"的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。"}});
     expectRefusals(refusals);
     EXPECT_TRUE(folderEntries(temp.path()).empty());
 }

@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-
-#include "framework/MessageBox.h"
+#include <cstdlib>
 
 namespace {
 std::string uniqueName(const char* prefix) {
@@ -19,11 +18,32 @@ std::string uniqueName(const char* prefix) {
 const char* const kScratchRoot = "Software\\TorlenTestScratch";
 }  // namespace
 
+// A test that went on without the redirection would change the machine's real AutoCAD keys:
+// the program stops, saying why, rather than let it.
+static void requireSandbox(bool working, const char* what) {
+    if (working) return;
+    std::fprintf(stderr, "RegistrySandbox: %s; stopping before the test touches the real registry\n", what);
+    std::fflush(stderr);
+    std::abort();
+}
+
 RegistrySandbox::RegistrySandbox() : scratchPath_(std::string(kScratchRoot) + "\\" + uniqueName("reg")) {
-    RegCreateKeyA(HKEY_CURRENT_USER, (scratchPath_ + "\\HKLM").c_str(), &machine_);
-    RegCreateKeyA(HKEY_CURRENT_USER, (scratchPath_ + "\\HKCU").c_str(), &user_);
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_);
-    RegOverridePredefKey(HKEY_CURRENT_USER, user_);
+    requireSandbox(
+        RegCreateKeyA(HKEY_CURRENT_USER, (scratchPath_ + "\\HKLM").c_str(), &machine_) == ERROR_SUCCESS &&
+            RegCreateKeyA(HKEY_CURRENT_USER, (scratchPath_ + "\\HKCU").c_str(), &user_) == ERROR_SUCCESS,
+        "the scratch keys cannot be created");
+    requireSandbox(RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_) == ERROR_SUCCESS &&
+                       RegOverridePredefKey(HKEY_CURRENT_USER, user_) == ERROR_SUCCESS,
+                   "the predefined keys cannot be redirected");
+    // A key created through the redirected root must appear below the scratch key.
+    HKEY probe = nullptr;
+    requireSandbox(RegCreateKeyA(HKEY_LOCAL_MACHINE, "SandboxProbe", &probe) == ERROR_SUCCESS,
+                   "no probe key");
+    RegCloseKey(probe);
+    requireSandbox(RegOpenKeyExA(machine_, "SandboxProbe", 0, KEY_READ, &probe) == ERROR_SUCCESS,
+                   "HKEY_LOCAL_MACHINE is not redirected");
+    RegCloseKey(probe);
+    RegDeleteKeyA(machine_, "SandboxProbe");
 }
 
 RegistrySandbox::~RegistrySandbox() {
@@ -229,27 +249,11 @@ std::vector<std::string> folderEntries(const std::string& folder) {
     return names;
 }
 
-namespace {
-ScriptedMessageBoxes* activeScript = nullptr;
-}
-
-ScriptedMessageBoxes::ScriptedMessageBoxes(std::deque<int> answers) : answers_(std::move(answers)) {
-    activeScript = this;
-    previous_ = reinterpret_cast<void*>(setMessageBoxHandler(&ScriptedMessageBoxes::handler));
-}
-
-ScriptedMessageBoxes::~ScriptedMessageBoxes() {
-    setMessageBoxHandler(reinterpret_cast<MessageBoxHandler>(previous_));
-    activeScript = nullptr;
-}
-
-int ScriptedMessageBoxes::handler(HWND owner, const std::string& text, const std::string& caption,
-                                  UINT style) {
-    ScriptedMessageBoxes* self = activeScript;
-    self->shown_.push_back({owner, text, caption, style});
-    if (self->hook_) self->hook_(static_cast<int>(self->shown_.size()) - 1, self->hookContext_);
-    if (self->answers_.empty()) return IDOK;
-    int answer = self->answers_.front();
-    self->answers_.pop_front();
+InstallObserver::CopyAnswer RecordingObserver::copyFailed(const Failure& failure) {
+    asked.push_back(failure);
+    if (hook_) hook_(static_cast<int>(asked.size()) - 1, hookContext_);
+    if (answers_.empty()) return CopyAnswer::Ignore;
+    CopyAnswer answer = answers_.front();
+    answers_.pop_front();
     return answer;
 }

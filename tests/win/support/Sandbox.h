@@ -1,5 +1,5 @@
 // Test fixtures for the Windows tests: a private registry (both predefined roots redirected
-// to scratch keys), a fresh temporary folder, and scripted message boxes.
+// to scratch keys), a fresh temporary folder, and an installation observer that records.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 #include <deque>
 #include <string>
 #include <vector>
+
+#include "deploy/InstallObserver.h"
 
 // Test code names registry keys where they are stored: on 64-bit Windows (and in a 64-bit Wine
 // prefix) that is the 64-bit view, whatever the width of the test program, so that a 32-bit
@@ -76,34 +78,26 @@ bool isFolder(const std::string& path);
 // Names of the entries of a folder, without "." and "..", sorted.
 std::vector<std::string> folderEntries(const std::string& folder);
 
-// Answers message boxes from a script and records what they said. Unscripted boxes are
-// answered with IDOK and fail the test that did not expect them when checked.
-class ScriptedMessageBoxes {
+// Stands for the person running an installation: counts the progress steps, answers failed
+// copies from a script (Ignore when it runs out) and records what it was asked and told. A
+// hook runs before each answer, so that a test can change the world in between.
+class RecordingObserver : public InstallObserver {
    public:
-    struct Shown {
-        HWND owner;
-        std::string text;
-        std::string caption;
-        UINT style;
-    };
-    explicit ScriptedMessageBoxes(std::deque<int> answers = {});
-    ~ScriptedMessageBoxes();
-    ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
-    ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
-
-    const std::vector<Shown>& shown() const { return shown_; }
-    void answer(int button) { answers_.push_back(button); }
-    // Runs between two boxes: lets a test change the world before the next answer is used.
-    void onShow(void (*hook)(int index, void* context), void* context) {
+    explicit RecordingObserver(std::deque<CopyAnswer> answers = {}) : answers_(std::move(answers)) {}
+    void step() override { ++steps; }
+    CopyAnswer copyFailed(const Failure& failure) override;
+    void refused(const Refusal& refusal) override { refusals.push_back(refusal); }
+    void beforeEachAnswer(void (*hook)(int index, void* context), void* context) {
         hook_ = hook;
         hookContext_ = context;
     }
 
+    int steps = 0;
+    std::vector<Failure> asked;
+    std::vector<Refusal> refusals;
+
    private:
-    static int handler(HWND owner, const std::string& text, const std::string& caption, UINT style);
-    std::deque<int> answers_;
-    std::vector<Shown> shown_;
+    std::deque<CopyAnswer> answers_;
     void (*hook_)(int, void*) = nullptr;
     void* hookContext_ = nullptr;
-    void* previous_;
 };

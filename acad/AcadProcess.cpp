@@ -1,12 +1,12 @@
 // The AutoCAD-running test by a Tool Help process snapshot.
-#include "ui/AcadProcess.h"
+#include "acad/AcadProcess.h"
 
 #include <windows.h>
 
 #include <tlhelp32.h>
 
 #include "framework/Handles.h"
-#include "ui/InstallRules.h"
+#include "acad/ReleaseRules.h"
 
 #if defined(__i386__)
 // The record the walk reads has this size on 32-bit Windows; the size field must match the
@@ -21,7 +21,7 @@ bool isAcadRunning() {
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot.get(), &entry); more;
          more = Process32Next(snapshot.get(), &entry)) {
-        if (isAcadProcessName(entry.szExeFile)) return true;
+        if (acad::isAcadProcessName(entry.szExeFile)) return true;
     }
     return false;
 }

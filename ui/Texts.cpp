@@ -1,0 +1,175 @@
+// The installer's texts; see Texts.h.
+#include "ui/Texts.h"
+
+#include <windows.h>
+
+#include "framework/SystemCodePage.h"
+#include "ui/CaptionRules.h"
+
+namespace texts {
+
+namespace {
+
+std::wstring shown(const std::string& systemText) { return widenFromSystemCodePage(systemText); }
+
+// A number in decimal digits (std::to_wstring would bring the whole wide printf along).
+std::wstring decimal(unsigned long number) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
+        number /= 10;
+    } while (number != 0);
+    return digits;
+}
+
+// The named Windows error, in the system's language.
+std::wstring errorText(unsigned long error) {
+    wchar_t* message = nullptr;
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring text = L"错误 " + decimal(error);
+    if (length > 0 && message) {
+        std::wstring described(message, length);
+        while (!described.empty() && (described.back() == L'\n' || described.back() == L'\r'))
+            described.pop_back();
+        text += L"：" + described;
+    }
+    if (message) LocalFree(message);
+    return text;
+}
+
+bool isAccessDenied(unsigned long error) { return error == ERROR_ACCESS_DENIED; }
+bool isInUse(unsigned long error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Why one thing failed, in words: the two causes the user can remove, or the error named.
+std::wstring cause(const Failure& failure) {
+    std::wstring why = isAccessDenied(failure.error) ? L"拒绝访问"
+                       : isInUse(failure.error)      ? L"文件正在使用"
+                                                     : errorText(failure.error);
+    if (failure.action == Failure::Action::KeepOriginal) return L"未能保留原文件，" + why;
+    if (failure.action == Failure::Action::FindUserFolder) return L"无法确定用户的应用程序数据文件夹";
+    return why;
+}
+
+// A long list would not fit on the screen: the first entries are named, the rest counted.
+const size_t kListedEntries = 8;
+
+std::wstring section(const wchar_t* heading, const FailureLog& failures, bool (*belongs)(const Failure&)) {
+    std::wstring text;
+    size_t count = 0;
+    for (const Failure& failure : failures) {
+        if (!belongs(failure)) continue;
+        if (++count <= kListedEntries)
+            text += L"    " + shown(failure.subject) + L"（" + cause(failure) + L"）\n";
+    }
+    if (count == 0) return text;
+    if (count > kListedEntries) text += L"    ……等共 " + decimal(count) + L" 项\n";
+    return std::wstring(heading) + L"\n" + text + L"\n";
+}
+
+bool isLeftOut(const Failure& f) {
+    return f.action == Failure::Action::Copy || f.action == Failure::Action::FindUserFolder;
+}
+bool isRegistry(const Failure& f) {
+    return f.action == Failure::Action::OpenKey || f.action == Failure::Action::WriteKey ||
+           f.action == Failure::Action::EditList;
+}
+
+}  // namespace
+
+const wchar_t* const kSetupCaption = L"T-软件安装";
+const wchar_t* const kCloseAutoCad = L"请关闭AutoCAD后再进行安装 !";
+const wchar_t* const kEmptyPath = L"安装路径无效，请输入或选择安装路径 !";
+const wchar_t* const kPickerPrompt = L"请选择安装目录：";
+
+std::wstring titleCaption(int buildVersion) { return L"批打印软件 " + shown(versionText(buildVersion)); }
+
+std::wstring platformCaption(int platformBits) { return L"( " + decimal(platformBits) + L"位 AutoCAD版 )"; }
+
+std::wstring invalidPath(const std::string& field) {
+    return L"安装路径 " + shown(field) +
+           L" 无效 !\n\n请输入完整的文件夹路径（以盘符开头，例如 "
+           L"C:\\Torlen）；文件夹名不能以空格或句点开头或结尾，"
+           L"也不能含有 \\ / : * ? \" < > | 等字符。";
+}
+
+std::wstring listSeparatorInPath(const std::string& field) {
+    return L"安装路径 " + shown(field) +
+           L" 含有分号（;）!\n\nAutoCAD "
+           L"的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的安装路径。";
+}
+
+std::wstring refusal(const Refusal& refusal) {
+    switch (refusal.reason) {
+        case Refusal::Reason::DataFolderMissing:
+            return L"未找到安装所需的Data文件夹 !\n\n可能安装文件下载后没有解压，\n\n请解压后再执行SetUp.exe "
+                   L"!";
+        case Refusal::Reason::DataFolderUnreadable:
+            return L"无法读取安装数据文件夹 " + shown(refusal.subject) +
+                   L" 中的文件 !\n\n请检查该文件夹是否可以访问，然后再执行SetUp.exe !";
+        case Refusal::Reason::PathTooLong:
+            return L"路径 " + shown(refusal.subject) +
+                   L" 太长，无法安装 !\n\nWindows 的文件夹路径须少于248个字符，文件路径须少于260个字符。"
+                   L"请选择较短的安装路径，或将安装文件移到较短的路径下再执行SetUp.exe !";
+    }
+    return std::wstring();
+}
+
+std::wstring copyFailed(const Failure& failure) {
+    if (failure.action == Failure::Action::FindUserFolder)
+        return L"无法确定用户的应用程序数据文件夹，文件 " + shown(failure.subject) + L" 无法安装 !";
+    return L"拷贝文件 " + shown(failure.subject) +
+           L" 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
+}
+
+std::wstring failureReport(const FailureLog& failures) {
+    if (failures.empty()) return std::wstring();
+    size_t leftOut = 0;
+    bool accessDenied = false, inUse = false;
+    for (const Failure& failure : failures) {
+        leftOut += isLeftOut(failure) ? 1 : 0;
+        accessDenied = accessDenied || isAccessDenied(failure.error);
+        inUse = inUse || isInUse(failure.error);
+    }
+    // Only when no file was left out may the message say that the files were copied.
+    std::wstring text =
+        leftOut == 0 ? L"文件已复制到安装目录，但以下项目未能完成，AutoCAD 可能无法加载批打印软件：\n\n"
+                     : L"安装未全部完成：有 " + decimal(leftOut) +
+                           L" 个文件按您的选择被跳过，没有复制。以下项目未能完成，"
+                           L"AutoCAD 可能无法加载批打印软件：\n\n";
+    text += section(L"被跳过的文件：", failures, isLeftOut);
+    text += section(L"未能写入的注册表项：", failures, isRegistry);
+    text += section(L"未能复制到 AutoCAD 安装目录的文件：", failures,
+                    [](const Failure& f) { return !isLeftOut(f) && !isRegistry(f); });
+    if (inUse) text += L"请关闭 AutoCAD，然后重新安装。";
+    if (accessDenied)
+        text +=
+            std::wstring(inUse ? L"\n" : L"") + L"请右键单击 SetUp.exe，选择“以管理员身份运行”，重新安装。";
+    if (!inUse && !accessDenied) text += L"请排除上述错误后重新安装。";
+    return text;
+}
+
+std::wstring pickerAskCreate(const std::string& path) {
+    return L"The folder:\n\n" + shown(path) + L"\n\ndoes not exist. Do you want the folder to be created?";
+}
+
+std::wstring pickerInvalid(const std::string& path) {
+    return L"The folder:\n\n" + shown(path) + L"\n\nis invalid. Please reenter.";
+}
+
+std::wstring pickerCannotCreate(const std::string& path) {
+    return L"The folder:\n\n" + shown(path) + L"\n\ncan not be created. Please double check.";
+}
+
+// In Chinese, as the installer's own messages: this refusal is the installer's, not the
+// picker's (the folder itself would be valid).
+std::wstring pickerListSeparator(const std::string& path) {
+    return L"文件夹 " + shown(path) +
+           L" 含有分号（;）!\n\nAutoCAD "
+           L"的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。";
+}
+
+}  // namespace texts
