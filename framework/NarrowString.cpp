@@ -26,19 +26,6 @@ std::string format(const char* pattern, ...) {
     return result;
 }
 
-std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte) {
-    std::size_t found = std::string::npos;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned char byte = static_cast<unsigned char>(text[i]);
-        if (isLeadByte(byte) && i + 1 < text.size()) {
-            ++i;  // the trail byte may be 0x5C, but it is not a separator
-        } else if (byte == '\\') {
-            found = i;
-        }
-    }
-    return found;
-}
-
 static char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalsIgnoreCase(const std::string& a, const std::string& b) {

@@ -1,7 +1,7 @@
 // Narrow-string helpers for texts in the system's multibyte code page (936 on the
-// installer's target systems): printf-style formatting into growable strings, the
-// last-backslash search that steps over double-byte characters, and comparison without
-// regard to the case of a..z. Pure code: no Windows headers.
+// installer's target systems): the lead-byte test of code page 936, printf-style formatting
+// into growable strings, and comparison without regard to the case of a..z (path rules:
+// Paths.h). Pure code: no Windows headers.
 #pragma once
 
 #include <cstddef>
@@ -20,10 +20,6 @@ std::string format(const char* pattern, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
-
-// Position of the last backslash that is a character of its own (never the trail byte
-// of a double-byte character), or std::string::npos.
-std::size_t findLastBackslash(const std::string& text, LeadByteTest isLeadByte = isCp936LeadByte);
 
 // Equality without regard to the case of the letters a..z / A..Z.
 bool equalsIgnoreCase(const std::string& a, const std::string& b);
