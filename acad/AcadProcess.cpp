@@ -5,8 +5,8 @@
 
 #include <tlhelp32.h>
 
-#include "framework/Handles.h"
 #include "acad/ReleaseRules.h"
+#include "framework/Handles.h"
 
 #if defined(__i386__)
 // The record the walk reads has this size on 32-bit Windows; the size field must match the

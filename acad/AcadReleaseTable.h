@@ -50,10 +50,12 @@ class AcadReleaseTable {
     void addTrustedFolder(FailureLog& failures);
 
     // Fonts, libraries and host-side modules into each installation folder of each selected
-    // release; a missing setup data folder is told to the observer, each time.
-    void deployToReleases(ReleaseSelection selection, InstallObserver& observer, FailureLog& failures);
+    // release, from the named data folder or (none named) the one beside the program; a
+    // missing data folder is told to the observer, each time.
+    void deployToReleases(ReleaseSelection selection, InstallObserver& observer, FailureLog& failures,
+                          const std::string& namedDataFolder = std::string());
     void deployToLocation(std::string location, bool replacePlotDriver, InstallObserver& observer,
-                          FailureLog& failures);
+                          FailureLog& failures, const std::string& namedDataFolder = std::string());
 };
 
 // Drops one trailing backslash, unless it is the path's only backslash at position 0.

@@ -3,11 +3,11 @@
 
 #include "deploy/FileOperations.h"
 
-Installation::Installation(AcadReleaseTable& table, InstallObserver& observer)
-    : table(table), observer(observer) {}
+Installation::Installation(AcadReleaseTable& table, InstallObserver& observer, std::string namedDataFolder)
+    : table(table), observer(observer), namedDataFolder(std::move(namedDataFolder)) {}
 
 DeployJob::Readiness Installation::prepare(const std::string& targetFolder) {
-    job.emplace(targetFolder, observer, log);
+    job.emplace(targetFolder, observer, log, namedDataFolder);
     return job->prepare();
 }
 
@@ -17,7 +17,7 @@ bool Installation::run(const ReleaseSelection& releases) {
     assignFolderPath(table.installFolder, job->target());
     table.registerReleases(releases, log);
     observer.step();
-    table.deployToReleases(releases, observer, log);
+    table.deployToReleases(releases, observer, log, namedDataFolder);
     observer.step();
     return true;
 }

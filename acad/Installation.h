@@ -12,8 +12,10 @@
 class Installation {
    public:
     // The table is what discovery found; the observer is told and asked what the front end
-    // must answer.
-    Installation(AcadReleaseTable& table, InstallObserver& observer);
+    // must answer. The files come from the named data folder, or (none named) from the setup
+    // data folder beside the program.
+    Installation(AcadReleaseTable& table, InstallObserver& observer,
+                 std::string namedDataFolder = std::string());
 
     // Checks the setup data folder and every path to be written for this target folder
     // (the chosen folder followed by \T-DodudEdiv); creates nothing.
@@ -29,6 +31,7 @@ class Installation {
    private:
     AcadReleaseTable& table;
     InstallObserver& observer;
+    std::string namedDataFolder;
     FailureLog log;
     std::optional<DeployJob> job;
 };

@@ -78,6 +78,33 @@ void stripTrailingBackslash(std::string& folder, path::LeadByteTest isLeadByte) 
         folder = path::withoutTrailingSeparator(folder, isLeadByte);
 }
 
+namespace {
+// text = prefix, four digits, suffix (prefix and suffix compared without regard to case).
+bool isYearName(const std::string& text, const char* prefix, const char* suffix) {
+    std::string head(prefix), tail(suffix);
+    if (text.size() != head.size() + 4 + tail.size()) return false;
+    for (std::size_t i = head.size(); i < head.size() + 4; ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    return narrow::equalsIgnoreCase(text.substr(0, head.size()), head) &&
+           narrow::equalsIgnoreCase(text.substr(head.size() + 4), tail);
+}
+}  // namespace
+
+bool editionServes(int year, int platformBits) {
+    return year >= kFirstYear && year <= (platformBits == 32 ? 2016 : kLastYear);
+}
+
+bool isPluginKeyName(const std::string& name) {
+    return isYearName(name, "TL_DodudEdiv", "") || isYearName(name, "TL_DodudEdiv", "_32") ||
+           isYearName(name, "Torlen", "DLLP");
+}
+
+bool isPluginModuleName(const std::string& fileName) {
+    return isYearName(fileName, "TL_DodudEdiv", ".ARX") || isYearName(fileName, "TL_DodudEdiv", "_32.ARX");
+}
+
+bool isHostModuleName(const std::string& fileName) { return isYearName(fileName, "ACAD", "P.dll"); }
+
 bool isAcadProcessName(const std::string& exeName) {
     std::string lower = exeName;
     for (char& c : lower) {

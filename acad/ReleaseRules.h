@@ -64,6 +64,18 @@ std::vector<DemandLoadKey> demandLoadKeys(int year, int platformBits, const std:
 // The search steps over double-byte characters, whose trail byte may equal '\'.
 void stripTrailingBackslash(std::string& path, path::LeadByteTest isLeadByte);
 
+// Whether this edition installs for a release: the 32 edition serves AutoCAD 2007..2016 (the
+// later releases are 64-bit programs only), the 64 edition every release.
+bool editionServes(int year, int platformBits);
+
+// Whether a key below a product key's "Applications" is one the installer writes: a module key
+// ("TL_DodudEdiv<year>", "TL_DodudEdiv<year>_32") or a library key ("Torlen<year>DLLP").
+bool isPluginKeyName(const std::string& name);
+// Whether a LOADER file name is one of the plug-in's: a module "TL_DodudEdiv<year>[_32].ARX"
+// or a host-side library "ACAD<year>P.dll" (any letter case).
+bool isPluginModuleName(const std::string& fileName);
+bool isHostModuleName(const std::string& fileName);
+
 // True when an executable file name contains "acad.exe", in any letter case: AutoCAD runs.
 bool isAcadProcessName(const std::string& exeName);
 

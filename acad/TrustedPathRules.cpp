@@ -74,4 +74,23 @@ std::wstring composeTrustedPaths(const std::wstring& current, const std::wstring
     return list + upperAscii(folder);
 }
 
+std::wstring removeTrustedFolder(const std::wstring& list, const std::wstring& folder, UpperCase upper) {
+    const std::wstring wanted = upper(withoutTrailingBackslash(folder));
+    std::wstring kept = list;
+    std::size_t start = 0;
+    while (start <= kept.size()) {
+        std::size_t end = kept.find(kSeparator, start);
+        if (end == std::wstring::npos) end = kept.size();
+        if (end > start && upper(withoutTrailingBackslash(kept.substr(start, end - start))) == wanted) {
+            // With the separator before it, or, for the first entry, the one after it.
+            std::size_t from = start > 0 ? start - 1 : start;
+            std::size_t to = start > 0 || end == kept.size() ? end : end + 1;
+            kept.erase(from, to - from);  // the next entry now begins at start
+            continue;
+        }
+        start = end + 1;
+    }
+    return kept;
+}
+
 }  // namespace acad

@@ -32,4 +32,10 @@ bool trustsFolder(const std::wstring& list, const std::wstring& folder, UpperCas
 std::wstring composeTrustedPaths(const std::wstring& current, const std::wstring& folder,
                                  UpperCase upper = upperAscii);
 
+// The list without the entries that name the folder (ignoring case and one trailing
+// backslash), each taken out with one separator beside it: the exact undoing of
+// composeTrustedPaths. Every other entry, a recursive "\..." one included, stays as it was.
+std::wstring removeTrustedFolder(const std::wstring& list, const std::wstring& folder,
+                                 UpperCase upper = upperAscii);
+
 }  // namespace acad

@@ -2,6 +2,7 @@
 #include "app/WizardApp.h"
 
 #include "acad/AcadReleaseTable.h"
+#include "deploy/InstallationLock.h"
 #include "ui/SetupDialog.h"
 
 CWizardApp theApp;
@@ -9,6 +10,9 @@ CWizardApp theApp;
 // The class library has no hosted controls to enable and the program no help file: start-up
 // is discovery, once, before any window exists, and the dialog.
 bool CWizardApp::InitInstance() {
+    // Held while the dialog is open, so that the unattended installer does not install
+    // beside it; the dialog itself goes on as it always has.
+    InstallationLock lock;
     AcadReleaseTable releaseTable;
     releaseTable.findAcadReleases();
     {

@@ -44,7 +44,8 @@ set(FRAMEWORK_SYSTEM_SOURCES
   ${CMAKE_SOURCE_DIR}/framework/ModulePath.cpp
   ${CMAKE_SOURCE_DIR}/framework/Registry.cpp
   ${CMAKE_SOURCE_DIR}/framework/ShellFolders.cpp
-  ${CMAKE_SOURCE_DIR}/framework/SystemCodePage.cpp)
+  ${CMAKE_SOURCE_DIR}/framework/SystemCodePage.cpp
+  ${CMAKE_SOURCE_DIR}/framework/WideText.cpp)
 set(ENGINE_DEFINITIONS WIN32_LEAN_AND_MEAN NOUSER NOGDI COM_NO_WINDOWS_H)
 add_library(framework_system STATIC ${FRAMEWORK_SYSTEM_SOURCES})
 target_compile_options(framework_system PRIVATE ${OWN_COMPILE_OPTIONS})
@@ -70,18 +71,42 @@ add_library(setup_ui STATIC ${UI_SOURCES})
 target_compile_options(setup_ui PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(setup_ui PUBLIC setup_engine framework_windows)
 
+# The shipped programs are copied into dist/<edition>/ after each build.
+function(ship_in_edition target)
+  if(EDITION_DIR)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/dist/${EDITION_DIR}
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${CMAKE_SOURCE_DIR}/dist/${EDITION_DIR}/${target}.exe)
+  endif()
+endfunction()
+
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
+set(CMD_ENTRY ${CMAKE_SOURCE_DIR}/app/SetUpCmdMain.cpp)
+list(REMOVE_ITEM APP_SOURCES ${CMD_ENTRY})
 add_executable(SetUp WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/SetUp.rc)
 target_compile_options(SetUp PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(SetUp PRIVATE setup_ui)
 target_link_options(SetUp PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUp.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/SetUp.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_SOURCE_DIR}/res/finish-menu.bmp;${CMAKE_SOURCE_DIR}/res/SetUp.ico")
-if(EDITION_DIR)
-  add_custom_command(TARGET SetUp POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_SOURCE_DIR}/dist/${EDITION_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:SetUp> ${CMAKE_SOURCE_DIR}/dist/${EDITION_DIR}/SetUp.exe)
-endif()
+ship_in_edition(SetUp)
+
+# SetUpCmd.exe, the unattended installer: a console program on the engine alone (it links
+# neither the window layers nor ui/; the dialog's path-field rules it shares are pure code).
+file(GLOB CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
+list(REMOVE_ITEM CLI_SOURCES ${PURE_SOURCES})
+add_library(setup_cli STATIC ${CLI_SOURCES})
+target_compile_options(setup_cli PRIVATE ${OWN_COMPILE_OPTIONS})
+target_compile_definitions(setup_cli PRIVATE ${ENGINE_DEFINITIONS})
+target_link_libraries(setup_cli PUBLIC setup_engine)
+add_executable(SetUpCmd ${CMD_ENTRY} ${CMAKE_SOURCE_DIR}/app/RuntimeEnds.cpp ${CMAKE_SOURCE_DIR}/res/SetUpCmd.rc)
+target_compile_options(SetUpCmd PRIVATE ${OWN_COMPILE_OPTIONS})
+target_compile_definitions(SetUpCmd PRIVATE ${ENGINE_DEFINITIONS})
+target_link_libraries(SetUpCmd PRIVATE setup_cli)
+target_link_options(SetUpCmd PRIVATE -municode ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUpCmd.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/SetUp.manifest")
+ship_in_edition(SetUpCmd)
 
 # GoogleTest, cross-compiled; its own warnings are not ours to fix.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -137,7 +162,7 @@ if(E2E_SOURCES)
   target_link_options(e2e_tests PRIVATE ${STATIC_LINK})
   target_compile_definitions(e2e_tests PRIVATE ${OWN_DEFINITIONS})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/e2e)
-  add_dependencies(e2e_tests SetUp planted acad_dummy dll_probe)
+  add_dependencies(e2e_tests SetUp SetUpCmd planted acad_dummy dll_probe)
   # The DLL that the hardening test plants beside SetUp.exe under system-library names.
   add_library(planted SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted/PlantedDll.cpp)
   set_target_properties(planted PROPERTIES PREFIX "")

@@ -7,40 +7,18 @@
 #include "deploy/FileOperations.h"
 #include "deploy/InstallFolders.h"
 #include "framework/Handles.h"
-#include "framework/ShellFolders.h"
 #include "framework/SystemCodePage.h"
 
-namespace {
-
-// "APPDATA" as set, or the fact that it is not set.
-bool readAppData(std::string& value) {
-    DWORD size = GetEnvironmentVariableA("APPDATA", nullptr, 0);
-    if (size == 0) return false;
-    std::string buffer(size, '\0');
-    DWORD length = GetEnvironmentVariableA("APPDATA", &buffer[0], size);
-    if (length == 0 || length >= size) return false;
-    value.assign(buffer.data(), length);
-    return true;
-}
-
-// The parent of the per-user folder; empty when it cannot be determined.
-std::string userAppDataFolder() {
-    std::string appData;
-    bool isSet = readAppData(appData);
-    return chooseAppDataFolder(isSet, appData, roamingAppDataFolder(), isSystemLeadByte);
-}
-
-}  // namespace
-
-DeployJob::DeployJob(std::string targetFolder, InstallObserver& observer, FailureLog& failures)
-    : observer(observer), failures(failures) {
+DeployJob::DeployJob(std::string targetFolder, InstallObserver& observer, FailureLog& failures,
+                     std::string namedDataFolder)
+    : observer(observer), failures(failures), namedDataFolder(std::move(namedDataFolder)) {
     assignFolderPath(this->targetFolder, std::move(targetFolder));
 }
 
 DeployJob::Readiness DeployJob::prepare() {
     preparedOnce = true;
-    if (!findSetupDataFolder(dataFolder)) {
-        observer.refused({Refusal::Reason::DataFolderMissing, std::string(), ERROR_PATH_NOT_FOUND});
+    if (!locateSetupDataFolder(namedDataFolder, dataFolder)) {
+        observer.refused({Refusal::Reason::DataFolderMissing, namedDataFolder, ERROR_PATH_NOT_FOUND});
         readiness = Readiness::SourceUnusable;
     } else if (!listDataFolder()) {
         readiness = Readiness::SourceUnusable;

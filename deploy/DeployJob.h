@@ -13,8 +13,10 @@ class DeployJob {
    public:
     // The target folder is kept without its trailing backslash. The observer is stepped once
     // per directory entry (its owner sets up the range), asked about failed copies and told
-    // what stops the job; the files left out (Ignore) are added to failures.
-    DeployJob(std::string targetFolder, InstallObserver& observer, FailureLog& failures);
+    // what stops the job; the files left out (Ignore) are added to failures. The files come
+    // from the named data folder, or (none named) from the setup data folder beside the program.
+    DeployJob(std::string targetFolder, InstallObserver& observer, FailureLog& failures,
+              std::string namedDataFolder = std::string());
 
     enum class Readiness {
         Ready,
@@ -52,6 +54,7 @@ class DeployJob {
     FailureLog& failures;
     bool preparedOnce = false;
     Readiness readiness = Readiness::Ready;
+    std::string namedDataFolder;
     std::string dataFolder;
     std::vector<Entry> entries;  // as the file system lists them, "." and ".." included
 };

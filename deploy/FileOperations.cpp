@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+#include "deploy/DeployRules.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/Paths.h"
+#include "framework/ShellFolders.h"
 #include "framework/SystemCodePage.h"
 
 void clearReadOnly(std::string path) {
@@ -43,6 +45,12 @@ bool findSetupDataFolder(std::string& folder) {
     return false;
 }
 
+bool locateSetupDataFolder(const std::string& named, std::string& folder) {
+    if (named.empty()) return findSetupDataFolder(folder);
+    folder = path::withoutTrailingSeparator(named, isSystemLeadByte);
+    return probePath(folder) == PathIsFolder;
+}
+
 unsigned long copyOver(const std::string& source, const std::string& destination) {
     const DWORD blocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     DWORD attributes = GetFileAttributesA(destination.c_str());
@@ -52,6 +60,25 @@ unsigned long copyOver(const std::string& source, const std::string& destination
     clearReadOnly(destination);
     removeZoneIdentifier(destination);
     return ERROR_SUCCESS;
+}
+
+namespace {
+// "APPDATA" as set, or the fact that it is not set.
+bool readAppData(std::string& value) {
+    DWORD size = GetEnvironmentVariableA("APPDATA", nullptr, 0);
+    if (size == 0) return false;
+    std::string buffer(size, '\0');
+    DWORD length = GetEnvironmentVariableA("APPDATA", &buffer[0], size);
+    if (length == 0 || length >= size) return false;
+    value.assign(buffer.data(), length);
+    return true;
+}
+}  // namespace
+
+std::string userAppDataFolder() {
+    std::string appData;
+    bool isSet = readAppData(appData);
+    return chooseAppDataFolder(isSet, appData, roamingAppDataFolder(), isSystemLeadByte);
 }
 
 namespace {

@@ -25,6 +25,9 @@ bool removeZoneIdentifier(std::string filePath);
 // folder when it holds the file TL_DodudEdiv2010.arx. False when there is neither (the
 // installation files were probably not unpacked); the caller tells whoever runs it.
 bool findSetupDataFolder(std::string& folder);
+// The folder a front end names (less a trailing backslash) when it is one, else, when none
+// is named, the setup data folder beside the program; false when neither is there.
+bool locateSetupDataFolder(const std::string& named, std::string& folder);
 
 // Copies over an existing destination, as every copy of the installation does: first the
 // attributes that make such a copy fail are cleared (read-only; hidden and system, which
@@ -33,6 +36,10 @@ bool findSetupDataFolder(std::string& folder);
 // marker it took along (CopyFile copies alternate data streams). Gives 0 when copied, else
 // the Windows error code.
 unsigned long copyOver(const std::string& source, const std::string& destination);
+
+// The parent of the per-user folder: "APPDATA" when it is set and usable, else the shell's
+// roaming application-data folder; empty when neither can be determined.
+std::string userAppDataFolder();
 
 // Whether both files can be read and hold the same bytes.
 bool sameContents(const std::string& onePath, const std::string& otherPath);

@@ -18,6 +18,7 @@ struct Failure {
         OpenKey,           // opening a registry key (the path, below its root key)
         WriteKey,          // creating a key and writing its values
         EditList,          // editing a value that holds a list (the key path and value name)
+        Remove,            // removing a file the plug-in put there, when uninstalling (the path)
     };
     Action action;
     std::string subject;  // a file path, or a registry key path starting with its root key's name

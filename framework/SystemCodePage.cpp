@@ -5,14 +5,16 @@
 
 bool isSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
-std::wstring widenFromSystemCodePage(const std::string& text) {
+std::wstring widenFromCodePage(unsigned codePage, const std::string& text) {
     if (text.empty()) return std::wstring();
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
     return wide;
 }
+
+std::wstring widenFromSystemCodePage(const std::string& text) { return widenFromCodePage(CP_ACP, text); }
 
 bool narrowToSystemCodePage(const std::wstring& text, std::string& narrowText) {
     narrowText.clear();

@@ -10,6 +10,8 @@ bool isSystemLeadByte(unsigned char byte);
 // Narrow text of the system code page (paths from the file system, the registry, the user)
 // as UTF-16.
 std::wstring widenFromSystemCodePage(const std::string& text);
+// Narrow text of the given code page (CP_UTF8 ...) as UTF-16.
+std::wstring widenFromCodePage(unsigned codePage, const std::string& text);
 
 // UTF-16 text (typed by the user, given by the shell) in the system code page, for the narrow
 // file functions; false when a character has no equivalent there: it becomes '?' (never a

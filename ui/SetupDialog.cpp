@@ -1,6 +1,7 @@
 // The setup dialog: layout bindings, initialisation, colours and the Install button rule.
 #include "ui/SetupDialog.h"
 
+#include "acad/ReleaseRules.h"
 #include "framework/BuildConstants.h"
 #include "res/resource.h"
 #include "ui/ReleaseControls.h"
@@ -73,11 +74,10 @@ void Dlg_Setup::applyFoundReleases() {
             releaseChecks[i] = 0;
         }
     }
-    if (platformBits == 32) {
-        for (int i = kFirst64OnlyRelease; i < kReleaseCount; ++i) {
-            showItem(kReleaseBoxIds[i], false);
-            releaseChecks[i] = 0;
-        }
+    for (int i = 0; i < kReleaseCount; ++i) {
+        if (acad::editionServes(kFirstReleaseYear + i, platformBits)) continue;
+        showItem(kReleaseBoxIds[i], false);
+        releaseChecks[i] = 0;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/SystemCodePage.h"
+#include "framework/WideText.h"
 #include "ui/CaptionRules.h"
 
 namespace texts {
@@ -11,33 +12,6 @@ namespace texts {
 namespace {
 
 std::wstring shown(const std::string& systemText) { return widenFromSystemCodePage(systemText); }
-
-// A number in decimal digits (std::to_wstring would bring the whole wide printf along).
-std::wstring decimal(unsigned long number) {
-    std::wstring digits;
-    do {
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + number % 10));
-        number /= 10;
-    } while (number != 0);
-    return digits;
-}
-
-// The named Windows error, in the system's language.
-std::wstring errorText(unsigned long error) {
-    wchar_t* message = nullptr;
-    DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
-    std::wstring text = L"错误 " + decimal(error);
-    if (length > 0 && message) {
-        std::wstring described(message, length);
-        while (!described.empty() && (described.back() == L'\n' || described.back() == L'\r'))
-            described.pop_back();
-        text += L"：" + described;
-    }
-    if (message) LocalFree(message);
-    return text;
-}
 
 bool isAccessDenied(unsigned long error) { return error == ERROR_ACCESS_DENIED; }
 bool isInUse(unsigned long error) {
@@ -48,7 +22,7 @@ bool isInUse(unsigned long error) {
 std::wstring cause(const Failure& failure) {
     std::wstring why = isAccessDenied(failure.error) ? L"拒绝访问"
                        : isInUse(failure.error)      ? L"文件正在使用"
-                                                     : errorText(failure.error);
+                                                     : windowsErrorText(failure.error);
     if (failure.action == Failure::Action::KeepOriginal) return L"未能保留原文件，" + why;
     if (failure.action == Failure::Action::FindUserFolder) return L"无法确定用户的应用程序数据文件夹";
     return why;
@@ -66,7 +40,7 @@ std::wstring section(const wchar_t* heading, const FailureLog& failures, bool (*
             text += L"    " + shown(failure.subject) + L"（" + cause(failure) + L"）\n";
     }
     if (count == 0) return text;
-    if (count > kListedEntries) text += L"    ……等共 " + decimal(count) + L" 项\n";
+    if (count > kListedEntries) text += L"    ……等共 " + decimalText(count) + L" 项\n";
     return std::wstring(heading) + L"\n" + text + L"\n";
 }
 
@@ -87,7 +61,9 @@ const wchar_t* const kPickerPrompt = L"请选择安装目录：";
 
 std::wstring titleCaption(int buildVersion) { return L"批打印软件 " + shown(versionText(buildVersion)); }
 
-std::wstring platformCaption(int platformBits) { return L"( " + decimal(platformBits) + L"位 AutoCAD版 )"; }
+std::wstring platformCaption(int platformBits) {
+    return L"( " + decimalText(platformBits) + L"位 AutoCAD版 )";
+}
 
 std::wstring invalidPath(const std::string& field) {
     return L"安装路径 " + shown(field) +
@@ -137,7 +113,7 @@ std::wstring failureReport(const FailureLog& failures) {
     // Only when no file was left out may the message say that the files were copied.
     std::wstring text =
         leftOut == 0 ? L"文件已复制到安装目录，但以下项目未能完成，AutoCAD 可能无法加载批打印软件：\n\n"
-                     : L"安装未全部完成：有 " + decimal(leftOut) +
+                     : L"安装未全部完成：有 " + decimalText(leftOut) +
                            L" 个文件按您的选择被跳过，没有复制。以下项目未能完成，"
                            L"AutoCAD 可能无法加载批打印软件：\n\n";
     text += section(L"被跳过的文件：", failures, isLeftOut);

@@ -8,11 +8,6 @@
 using namespace e2e;
 
 namespace {
-std::string builtFolder() {
-    std::string exe = builtSetupExe();
-    return exe.substr(0, exe.find_last_of('\\'));
-}
-
 // Libraries the installer comes to load: the common controls by its own call, the shell's
 // helpers through shell32 and its folder browser. Wine takes a copy from the program's
 // folder for the last three when nothing stops it (the control below shows it).

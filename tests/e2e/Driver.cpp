@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace e2e {
@@ -124,13 +125,132 @@ std::string builtSetupExe() {
     return path;
 }
 
+std::string builtFolder() {
+    std::string exe = builtSetupExe();
+    return exe.substr(0, exe.find_last_of('\\'));
+}
+
 InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles) {
     freshFolder(folder);
-    InstallSource source{folder, folder + "\\SetUp.exe"};
+    InstallSource source{folder, folder + "\\SetUp.exe", folder + "\\SetUpCmd.exe"};
     CopyFileA(builtSetupExe().c_str(), source.exe.c_str(), FALSE);
+    CopyFileA((builtFolder() + "\\SetUpCmd.exe").c_str(), source.cmd.c_str(), FALSE);
     CreateDirectoryA((folder + "\\Data").c_str(), nullptr);
     for (const std::string& name : dataFiles) writeFile(folder + "\\Data\\" + name, "contents of " + name);
     return source;
+}
+
+namespace {
+
+std::wstring fromUtf8(const std::string& bytes) {
+    std::wstring text(bytes.size(), L'\0');
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
+                                     static_cast<int>(text.size()));
+    text.resize(length > 0 ? length : 0);
+    return text;
+}
+
+// Keys sorted by name, then values in the order the registry keeps them, each with its type
+// and bytes in hexadecimal (read as UTF-16: the narrow functions would turn characters outside
+// the code page into '?').
+void exportKey(HKEY root, const std::string& path, std::string& text) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | kStoredView, &key) != ERROR_SUCCESS) return;
+    text += "[" + path + "]\n";
+    wchar_t name[256];
+    BYTE data[4096];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256, size = sizeof data, type = REG_NONE;
+        if (RegEnumValueW(key, index, name, &length, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        text += std::string(name, name + length) + " (" + std::to_string(type) + ") ";
+        for (DWORD i = 0; i < size; ++i)
+            text += "0123456789abcdef"[data[i] >> 4], text += "0123456789abcdef"[data[i] & 15];
+        text += "\n";
+    }
+    RegCloseKey(key);
+    for (const std::string& child : regSubKeyNames(root, path)) exportKey(root, path + "\\" + child, text);
+}
+
+void exportFolder(const std::string& folder, std::string& text) {
+    for (const std::string& name : folderEntries(folder)) {
+        std::string path = folder + "\\" + name, contents;
+        if (isFolder(path)) {
+            text += path + "\\\n";
+            exportFolder(path, text);
+        } else {
+            readFile(path, contents);
+            text += path + ": " + contents + "\n";
+        }
+    }
+}
+
+}  // namespace
+
+std::string machineExport(const std::vector<std::string>& folders) {
+    std::string text;
+    exportKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk", text);
+    exportKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk", text);
+    exportKey(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk", text);
+    for (const std::string& folder : folders) exportFolder(folder, text);
+    return text;
+}
+
+std::wstring readUtf8File(const std::string& path) {
+    std::string bytes;
+    readFile(path, bytes);
+    return fromUtf8(bytes);
+}
+
+RunningProgram::RunningProgram(const std::string& exeName) {
+    std::string running = freshFolder("C:\\e2e\\procs") + "\\" + exeName;
+    CopyFileA((builtFolder() + "\\acad_dummy.exe").c_str(), running.c_str(), FALSE);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + running + "\"";
+    CreateProcessA(running.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                   &process_);
+}
+
+RunningProgram::~RunningProgram() {
+    if (!process_.hProcess) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
+    TempFolder outputs;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    std::string outPath = outputs / "out.txt", errPath = outputs / "err.txt";
+    HANDLE out =
+        CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+    HANDLE err =
+        CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process = {};
+    std::wstring exeWide(exe.begin(), exe.end());
+    std::wstring commandLine = L"\"" + exeWide + L"\" " + arguments;
+    CommandRun run;
+    // Not CREATE_NO_WINDOW: Wine then gives the program a console of its own in place of the
+    // handles passed.
+    if (CreateProcessW(exeWide.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 99);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    run.out = readUtf8File(outPath);
+    run.err = readUtf8File(errPath);
+    return run;
 }
 
 SetupProcess::SetupProcess(const std::string& exePath) {
@@ -187,6 +307,15 @@ void SetupProcess::clickAndWait(int id) const {
 void SetupProcess::settle() const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+bool SetupProcess::waitForFinishPage() const {
+    for (int waited = 0; waited < 20000; waited += 100) {
+        settle();
+        if (visible(IDOK)) return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 bool SetupProcess::waitForExit(DWORD milliseconds) {

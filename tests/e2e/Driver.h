@@ -58,13 +58,45 @@ DWORD readRegDword(HKEY root, const std::string& path, const std::string& name);
 // A Windows path below the Wine drive C: that is removed first and created empty.
 std::string freshFolder(const std::string& path);
 
-// A folder laid out as the installer is shipped: SetUp.exe beside a Data folder.
+// A folder laid out as the installer is shipped: SetUp.exe and SetUpCmd.exe beside a Data
+// folder.
 struct InstallSource {
     std::string folder;
     std::string exe;
+    std::string cmd;
 };
 std::string builtSetupExe();
+// The build folder of SetUp.exe, which holds the other programs of the tree.
+std::string builtFolder();
 InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles);
+
+// What an installation may change, as text to compare: the Autodesk keys below
+// HKEY_LOCAL_MACHINE (both roots) and HKEY_CURRENT_USER with every value, and every file below
+// the folders with its contents.
+std::string machineExport(const std::vector<std::string>& folders);
+// A UTF-8 text file (a log) as UTF-16; empty when missing.
+std::wstring readUtf8File(const std::string& path);
+
+// A process named like AutoCAD's (a copy of the do-nothing tool), running for the object's life.
+class RunningProgram {
+   public:
+    explicit RunningProgram(const std::string& exeName);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+   private:
+    PROCESS_INFORMATION process_{};
+};
+
+// --- the unattended installer ----------------------------------------------------------
+// One run of SetUpCmd.exe: its exit code and what it wrote (UTF-8) to standard output and error.
+struct CommandRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::wstring out;
+    std::wstring err;
+};
+CommandRun runCommand(const std::string& exe, const std::wstring& arguments);
 
 // --- the running installer -------------------------------------------------------------
 class SetupProcess {
@@ -92,6 +124,8 @@ class SetupProcess {
     // Waits until the dialog's thread answers a sent message (posted ones may still wait).
     void settle() const;
 
+    // Waits up to 20 s for the finish page (its close button).
+    bool waitForFinishPage() const;
     bool waitForExit(DWORD milliseconds);
     DWORD exitCode() const;
 

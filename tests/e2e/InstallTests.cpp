@@ -53,15 +53,6 @@ class InstallTest : public ::testing::Test {
         setup.click(IDC_INSTALL);
     }
 
-    static bool waitForFinishPage(SetupProcess& setup) {
-        for (int waited = 0; waited < 20000; waited += 100) {
-            setup.settle();
-            if (setup.visible(IDOK)) return true;
-            Sleep(100);
-        }
-        return false;
-    }
-
     InstallSource source_;
 };
 
@@ -101,7 +92,7 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
     ASSERT_TRUE(setup.dialogFound());
     before = setup.windowRect();
     startInstall(setup, L"C:\\e2e\\target");
-    ASSERT_TRUE(waitForFinishPage(setup));  // no failure message on the way
+    ASSERT_TRUE(setup.waitForFinishPage());  // no failure message on the way
 
     const std::string target = "C:\\e2e\\target\\T-DodudEdiv";
     for (const auto& installed : machine) {
@@ -152,19 +143,10 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
 
 TEST_F(InstallTest, WarnsOnceWhileAutoCadRuns) {
     install(2010);
-    const std::string dummy =
-        builtSetupExe().substr(0, builtSetupExe().find_last_of('\\')) + "\\acad_dummy.exe";
     for (const char* name : {"acad.exe", "ACAD.EXE", "oldacad.exe.bin"}) {
         SCOPED_TRACE(name);
         removeTree("C:\\e2e\\target");
-        std::string running = freshFolder("C:\\e2e\\procs") + "\\" + name;
-        ASSERT_TRUE(CopyFileA(dummy.c_str(), running.c_str(), FALSE));
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION acad = {};
-        std::string commandLine = "\"" + running + "\"";
-        ASSERT_TRUE(CreateProcessA(running.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &acad));
+        RunningProgram acad(name);
         {
             SetupProcess setup(source_.exe);
             startInstall(setup, L"C:\\e2e\\target");
@@ -177,12 +159,8 @@ TEST_F(InstallTest, WarnsOnceWhileAutoCadRuns) {
             EXPECT_FALSE(isFolder("C:\\e2e\\target"));
             EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
             setup.click(IDC_INSTALL);
-            EXPECT_TRUE(waitForFinishPage(setup));
+            EXPECT_TRUE(setup.waitForFinishPage());
         }
-        TerminateProcess(acad.hProcess, 0);
-        WaitForSingleObject(acad.hProcess, 5000);
-        CloseHandle(acad.hProcess);
-        CloseHandle(acad.hThread);
     }
 }
 
@@ -221,7 +199,7 @@ TEST_F(InstallTest, FailedCopyIntoTheTargetFolderIsAskedAbout) {
                   std::wstring::npos);
         EXPECT_NE(report.text.find(L"以管理员身份运行"), std::wstring::npos);
         report.press(IDOK);
-        EXPECT_TRUE(waitForFinishPage(setup));
+        EXPECT_TRUE(setup.waitForFinishPage());
         EXPECT_TRUE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010"));
     }
 }
@@ -242,7 +220,7 @@ TEST_F(InstallTest, PathFieldVariants) {
         SetupProcess setup(source_.exe);
         startInstall(setup, c.field);
         if (c.target) {
-            ASSERT_TRUE(waitForFinishPage(setup));
+            ASSERT_TRUE(setup.waitForFinishPage());
             EXPECT_TRUE(fileExists(std::string(c.target) + "\\TL_DodudEdiv2010.ARX"));
             EXPECT_EQ(readRegString(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010",
                                     "LOADER"),
@@ -293,7 +271,7 @@ TEST_F(InstallTest, PathFieldVariants) {
     }
     EXPECT_TRUE(folderEntries("C:\\e2e\\target").empty());
     EXPECT_FALSE(isFolder("C:\\T-DodudEdiv"));
-    EXPECT_EQ(folderEntries(kSource), (std::vector<std::string>{"Data", "SetUp.exe"}));
+    EXPECT_EQ(folderEntries(kSource), (std::vector<std::string>{"Data", "SetUp.exe", "SetUpCmd.exe"}));
 }
 
 TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
@@ -324,13 +302,13 @@ TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
     EXPECT_EQ(report.text.find(L"管理员"), std::wstring::npos);
     EXPECT_FALSE(setup.visible(IDOK));
     report.press(IDOK);
-    EXPECT_TRUE(waitForFinishPage(setup));
+    EXPECT_TRUE(setup.waitForFinishPage());
 }
 
 TEST_F(InstallTest, NoMessageBeforeTheFinishPageWhenNothingFailed) {
     install(2014);
     SetupProcess setup(source_.exe);
     startInstall(setup, L"C:\\e2e\\target");
-    ASSERT_TRUE(waitForFinishPage(setup));
+    ASSERT_TRUE(setup.waitForFinishPage());
     EXPECT_FALSE(waitForMessageBox(setup.dialog(), 300));
 }

@@ -1,5 +1,5 @@
-// Release year test, release file table, demand-load key layout, trailing backslash and
-// trusted-path composition.
+// Release year test, release file table, demand-load key layout, trailing backslash,
+// trusted-path composition and removal, and the names the uninstaller takes for the plug-in's.
 #include <gtest/gtest.h>
 
 #include "acad/ReleaseRules.h"
@@ -100,37 +100,43 @@ TEST(StripTrailingBackslash, RemovesOneSeparatorOnlyAndKeepsALoneOne) {
     }
 }
 
-TEST(ComposeTrustedPaths, AppendsTheFolderUnlessAnEntryTrustsIt) {
+// Each list as composed, then as the uninstaller leaves it (the folder's entries taken out).
+TEST(ComposeTrustedPaths, AppendsTheFolderUnlessAnEntryTrustsItAndRemovalUndoesIt) {
     const struct {
         const wchar_t* current;
         const wchar_t* result;
+        const wchar_t* removed;
     } cases[] = {
-        {L"", L"D:\\Plot"},  // no entry: the folder alone, as given
-        {L";", L"D:\\Plot"},
-        {L";;", L"D:\\Plot"},
+        {L"", L"D:\\Plot", L""},  // no entry: the folder alone, as given
+        {L";", L"D:\\Plot", L""},
+        {L";;", L"D:\\Plot", L""},
         // Every entry stays as it is, in its own letter case.
-        {L".", L".;D:\\PLOT"},
-        {L"c:", L"c:;D:\\PLOT"},
-        {L"c:\\lib;d:\\tools", L"c:\\lib;d:\\tools;D:\\PLOT"},
-        {L"c:\\lib;", L"c:\\lib;D:\\PLOT"},
-        {L"%AppData%\\x", L"%AppData%\\x;D:\\PLOT"},
-        {L"C:\\\uD55C\uAD6D;\u00C9:\\x", L"C:\\\uD55C\uAD6D;\u00C9:\\x;D:\\PLOT"},  // Korean, accented
+        {L".", L".;D:\\PLOT", L"."},
+        {L"c:", L"c:;D:\\PLOT", L"c:"},
+        {L"c:\\lib;d:\\tools", L"c:\\lib;d:\\tools;D:\\PLOT", L"c:\\lib;d:\\tools"},
+        {L"c:\\lib;", L"c:\\lib;D:\\PLOT", L"c:\\lib"},
+        {L"%AppData%\\x", L"%AppData%\\x;D:\\PLOT", L"%AppData%\\x"},
+        {L"C:\\\uD55C\uAD6D;\u00C9:\\x", L"C:\\\uD55C\uAD6D;\u00C9:\\x;D:\\PLOT",
+         L"C:\\\uD55C\uAD6D;\u00C9:\\x"},
         // Whole entries only: a longer folder with the same start is another folder.
-        {L"D:\\PLOT\\OLD;C:\\X", L"D:\\PLOT\\OLD;C:\\X;D:\\PLOT"},
-        {L"D:\\PLOTTER", L"D:\\PLOTTER;D:\\PLOT"},
-        {L"D:\\PL\\...", L"D:\\PL\\...;D:\\PLOT"},
-        {L"D:\\PLOT.", L"D:\\PLOT.;D:\\PLOT"},
+        {L"D:\\PLOT\\OLD;C:\\X", L"D:\\PLOT\\OLD;C:\\X;D:\\PLOT", L"D:\\PLOT\\OLD;C:\\X"},
+        {L"D:\\PLOTTER", L"D:\\PLOTTER;D:\\PLOT", L"D:\\PLOTTER"},
+        {L"D:\\PL\\...", L"D:\\PL\\...;D:\\PLOT", L"D:\\PL\\..."},
+        {L"D:\\PLOT.", L"D:\\PLOT.;D:\\PLOT", L"D:\\PLOT."},
         // Trusted already: any letter case, one trailing backslash, recursively from itself
-        // or an ancestor.
-        {L"d:\\plot", L"d:\\plot"},
-        {L"c:\\x;d:\\plot\\", L"c:\\x;d:\\plot\\"},
-        {L"D:\\PLOT\\...", L"D:\\PLOT\\..."},
-        {L"d:\\...", L"d:\\..."},
+        // or an ancestor. An entry naming the folder itself cannot be told from ours.
+        {L"d:\\plot", L"d:\\plot", L""},
+        {L"c:\\x;d:\\plot\\", L"c:\\x;d:\\plot\\", L"c:\\x"},
+        {L"D:\\PLOT\\...", L"D:\\PLOT\\...", L"D:\\PLOT\\..."},
+        {L"d:\\...", L"d:\\...", L"d:\\..."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(composeTrustedPaths(c.current, L"D:\\Plot"), c.result) << testing::PrintToString(c.current);
         EXPECT_TRUE(trustsFolder(c.result, L"D:\\Plot")) << testing::PrintToString(c.result);
+        EXPECT_EQ(removeTrustedFolder(c.result, L"D:\\Plot"), c.removed) << testing::PrintToString(c.result);
     }
+    // Every entry naming the folder goes, first, middle or last, with one separator each.
+    EXPECT_EQ(removeTrustedFolder(L"D:\\PLOT;a;d:\\plot\\;b;D:\\Plot", L"D:\\Plot"), L"a;b");
 }
 
 TEST(ComposeTrustedPaths, KeepsEveryEntryOfALongList) {
@@ -138,4 +144,41 @@ TEST(ComposeTrustedPaths, KeepsEveryEntryOfALongList) {
     for (int i = 0; i < 2000; ++i) list += L"C:\\LIB" + std::to_wstring(i) + L";";
     list += L"C:\\LAST";
     EXPECT_EQ(composeTrustedPaths(list, L"D:\\Plot"), list + L";D:\\PLOT");
+}
+
+// What the uninstaller takes for the plug-in's own: exactly the names the installer writes.
+TEST(PluginNames, OnlyTheInstallersOwnKeysAndFiles) {
+    const struct {
+        const char* name;
+        bool key, module, host;
+    } cases[] = {
+        {"TL_DodudEdiv2014", true, false, false},
+        {"TL_DodudEdiv2010_32", true, false, false},
+        {"Torlen2020DLLP", true, false, false},
+        {"tl_dodudediv2014", true, false, false},
+        {"TL_DodudEdiv2013.ARX", false, true, false},
+        {"tl_dodudediv2010_32.arx", false, true, false},
+        {"ACAD2013P.dll", false, false, true},
+        {"acad2007p.DLL", false, false, true},
+        {"TL_DodudEdiv", false, false, false},
+        {"TL_DodudEdiv20140", false, false, false},
+        {"TL_DodudEdivABCD", false, false, false},
+        {"OtherPlugin", false, false, false},
+        {"Torlen2020DLL", false, false, false},
+        {"ACAD2013.dll", false, false, false},
+        {"TL_DodudEdiv2013.ARX.bak", false, false, false},
+        {"acad.exe", false, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(acad::isPluginKeyName(c.name), c.key) << c.name;
+        EXPECT_EQ(acad::isPluginModuleName(c.name), c.module) << c.name;
+        EXPECT_EQ(acad::isHostModuleName(c.name), c.host) << c.name;
+    }
+}
+
+TEST(EditionServes, The32EditionEndsWith2016) {
+    for (int year = 2006; year <= 2027; ++year) {
+        EXPECT_EQ(acad::editionServes(year, 32), year >= 2007 && year <= 2016) << year;
+        EXPECT_EQ(acad::editionServes(year, 64), year >= 2007 && year <= 2026) << year;
+    }
 }

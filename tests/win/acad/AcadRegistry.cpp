@@ -1,8 +1,6 @@
 // Registry set-ups of the acad tests; see AcadRegistry.h.
 #include "acad/AcadRegistry.h"
 
-#include <sddl.h>
-
 #include "support/Sandbox.h"
 
 HKEY createKeyByNames(HKEY root, const std::string& path) {
@@ -34,21 +32,6 @@ void addInstallation(const std::string& keyPath, const std::string& location,
                      const std::string& productName) {
     setStringByNames(HKEY_LOCAL_MACHINE, keyPath, "AcadLocation", location);
     setStringByNames(HKEY_LOCAL_MACHINE, keyPath, "ProductName", productName);
-}
-
-bool setKeySecurity(HKEY root, const std::string& path, const char* sddl) {
-    regCreateKey(root, path);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    HKEY key = nullptr;
-    LONG status = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | kStoredView, &key);
-    if (status == ERROR_SUCCESS) {
-        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-        RegCloseKey(key);
-    }
-    LocalFree(descriptor);
-    return status == ERROR_SUCCESS;
 }
 
 bool canOpenForRead(HKEY root, const std::string& path) {

@@ -22,8 +22,6 @@ void setStringByNames(HKEY root, const std::string& path, const std::string& nam
 // Writes "AcadLocation" and "ProductName" into HKLM\<keyPath>.
 void addInstallation(const std::string& keyPath, const std::string& location, const std::string& productName);
 
-// Gives HKLM/HKCU\<path> the security descriptor of an SDDL text; false when refused.
-bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
 // A key that everyone may read but nobody may change.
 const char* const kReadOnlySddl = "D:P(A;;KR;;;WD)";
 // A key nobody may open.

@@ -38,16 +38,6 @@ bool isReadOnly(const std::string& path) {
 
 void makeReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
 
-bool setFolderSecurity(const std::string& path, const char* sddl) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                descriptor);
-    LocalFree(descriptor);
-    return set != FALSE;
-}
-
 std::vector<std::string> allowedEntries(const std::string& path) {
     std::vector<std::string> entries;
     DWORD size = 0;

@@ -36,8 +36,6 @@ struct DeployWorld {
 };
 
 bool isReadOnly(const std::string& path);
-// Gives a file or folder the security descriptor of an SDDL text; false when refused.
-bool setFolderSecurity(const std::string& path, const char* sddl);
 // The access-allowed entries of a file's or folder's DACL as "SID:mask", in order.
 std::vector<std::string> allowedEntries(const std::string& path);
 void makeReadOnly(const std::string& path);

@@ -1,6 +1,8 @@
 // Test fixtures; see Sandbox.h.
 #include "Sandbox.h"
 
+#include <sddl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -73,18 +75,7 @@ static HKEY openKey(HKEY root, const std::string& path, REGSAM access) {
 // RegDeleteTree opens the subkeys in the caller's view: a 32-bit caller would leave the
 // 64-bit keys of the tree behind. Each level is opened and deleted in the stored view.
 void regDeleteTree(HKEY root, const std::string& path) {
-    if (HKEY key = openKey(root, path, KEY_ALL_ACCESS)) {
-        std::vector<std::string> children;
-        char name[512];
-        for (DWORD index = 0;; ++index) {
-            DWORD length = sizeof name;
-            if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            children.emplace_back(name, length);
-        }
-        for (const std::string& child : children) regDeleteTree(key, child);
-        RegCloseKey(key);
-    }
+    for (const std::string& child : regSubKeyNames(root, path)) regDeleteTree(root, path + "\\" + child);
     RegDeleteKeyExA(root, path.c_str(), kStoredView, 0);
 }
 
@@ -159,18 +150,35 @@ bool regReadValue(HKEY root, const std::string& path, const std::string& name, s
     return status == ERROR_SUCCESS;
 }
 
-std::vector<std::string> regValueNames(HKEY root, const std::string& path) {
+// The names RegEnumValueA or RegEnumKeyExA (same arguments up to the name's length) give.
+using NameEnumerator = LONG(WINAPI*)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+static std::vector<std::string> enumerateNames(HKEY root, const std::string& path, NameEnumerator next) {
     std::vector<std::string> names;
     HKEY key = openKey(root, path, KEY_READ);
     if (!key) return names;
     for (DWORD index = 0;; ++index) {
         char name[16384];
         DWORD length = sizeof name;
-        if (RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+        if (next(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         names.emplace_back(name, length);
     }
     RegCloseKey(key);
+    return names;
+}
+
+std::vector<std::string> regValueNames(HKEY root, const std::string& path) {
+    return enumerateNames(root, path, RegEnumValueA);
+}
+
+// RegEnumKeyExA's last argument is a FILETIME*, passed as null here.
+static LONG WINAPI nextSubKey(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD, LPDWORD, LPBYTE,
+                              LPDWORD) {
+    return RegEnumKeyExA(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+}
+
+std::vector<std::string> regSubKeyNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names = enumerateNames(root, path, nextSubKey);
+    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -256,4 +264,29 @@ InstallObserver::CopyAnswer RecordingObserver::copyFailed(const Failure& failure
     CopyAnswer answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+bool setFolderSecurity(const std::string& path, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    BOOL set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                descriptor);
+    LocalFree(descriptor);
+    return set != FALSE;
+}
+
+bool setKeySecurity(HKEY root, const std::string& path, const char* sddl) {
+    regCreateKey(root, path);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyExA(root, path.c_str(), 0, WRITE_DAC | kStoredView, &key);
+    if (status == ERROR_SUCCESS) {
+        status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return status == ERROR_SUCCESS;
 }

@@ -55,6 +55,8 @@ bool regKeyExists(HKEY root, const std::string& path);
 bool regReadValue(HKEY root, const std::string& path, const std::string& name, std::string& bytes,
                   DWORD& type);
 std::vector<std::string> regValueNames(HKEY root, const std::string& path);
+// The names of the direct subkeys, sorted.
+std::vector<std::string> regSubKeyNames(HKEY root, const std::string& path);
 
 // A new empty folder below the temporary folder, removed with everything in it.
 class TempFolder {
@@ -75,6 +77,10 @@ void writeFile(const std::string& path, const std::string& contents);
 bool readFile(const std::string& path, std::string& contents);
 bool fileExists(const std::string& path);
 bool isFolder(const std::string& path);
+// Gives a file or folder the security descriptor of an SDDL text; false when refused.
+bool setFolderSecurity(const std::string& path, const char* sddl);
+// Gives a registry key (created when missing; path as stored) the DACL of an SDDL text.
+bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
 // Names of the entries of a folder, without "." and "..", sorted.
 std::vector<std::string> folderEntries(const std::string& folder);
 

@@ -1,0 +1,94 @@
+// What of the plug-in is in place; see PluginStatus.h.
+#include "acad/PluginStatus.h"
+
+#include <algorithm>
+
+#include "acad/ReleaseRoots.h"
+#include "acad/ReleaseRules.h"
+#include "acad/TrustedPathRules.h"
+#include "acad/UserProfiles.h"
+#include "deploy/FileOperations.h"
+#include "framework/Paths.h"
+#include "framework/Registry.h"
+#include "framework/SystemCodePage.h"
+
+namespace {
+
+bool allPresent(const std::vector<PresentItem>& items) {
+    return std::all_of(items.begin(), items.end(), [](const PresentItem& item) { return item.present; });
+}
+
+InstallationStatus inspectInstallation(int year, const std::string& productKey, const std::string& location,
+                                       int platformBits, std::vector<std::string>& pluginFolders) {
+    InstallationStatus status{year, productNameOf(productKey), productKey, location, {}, {}, {}};
+    RegistryKey product;
+    bool opened = acad::openProductKey(productKey, product) == ERROR_SUCCESS;
+    for (const acad::DemandLoadKey& expected : acad::demandLoadKeys(year, platformBits, "", location)) {
+        RegistryKey key;
+        std::string loader;
+        bool present = opened && key.openPath(product.get(), expected.path, KEY_READ) == ERROR_SUCCESS &&
+                       key.readText("LOADER", loader);
+        status.keys.push_back({"HKEY_LOCAL_MACHINE\\" + productKey + expected.path, present});
+        if (!present) continue;
+        status.loaders.push_back({loader, probePath(loader) == PathIsFile});
+        std::string folder = path::folderOf(loader, isSystemLeadByte);
+        if (!expected.managed &&
+            std::find(pluginFolders.begin(), pluginFolders.end(), folder) == pluginFolders.end())
+            pluginFolders.push_back(folder);
+    }
+    acad::ReleaseFiles releaseFiles;
+    acad::releaseFiles(year, releaseFiles);
+    for (const std::string& name :
+         {narrow::format("ACAD%dP.dll", releaseFiles.libraryYear), std::string("itextsharp.dll")})
+        status.files.push_back(
+            {path::join(location, name), probePath(path::join(location, name)) == PathIsFile});
+    // The fonts go where AutoCAD keeps them; an installation without a Fonts folder has none.
+    std::string fonts = path::join(location, "Fonts");
+    if (probePath(fonts) == PathIsFolder) {
+        for (const char* name : {"Torlen_EN.shx", "Torlen_HZ.shx"})
+            status.files.push_back(
+                {path::join(fonts, name), probePath(path::join(fonts, name)) == PathIsFile});
+    }
+    return status;
+}
+
+}  // namespace
+
+bool InstallationStatus::complete() const {
+    return allPresent(keys) && allPresent(loaders) && allPresent(files);
+}
+
+bool PluginStatus::complete() const {
+    return !installations.empty() &&
+           std::all_of(installations.begin(), installations.end(),
+                       [](const InstallationStatus& status) { return status.complete(); }) &&
+           allPresent(profiles);
+}
+
+PluginStatus inspectPlugin(const AcadReleaseTable& table, const ReleaseSelection& releases,
+                           int platformBits) {
+    PluginStatus status;
+    for (int index = 0; index < kReleaseCount; ++index) {
+        if (!releases[index]) continue;
+        for (std::size_t k = 0; k < table.productKeys[index].size(); ++k)
+            status.installations.push_back(
+                inspectInstallation(kFirstReleaseYear + index, table.productKeys[index][k],
+                                    table.locations[index][k], platformBits, status.pluginFolders));
+    }
+    for (const std::string& variablesKey : acad::profileVariablesKeys()) {
+        std::wstring list = acad::readTrustedPaths(variablesKey).text;
+        bool trusted = !status.pluginFolders.empty();
+        for (const std::string& folder : status.pluginFolders)
+            trusted =
+                trusted && acad::trustsFolder(list, widenFromSystemCodePage(folder), acad::upperInvariant);
+        status.profiles.push_back({"HKEY_CURRENT_USER\\" + variablesKey, trusted});
+    }
+    return status;
+}
+
+std::string productNameOf(const std::string& productKey) {
+    RegistryKey key;
+    std::string name;
+    if (acad::openProductKey(productKey, key) == ERROR_SUCCESS) key.readText("ProductName", name);
+    return name;
+}

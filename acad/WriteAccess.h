@@ -1,0 +1,14 @@
+// Whether this process may change what an installation changes on the machine: the product
+// keys of the selected installations below HKEY_LOCAL_MACHINE and their folders. A user
+// without administrator rights may not; the unattended installer says so before it starts,
+// rather than leave a half-registered plug-in behind.
+#pragma once
+
+#include <string>
+
+#include "acad/AcadReleaseTable.h"
+
+// The first product key (below HKEY_LOCAL_MACHINE) or AutoCAD folder of the selected releases
+// that cannot be written, with the Windows error; empty when all can.
+std::string firstUnwritable(const AcadReleaseTable& table, const ReleaseSelection& releases,
+                            unsigned long& error);

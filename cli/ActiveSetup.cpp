@@ -1,0 +1,91 @@
+// Active Setup; see ActiveSetup.h.
+#include "cli/ActiveSetup.h"
+
+#include <windows.h>
+
+#include "deploy/DeployRules.h"
+#include "deploy/FileOperations.h"
+#include "framework/BuildConstants.h"
+#include "framework/Paths.h"
+#include "framework/Registry.h"
+#include "framework/SystemCodePage.h"
+#include "framework/WideText.h"
+
+namespace cli {
+
+namespace {
+
+const char* const kComponent = "SOFTWARE\\Microsoft\\Active Setup\\Installed Components\\TorlenBatchPrint";
+
+// "2026,1,1,0": Windows runs the stub again for a user whose recorded version is lower.
+std::wstring componentVersion() {
+    return decimalText(buildVersion / 10000) + L"," + decimalText(buildVersion / 100 % 100) + L"," +
+           decimalText(buildVersion % 100) + L",0";
+}
+
+// A path in quotes for a command line; a closing backslash (of "C:\") is doubled, else the
+// command line would read it with the quote as an escaped quote character.
+std::wstring quoted(const std::string& systemPath) {
+    std::wstring text = widenFromSystemCodePage(systemPath);
+    if (!text.empty() && text.back() == L'\\') text += L'\\';
+    return L"\"" + text + L"\"";
+}
+
+// Where user-setup finds the settings file in the plug-in's folder.
+std::string keptSettingsFile(const std::string& targetFolder) {
+    return path::join(path::join(targetFolder, "UserSetup"), "Torlen.Ini");
+}
+
+}  // namespace
+
+std::string activeSetupKeyName() { return std::string("HKEY_LOCAL_MACHINE\\") + kComponent; }
+
+unsigned long activeSetupWriteError() {
+    RegistryKey components;
+    return static_cast<unsigned long>(components.createPath(
+        HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Active Setup\\Installed Components", KEY_CREATE_SUB_KEY));
+}
+
+unsigned long copyKeptSettings(const std::string& targetFolder, std::string& destination) {
+    std::string kept = keptSettingsFile(targetFolder);
+    destination = kept;
+    if (probePath(kept) != PathIsFile) return ERROR_SUCCESS;  // shipped without one
+    std::string appData = userAppDataFolder();
+    if (appData.empty()) return ERROR_PATH_NOT_FOUND;
+    destination = userSettingsPath(appData, "Torlen.Ini");
+    if (probePath(destination) == PathIsFile) return ERROR_SUCCESS;
+    CreateDirectoryA(userSettingsFolder(appData).c_str(), nullptr);
+    return copyOver(kept, destination);
+}
+
+unsigned long registerActiveSetup(const std::string& chosenFolder, const std::string& targetFolder,
+                                  const std::string& dataFolder) {
+    wchar_t self[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH + 1);
+    std::string stub = path::join(targetFolder, "SetUpCmd.exe");
+    if (length == 0 || length > MAX_PATH || !CopyFileW(self, widenFromSystemCodePage(stub).c_str(), FALSE))
+        return GetLastError();
+    std::string settings = path::join(dataFolder, "Torlen.Ini");
+    if (probePath(settings) == PathIsFile) {
+        CreateDirectoryA(path::join(targetFolder, "UserSetup").c_str(), nullptr);
+        if (unsigned long error = copyOver(settings, keptSettingsFile(targetFolder))) return error;
+    }
+    RegistryKey component;
+    LONG status = component.createPath(HKEY_LOCAL_MACHINE, kComponent, KEY_SET_VALUE);
+    if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
+    const std::wstring stubPath = quoted(stub) + L" user-setup --folder " + quoted(chosenFolder);
+    for (LONG written : {component.writeWide(L"", L"T-批打印软件", REG_SZ),
+                         component.writeWide(L"StubPath", stubPath, REG_SZ),
+                         component.writeWide(L"Version", componentVersion(), REG_SZ),
+                         component.writeDword("IsInstalled", 1)}) {
+        if (written != ERROR_SUCCESS) return static_cast<unsigned long>(written);
+    }
+    return ERROR_SUCCESS;
+}
+
+unsigned long removeActiveSetup() {
+    LONG status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kComponent);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<unsigned long>(status);
+}
+
+}  // namespace cli

@@ -1,0 +1,135 @@
+// SetUpCmd.exe's texts; see CmdTexts.h.
+#include "cli/CmdTexts.h"
+
+#include "framework/BuildConstants.h"
+#include "framework/WideText.h"
+
+namespace cli {
+
+namespace {
+
+const wchar_t* const kExitCodes =
+    L"退出代码：\n"
+    L"  0     成功（status：已完整安装）\n"
+    L"  1     status：未安装，或安装不完整\n"
+    L"  2     已完成，但有项目未能完成（日志中列出）\n"
+    L"  87    参数错误\n"
+    L"  170   AutoCAD 正在运行，未做任何更改\n"
+    L"  740   权限不足：无法写入 HKEY_LOCAL_MACHINE 或 AutoCAD 安装目录，请以管理员身份运行\n"
+    L"  1603  安装失败：未找到或无法读取安装文件、路径过长、复制中止；日志中列出原因\n"
+    L"  1618  另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行\n";
+
+const wchar_t* const kGeneral =
+    L"SetUpCmd —— T-批打印软件的无人值守安装程序，供部署工具使用，不显示任何窗口。\n\n"
+    L"用法：\n"
+    L"  SetUpCmd list [--json]\n"
+    L"  SetUpCmd install --folder <目录> [--releases all|2018,2020,...] [--data <目录>] [--log <文件>]\n"
+    L"                   [--on-copy-failure abort|ignore] [--all-users]\n"
+    L"  SetUpCmd status [--json] [--releases all|2018,2020,...]\n"
+    L"  SetUpCmd uninstall [--purge] [--log <文件>]\n"
+    L"  SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
+    L"  SetUpCmd <命令> --help\n\n"
+    L"与 SetUp.exe 的不同：不提问——复制失败时按 --on-copy-failure 处理（被占用的文件先重试 3 次），\n"
+    L"AutoCAD 正在运行时直接退出；每一步写入日志（--log 指定的文件，UTF-8；未指定时写到标准错误）。\n\n";
+
+const wchar_t* helpOf(Command command) {
+    switch (command) {
+        case Command::List:
+            return L"SetUpCmd list [--json]\n"
+                   L"  列出本版本找到的 AutoCAD：年份、产品名称、产品注册表项、安装目录。\n"
+                   L"  --json  以 JSON 输出（英文键名，UTF-8）。\n";
+        case Command::Install:
+            return L"SetUpCmd install --folder <目录> [选项]\n"
+                   L"  与 SetUp.exe 的“安装”相同：插件装入 <目录>\\T-DodudEdiv，注册到所选 AutoCAD，\n"
+                   L"  并把该目录加入当前用户每个 AutoCAD 配置的受信任位置。目录须是完整路径，规则与 "
+                   L"SetUp.exe 相同。\n"
+                   L"  --releases all|2018,2020,...  要安装的 AutoCAD 年份（默认：找到的全部）\n"
+                   L"  --data <目录>                 安装文件所在目录（默认：程序旁的 Data 目录）\n"
+                   L"  --log <文件>                  日志文件（UTF-8）\n"
+                   L"  --on-copy-failure abort|ignore  复制失败时中止（默认）或跳过\n"
+                   L"  --all-users                   通过 Windows 的 Active Setup，为每个用户在下次登录时\n"
+                   L"                                完成受信任位置和设置文件（当前用户立即完成）\n";
+        case Command::Status:
+            return L"SetUpCmd status [--json] [--releases all|2018,...]\n"
+                   L"  每个找到的 AutoCAD：加载项注册表项及其 LOADER 文件、AutoCAD 目录中的插件文件；\n"
+                   L"  当前用户每个配置的受信任位置。全部齐全时退出代码为 0（可作部署工具的检测规则）。\n";
+        case Command::Uninstall:
+            return L"SetUpCmd uninstall [--purge] [--log <文件>]\n"
+                   L"  删除安装所添加的内容（SetUp.exe 或 SetUpCmd.exe 所装）：LOADER "
+                   L"指向插件的加载项注册表项、\n"
+                   L"  当前用户受信任位置中插件目录那一项、插件目录中的插件文件（目录空了则一并删除）、\n"
+                   L"  AutoCAD 目录中的 ACAD20xxP.dll 和两个字体，并恢复 AutoCAD 2008 原来的 pdfplot9.hdi；\n"
+                   L"  共用的 itextsharp.dll 保留。--purge：同时删除当前用户的 Torlen 目录及其设置文件。\n";
+        case Command::UserSetup:
+            return L"SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
+                   L"  只做属于当前用户的部分：受信任位置和设置文件（install --all-users 通过 Active Setup "
+                   L"调用）。\n";
+        case Command::None:
+            break;
+    }
+    return L"";
+}
+
+}  // namespace
+
+std::wstring helpText(Command command) {
+    if (command == Command::None) return std::wstring(kGeneral) + kExitCodes;
+    return std::wstring(helpOf(command)) + L"\n" + kExitCodes;
+}
+
+std::wstring failureWords(const Failure& failure) {
+    switch (failure.action) {
+        case Failure::Action::Copy:
+            return L"未能复制文件（已跳过）";
+        case Failure::Action::CopyToAcadFolder:
+            return L"未能复制到 AutoCAD 安装目录";
+        case Failure::Action::FindUserFolder:
+            return L"无法确定用户的应用程序数据文件夹，未能安装";
+        case Failure::Action::KeepOriginal:
+            return L"未能保留或恢复 AutoCAD 原来的文件";
+        case Failure::Action::OpenKey:
+            return L"未能打开注册表项";
+        case Failure::Action::WriteKey:
+            return L"未能写入注册表项";
+        case Failure::Action::EditList:
+            return L"未能修改受信任位置";
+        case Failure::Action::Remove:
+            return L"未能删除文件";
+    }
+    return L"";
+}
+
+std::wstring refusalWords(const Refusal& refusal) {
+    switch (refusal.reason) {
+        case Refusal::Reason::DataFolderMissing:
+            return L"未找到安装所需的 Data 文件夹";
+        case Refusal::Reason::DataFolderUnreadable:
+            return L"无法读取安装数据文件夹";
+        case Refusal::Reason::PathTooLong:
+            return L"路径太长，Windows 无法处理";
+    }
+    return L"";
+}
+
+std::wstring editionWords() { return L"（" + decimalText(platformBits) + L" 位版本）"; }
+
+std::wstring unservedWords(int year) {
+    return L"--releases：本版本（" + decimalText(platformBits) + L" 位）不安装 AutoCAD " +
+           decimalText(static_cast<unsigned long>(year)) +
+           L"；AutoCAD 2017 及以后的版本只有 64 位，请用 64 位版本的 SetUpCmd";
+}
+
+std::wstring folderWords(PathFieldVerdict verdict) {
+    switch (verdict) {
+        case PathFieldVerdict::Empty:
+            return L"--folder：安装路径为空";
+        case PathFieldVerdict::ListSeparator:
+            return L"--folder：安装路径中不能有分号（;），AutoCAD 的受信任位置以分号分隔";
+        default:
+            return L"--folder：安装路径无效，须是完整路径（如 C:\\Torlen），且不能含有 \\ / : * ? \" < > | "
+                   L"等字符，"
+                   L"也不能含有系统代码页无法表示的字符";
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,157 @@
+// Reading SetUpCmd.exe's arguments; see CommandLineRules.h.
+#include "cli/CommandLineRules.h"
+
+#include <cstring>
+
+namespace cli {
+
+namespace {
+
+struct CommandName {
+    const char* name;
+    Command command;
+};
+const CommandName kCommands[] = {{"list", Command::List},
+                                 {"install", Command::Install},
+                                 {"status", Command::Status},
+                                 {"uninstall", Command::Uninstall},
+                                 {"user-setup", Command::UserSetup}};
+
+// Which options each command takes.
+bool takes(Command command, const std::string& option) {
+    switch (command) {
+        case Command::List:
+            return option == "--json";
+        case Command::Install:
+            return option == "--folder" || option == "--releases" || option == "--data" ||
+                   option == "--log" || option == "--on-copy-failure" || option == "--all-users";
+        case Command::Status:
+            return option == "--json" || option == "--releases";
+        case Command::Uninstall:
+            return option == "--purge" || option == "--log";
+        case Command::UserSetup:
+            return option == "--folder" || option == "--log";
+        case Command::None:
+            return false;
+    }
+    return false;
+}
+
+bool takesValue(const std::string& option) {
+    return option == "--folder" || option == "--releases" || option == "--data" || option == "--log" ||
+           option == "--on-copy-failure";
+}
+
+// "all", or years from 2007 to 2026 separated by commas, each named once.
+bool parseReleases(const std::string& text, std::vector<int>& years, std::string& reason) {
+    years.clear();
+    if (text == "all") return true;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        std::string year = text.substr(start, end - start);
+        bool digits = year.size() == 4 && year.find_first_not_of("0123456789") == std::string::npos;
+        int value = digits ? std::stoi(year) : 0;
+        if (value < 2007 || value > 2026) {
+            reason = "--releases: \"" + year + "\" is not a release from 2007 to 2026 (or use all)";
+            return false;
+        }
+        for (int known : years) {
+            if (known == value) {
+                reason = "--releases: " + year + " is named twice";
+                return false;
+            }
+        }
+        years.push_back(value);
+        start = end + 1;
+    }
+    return true;
+}
+
+bool setValue(CommandLine& line, const std::string& option, const std::string& value, std::string& reason) {
+    if (value.empty()) {
+        reason = option + " needs a value";
+        return false;
+    }
+    if (option == "--releases") return parseReleases(value, line.releases, reason);
+    if (option == "--on-copy-failure") {
+        if (value != "abort" && value != "ignore") {
+            reason = "--on-copy-failure takes abort or ignore, not \"" + value + "\"";
+            return false;
+        }
+        line.onCopyFailure = value == "abort" ? OnCopyFailure::Abort : OnCopyFailure::Ignore;
+        return true;
+    }
+    std::string& target = option == "--folder" ? line.folder : option == "--data" ? line.data : line.log;
+    target = value;
+    return true;
+}
+
+}  // namespace
+
+const char* commandName(Command command) {
+    for (const CommandName& known : kCommands)
+        if (known.command == command) return known.name;
+    return "";
+}
+
+bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& line, std::string& reason) {
+    line = CommandLine();
+    std::size_t at = 0;
+    if (at < arguments.size() && arguments[at] == "--help") {
+        line.help = true;
+        ++at;
+    }
+    if (at < arguments.size() && !line.help) {
+        for (const CommandName& known : kCommands)
+            if (arguments[at] == known.name) line.command = known.command;
+        if (line.command == Command::None) {
+            reason =
+                "unknown command \"" + arguments[at] + "\" (list, install, status, uninstall, user-setup)";
+            return false;
+        }
+        ++at;
+    }
+    std::vector<std::string> seen;
+    for (; at < arguments.size(); ++at) {
+        const std::string& option = arguments[at];
+        if (option == "--help") {
+            line.help = true;
+            continue;
+        }
+        if (!takes(line.command, option)) {
+            reason = "unknown option \"" + option + "\" for " +
+                     (line.command == Command::None ? "SetUpCmd" : commandName(line.command));
+            return false;
+        }
+        for (const std::string& earlier : seen) {
+            if (earlier == option) {
+                reason = option + " is given twice";
+                return false;
+            }
+        }
+        seen.push_back(option);
+        if (!takesValue(option)) {
+            (option == "--json" ? line.json : option == "--purge" ? line.purge : line.allUsers) = true;
+            continue;
+        }
+        if (at + 1 >= arguments.size()) {
+            reason = option + " needs a value";
+            return false;
+        }
+        if (!setValue(line, option, arguments[++at], reason)) return false;
+    }
+    if (line.help) return true;
+    if (line.command == Command::None) {
+        reason = "no command given (list, install, status, uninstall, user-setup; --help)";
+        return false;
+    }
+    if ((line.command == Command::Install || line.command == Command::UserSetup) && line.folder.empty()) {
+        reason = std::string(commandName(line.command)) + " needs --folder <dir>";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace cli

@@ -1,0 +1,33 @@
+// What SetUpCmd.exe is asked to do: the command and its options, read from the arguments as
+// given (UTF-8). Nothing is guessed: an unknown command or option, a missing or doubled value,
+// or a value out of range is refused with a one-line reason. Pure code (no Windows headers).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Command { None, List, Install, Status, Uninstall, UserSetup };
+enum class OnCopyFailure { Abort, Ignore };
+
+struct CommandLine {
+    Command command = Command::None;
+    bool help = false;  // --help, alone or after a command
+    bool json = false;
+    bool allUsers = false;
+    bool purge = false;
+    std::string folder;         // --folder: the chosen folder (the plug-in goes into its \T-DodudEdiv)
+    std::string data;           // --data: the folder the files come from
+    std::string log;            // --log: the log file
+    std::vector<int> releases;  // --releases: the years named; empty for all found
+    OnCopyFailure onCopyFailure = OnCopyFailure::Abort;
+};
+
+// Fills the command line; false with the reason when the arguments cannot be taken as given.
+bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& line, std::string& reason);
+
+// The command's name as typed ("install"), for help and messages.
+const char* commandName(Command command);
+
+}  // namespace cli

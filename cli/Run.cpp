@@ -1,0 +1,58 @@
+// SetUpCmd.exe's command line: the arguments read, refused with one line when they cannot be
+// taken as given, and the command run; one installation at a time on the machine.
+#include "cli/CmdTexts.h"
+#include "cli/Commands.h"
+#include "cli/ExitCodes.h"
+#include "deploy/InstallationLock.h"
+#include "framework/WideText.h"
+
+namespace cli {
+
+namespace {
+
+int refuseArguments(const std::string& reason) {
+    writeError(L"SetUpCmd: " + fromUtf8(reason) + L"（SetUpCmd --help）\r\n");
+    return kBadArguments;
+}
+
+// install and uninstall change what SetUp.exe changes: not while another installer runs.
+// user-setup does not wait for them: Windows runs it once per user at logon, and a refusal
+// then would not be tried again.
+int runChanging(const CommandLine& line, Log& log) {
+    InstallationLock lock;
+    if (line.command != Command::UserSetup && lock.heldElsewhere()) {
+        log.line(L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行，未做任何更改");
+        return kAnotherInstallation;
+    }
+    switch (line.command) {
+        case Command::Install:
+            return installPlugin(line, log);
+        case Command::Uninstall:
+            return uninstall(line, log);
+        default:
+            return setUpForUser(line, log);
+    }
+}
+
+}  // namespace
+
+int runSetUpCmd(const std::vector<std::wstring>& arguments) {
+    std::vector<std::string> utf8Arguments;
+    for (const std::wstring& argument : arguments) utf8Arguments.push_back(utf8(argument));
+    CommandLine line;
+    std::string reason;
+    if (!parseCommandLine(utf8Arguments, line, reason)) return refuseArguments(reason);
+    if (line.help) {
+        writeOut(helpText(line.command));
+        return kDone;
+    }
+    if (line.command == Command::List) return listReleases(line);
+    if (line.command == Command::Status) return reportStatus(line);
+    Log log(fromUtf8(line.log));
+    if (!log.usable()) return refuseArguments("--log: cannot create \"" + line.log + "\"");
+    int exitCode = runChanging(line, log);
+    log.line(L"退出代码 " + decimalText(static_cast<unsigned long>(exitCode)));
+    return exitCode;
+}
+
+}  // namespace cli

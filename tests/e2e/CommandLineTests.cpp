@@ -1,0 +1,210 @@
+// End to end: SetUpCmd.exe, the unattended installer, on the real registry and files. A whole
+// install, status and uninstall cycle leaves the machine as it was; every refusal gives its
+// exit code and a log line and leaves nothing that status would call installed.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "Driver.h"
+#include "res/resource.h"
+
+using namespace e2e;
+
+namespace {
+
+const std::string kSource = "C:\\e2e\\cmd";
+const std::string kAcadRoot = "C:\\e2e\\acad";
+const std::string kChosen = "C:\\e2e\\target";
+const std::string kLog = "C:\\e2e\\cmd.log";
+const std::wstring kInstall = L"install --folder C:\\e2e\\target --log C:\\e2e\\cmd.log";
+const std::string kProfile =
+    "SOFTWARE\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804\\Profiles\\Default\\Variables";
+// Another program's trusted folders, in scripts the system code page cannot hold.
+const std::wstring kOthersTrusted = L"c:\\lib;D:\\도면\\😀;E:\\共享\\...";
+
+const std::vector<std::string> kDataFiles = {"TL_DodudEdiv2008.ARX", "TL_DodudEdiv2013.ARX", "ACAD2007P.dll",
+                                             "ACAD2013P.dll",        "itextsharp.dll",       "Torlen_EN.shx",
+                                             "Torlen_HZ.shx",        "Torlen.Ini",           "Torlen.prt5"};
+
+std::string appDataTorlen() {
+    char appData[MAX_PATH] = {};
+    GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
+    return std::string(appData) + "\\Torlen";
+}
+
+// Where this edition's Active Setup component is stored: a 32-bit program's HKLM\SOFTWARE is
+// Wow6432Node's on 64-bit Windows.
+std::string activeSetupKey() {
+    return std::string(isWow64Process() ? "SOFTWARE\\Wow6432Node\\" : "SOFTWARE\\") +
+           "Microsoft\\Active Setup\\Installed Components\\TorlenBatchPrint";
+}
+
+bool contains(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+// A machine with AutoCAD 2008 (32-bit, whose own plot driver the installation keeps) and an
+// AutoCAD 2014 of the edition's width beside another program's demand-load key, a shared
+// library already in both AutoCAD folders, a profile that trusts other folders, one that
+// trusts none, and a chosen folder that holds a user's file.
+class CommandLineTest : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        clearAutodeskKeys();
+        regDeleteTree(HKEY_LOCAL_MACHINE, activeSetupKey());
+        for (const std::string& path : {kChosen, kAcadRoot, appDataTorlen()}) removeTree(path);
+        DeleteFileA(kLog.c_str());
+        source_ = prepareInstallSource(kSource, kDataFiles);
+        acad2008_ = addAcad(2008, 32, kAcadRoot);
+        acad2014_ = addEditionAcad(2014, kAcadRoot);
+        writeFile(freshFolder(acad2008_.folder + "\\Drv") + "\\pdfplot9.hdi", "AutoCAD's own plot driver");
+        for (const Installation& acad : {acad2008_, acad2014_})
+            writeFile(acad.folder + "\\itextsharp.dll", "contents of itextsharp.dll");
+        regSetString(HKEY_LOCAL_MACHINE, acad2014_.keyPath + "Applications\\OtherPlugin", "LOADER",
+                     "D:\\Other\\other.arx");
+        regSetWide(HKEY_CURRENT_USER, kProfile, "TRUSTEDPATHS", kOthersTrusted);
+        addProfile("R17.1", "ACAD-6001:804", "Plot", nullptr);
+        writeFile(freshFolder(kChosen) + "\\notes.txt", "the user's own");
+    }
+    void TearDown() override { clearAutodeskKeys(); }
+
+    CommandRun run(const std::wstring& arguments) const { return runCommand(source_.cmd, arguments); }
+    static std::string state() { return machineExport({kAcadRoot, kChosen}); }
+    static std::wstring log() { return readUtf8File(kLog); }
+    static std::wstring trustedPaths() {
+        std::wstring text;
+        DWORD type = REG_NONE;
+        regReadWide(HKEY_CURRENT_USER, kProfile, "TRUSTEDPATHS", text, type);
+        return text;
+    }
+
+    InstallSource source_;
+    Installation acad2008_, acad2014_;
+};
+
+}  // namespace
+
+TEST_F(CommandLineTest, InstallStatusAndUninstallLeaveTheMachineAsItWas) {
+    const std::string before = state();
+    ASSERT_EQ(run(kInstall + L" --all-users").exitCode, 0u) << log();
+    EXPECT_TRUE(contains(log(), L"安装完成  C:\\e2e\\target\\T-DodudEdiv"));
+    const std::string installed = state();
+    ASSERT_EQ(run(kInstall + L" --all-users").exitCode, 0u) << log();
+    EXPECT_EQ(state(), installed) << "a second installation changed the first";
+    EXPECT_EQ(trustedPaths(), kOthersTrusted + L";C:\\E2E\\TARGET\\T-DODUDEDIV");
+    std::string kept;
+    EXPECT_TRUE(readFile(acad2008_.folder + "\\Drv\\pdfplot9.hdi.original", kept));
+    EXPECT_EQ(kept, "AutoCAD's own plot driver");
+    CommandRun status = run(L"status --json");
+    EXPECT_EQ(status.exitCode, 0u) << status.out;
+    EXPECT_TRUE(
+        contains(status.out, L"{\"edition\":" + std::to_wstring(platformBits) + L",\"complete\":true,"));
+    EXPECT_TRUE(contains(run(L"list --json").out, L"\"year\":2008,\"productName\":\"AutoCAD 2008\""));
+
+    // What Windows runs at a user's next logon, for a user who has neither the trusted folder
+    // nor the settings file yet.
+    std::wstring stub;
+    DWORD type = REG_NONE;
+    ASSERT_TRUE(regReadWide(HKEY_LOCAL_MACHINE, activeSetupKey(), "StubPath", stub, type));
+    regSetWide(HKEY_CURRENT_USER, kProfile, "TRUSTEDPATHS", kOthersTrusted);
+    removeTree(appDataTorlen());
+    std::size_t exeEnd = stub.find(L'"', 1);
+    ASSERT_EQ(stub.substr(exeEnd), L"\" user-setup --folder \"C:\\e2e\\target\"");
+    EXPECT_EQ(
+        runCommand(std::string(stub.begin() + 1, stub.begin() + exeEnd), stub.substr(exeEnd + 2)).exitCode,
+        0u);
+    EXPECT_EQ(trustedPaths(), kOthersTrusted + L";C:\\E2E\\TARGET\\T-DODUDEDIV");
+    EXPECT_TRUE(fileExists(appDataTorlen() + "\\Torlen.Ini"));
+
+    ASSERT_EQ(run(L"uninstall --purge --log C:\\e2e\\cmd.log").exitCode, 0u) << log();
+    EXPECT_EQ(state(), before);
+    EXPECT_FALSE(isFolder(appDataTorlen()));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, activeSetupKey()));
+    EXPECT_EQ(run(L"uninstall").exitCode, 0u);
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(run(L"status").exitCode, 1u);
+}
+
+TEST_F(CommandLineTest, TheDialogInstallsAndTheCommandLineUninstalls) {
+    const std::string before = state();
+    SetupProcess setup(source_.exe);
+    ASSERT_TRUE(setup.dialogFound());
+    // One installation at a time: nothing while the dialog is open.
+    EXPECT_EQ(run(L"uninstall --log C:\\e2e\\cmd.log").exitCode, 1618u);
+    EXPECT_TRUE(contains(log(), L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行"));
+    setup.setText(IDC_INSTALL_PATH, L"C:\\e2e\\target");
+    setup.click(IDC_INSTALL);
+    ASSERT_TRUE(setup.waitForFinishPage());
+    setup.click(IDOK);
+    ASSERT_TRUE(setup.waitForExit(5000));
+    EXPECT_EQ(run(L"status").exitCode, 0u);
+    EXPECT_EQ(run(L"uninstall").exitCode, 0u);
+    EXPECT_EQ(state(), before);
+    EXPECT_FALSE(isFolder(kChosen + "\\T-DodudEdiv"));
+}
+
+TEST_F(CommandLineTest, RefusalsGiveTheirExitCodeAndLogLineAndInstallNothing) {
+    const std::string before = state();
+    const std::string heldFile = kChosen + "\\T-DodudEdiv\\TL_DodudEdiv2013.ARX";
+    const struct {
+        const char* what;
+        std::wstring arguments;
+        DWORD exitCode;
+        std::wstring logged;  // in the log, or on standard error
+        bool acadRuns = false;
+        bool holdFile = false;
+        enum { None, AcadFolder, ProductKey } readOnly = None;  // as for a user who is no administrator
+    } cases[] = {
+        {"unknown option", kInstall + L" --bogus", 87, L"unknown option \"--bogus\" for install"},
+        {"relative folder", L"install --folder e2e\\target --log C:\\e2e\\cmd.log", 87,
+         L"--folder：安装路径无效"},
+        {"release not served or not found", kInstall + L" --releases 2018", platformBits == 32 ? 87u : 1603u,
+         L"AutoCAD 2018"},
+        {"missing data folder", kInstall + L" --data C:\\e2e\\nowhere", 1603,
+         L"未找到安装所需的 Data 文件夹  C:\\e2e\\nowhere"},
+        {"AutoCAD running", kInstall, 170, L"AutoCAD 正在运行", true},
+        {"locked file", kInstall, 1603,
+         L"文件被占用，稍后重试  " + std::wstring(heldFile.begin(), heldFile.end()), false, true},
+        {"AutoCAD folder not writable", kInstall, 740,
+         L"权限不足，请以管理员身份运行；未做任何更改  C:\\e2e\\acad", false, false, cases->AcadFolder},
+        {"product key not writable", kInstall, 740,
+         L"权限不足，请以管理员身份运行；未做任何更改  HKEY_LOCAL_MACHINE", false, false, cases->ProductKey},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::optional<RunningProgram> acad;
+        if (c.acadRuns) acad.emplace("acad.exe");
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (c.holdFile) {
+            writeFile(freshFolder(kChosen + "\\T-DodudEdiv") + "\\TL_DodudEdiv2013.ARX", "held by AutoCAD");
+            holder = CreateFileA(heldFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        }
+        auto readOnly = [&](bool on) {
+            if (c.readOnly == c.AcadFolder)
+                return setFolderSecurity(acad2014_.folder,
+                                         on ? "D:P(A;OICI;GRGX;;;WD)" : "D:P(A;OICI;FA;;;WD)");
+            if (c.readOnly == c.ProductKey)
+                return setKeySecurity(HKEY_LOCAL_MACHINE, acad2014_.keyPath,
+                                      on ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)");
+            return true;
+        };
+        ASSERT_TRUE(readOnly(true));
+        CommandRun refused = run(c.arguments);
+        readOnly(false);
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        EXPECT_EQ(refused.exitCode, c.exitCode);
+        EXPECT_TRUE(contains(log() + refused.err, c.logged)) << testing::PrintToString(log() + refused.err);
+        EXPECT_EQ(run(L"status").exitCode, 1u);
+        if (!c.holdFile) {
+            EXPECT_EQ(state(), before);
+        }
+        removeTree(kChosen + "\\T-DodudEdiv");
+    }
+    // Told to go on without a file it cannot copy, the installation finishes and says so.
+    writeFile(freshFolder(kChosen + "\\T-DodudEdiv") + "\\TL_DodudEdiv2013.ARX", "held by AutoCAD");
+    HANDLE holder = CreateFileA(heldFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(run(kInstall + L" --on-copy-failure ignore").exitCode, 2u);
+    CloseHandle(holder);
+    EXPECT_TRUE(
+        contains(log(), L"未能复制文件（已跳过）  " + std::wstring(heldFile.begin(), heldFile.end())));
+}
