@@ -30,7 +30,8 @@ const wchar_t* const kGeneral =
     L"  SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
     L"  SetUpCmd <命令> --help\n\n"
     L"与 SetUp.exe 的不同：不提问——复制失败时按 --on-copy-failure 处理（被占用的文件先重试 3 次），\n"
-    L"AutoCAD 正在运行时直接退出；每一步写入日志（--log 指定的文件，UTF-8；未指定时写到标准错误）。\n\n";
+    L"AutoCAD 正在运行时直接退出，--releases 中本机没有的版本跳过并记入日志；\n"
+    L"每一步写入日志（--log 指定的文件，UTF-8；未指定时写到标准错误）。\n\n";
 
 const wchar_t* helpOf(Command command) {
     switch (command) {
@@ -62,8 +63,8 @@ const wchar_t* helpOf(Command command) {
                    L"  共用的 itextsharp.dll 保留。--purge：同时删除当前用户的 Torlen 目录及其设置文件。\n";
         case Command::UserSetup:
             return L"SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
-                   L"  只做属于当前用户的部分：受信任位置和设置文件（install --all-users 通过 Active Setup "
-                   L"调用）。\n";
+                   L"  只做属于当前用户的部分：受信任位置和设置文件（用户已有的设置文件保留）。\n"
+                   L"  由 install --all-users 注册的 Active Setup 在每个用户登录时调用。\n";
         case Command::None:
             break;
     }
