@@ -17,11 +17,6 @@
 
 namespace {
 
-std::string fileNameOf(const std::string& filePath) {
-    std::size_t separator = path::lastSeparator(filePath, isSystemLeadByte);
-    return separator == std::string::npos ? filePath : filePath.substr(separator + 1);
-}
-
 void removeFile(const std::string& filePath, UninstallOutcome& outcome) {
     if (probePath(filePath) != PathIsFile) return;
     SetFileAttributesA(filePath.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -55,7 +50,7 @@ void removeKeys(const std::string& productKey, UninstallOutcome& outcome) {
             !key.readText("LOADER", loader))
             continue;
         key.close();
-        std::string file = fileNameOf(loader);
+        std::string file = path::names(loader, isSystemLeadByte).back();
         bool isModule = acad::isPluginModuleName(file);
         if (!isModule && !acad::isHostModuleName(file)) continue;
         std::string keyPath = "HKEY_LOCAL_MACHINE\\" + productKey + "Applications\\" + name;

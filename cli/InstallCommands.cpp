@@ -25,11 +25,16 @@ bool systemPathOf(const std::string& utf8Path, std::string& systemPath) {
     return narrowToSystemCodePage(fromUtf8(utf8Path), systemPath);
 }
 
-// The chosen folder, by the rules the dialog's path field follows.
-PathFieldVerdict chosenFolderOf(const std::string& utf8Folder, std::string& chosen) {
+// The chosen folder of --folder, by the rules the dialog's path field follows; false, with the
+// reason logged, when they refuse it.
+bool takeChosenFolder(const std::string& utf8Folder, Log& log, std::string& chosen) {
     std::string typed;
-    if (!systemPathOf(utf8Folder, typed)) return PathFieldVerdict::Invalid;
-    return checkPathField(typed, chosen, isSystemLeadByte);
+    PathFieldVerdict verdict = systemPathOf(utf8Folder, typed)
+                                   ? checkPathField(typed, chosen, isSystemLeadByte)
+                                   : PathFieldVerdict::Invalid;
+    if (verdict == PathFieldVerdict::Usable) return true;
+    log.line(folderWords(verdict));
+    return false;
 }
 
 void logFailures(Log& log, const FailureLog& failures) {
@@ -91,10 +96,7 @@ void logRegistered(Log& log, const AcadReleaseTable& table, const ReleaseSelecti
 int installPlugin(const CommandLine& line, Log& log) {
     log.line(L"安装开始" + editionWords());
     std::string chosen, dataFolder;
-    if (PathFieldVerdict verdict = chosenFolderOf(line.folder, chosen); verdict != PathFieldVerdict::Usable) {
-        log.line(folderWords(verdict));
-        return kBadArguments;
-    }
+    if (!takeChosenFolder(line.folder, log, chosen)) return kBadArguments;
     if (!line.data.empty() && !systemPathOf(line.data, dataFolder)) {
         log.line(L"--data：路径含有系统代码页无法表示的字符");
         return kBadArguments;
@@ -151,10 +153,7 @@ int uninstall(const CommandLine& line, Log& log) {
 
 int setUpForUser(const CommandLine& line, Log& log) {
     std::string chosen;
-    if (PathFieldVerdict verdict = chosenFolderOf(line.folder, chosen); verdict != PathFieldVerdict::Usable) {
-        log.line(folderWords(verdict));
-        return kBadArguments;
-    }
+    if (!takeChosenFolder(line.folder, log, chosen)) return kBadArguments;
     AcadReleaseTable table;
     assignFolderPath(table.installFolder, targetFolderIn(chosen));
     FailureLog failures;

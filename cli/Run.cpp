@@ -19,19 +19,13 @@ int refuseArguments(const std::string& reason) {
 // user-setup does not wait for them: Windows runs it once per user at logon, and a refusal
 // then would not be tried again.
 int runChanging(const CommandLine& line, Log& log) {
+    if (line.command == Command::UserSetup) return setUpForUser(line, log);
     InstallationLock lock;
-    if (line.command != Command::UserSetup && lock.heldElsewhere()) {
+    if (lock.heldElsewhere()) {
         log.line(L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行，未做任何更改");
         return kAnotherInstallation;
     }
-    switch (line.command) {
-        case Command::Install:
-            return installPlugin(line, log);
-        case Command::Uninstall:
-            return uninstall(line, log);
-        default:
-            return setUpForUser(line, log);
-    }
+    return line.command == Command::Install ? installPlugin(line, log) : uninstall(line, log);
 }
 
 }  // namespace
