@@ -7,6 +7,7 @@
 #include "cli/JsonRules.h"
 #include "cli/ReleaseChoice.h"
 #include "framework/BuildConstants.h"
+#include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
 #include "framework/WideText.h"
 
@@ -15,9 +16,7 @@ namespace cli {
 namespace {
 
 std::string keyName(const std::string& productKey) {
-    std::string name = "HKEY_LOCAL_MACHINE\\" + productKey;
-    if (!name.empty() && name.back() == '\\') name.pop_back();
-    return name;
+    return path::withoutTrailingSeparator("HKEY_LOCAL_MACHINE\\" + productKey, isSystemLeadByte);
 }
 
 std::string jsonText(const std::string& systemText) { return jsonString(utf8OfSystem(systemText)); }
