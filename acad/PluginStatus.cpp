@@ -7,6 +7,7 @@
 #include "acad/ReleaseRules.h"
 #include "acad/TrustedPathRules.h"
 #include "acad/UserProfiles.h"
+#include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
 #include "framework/Paths.h"
 #include "framework/Registry.h"
@@ -43,9 +44,9 @@ InstallationStatus inspectInstallation(int year, const std::string& productKey, 
         status.files.push_back(
             {path::join(location, name), probePath(path::join(location, name)) == PathIsFile});
     // The fonts go where AutoCAD keeps them; an installation without a Fonts folder has none.
-    std::string fonts = path::join(location, "Fonts");
+    std::string fonts = path::join(location, kFontsFolderName);
     if (probePath(fonts) == PathIsFolder) {
-        for (const char* name : {"Torlen_EN.shx", "Torlen_HZ.shx"})
+        for (const char* name : kPluginFontNames)
             status.files.push_back(
                 {path::join(fonts, name), probePath(path::join(fonts, name)) == PathIsFile});
     }

@@ -65,12 +65,9 @@ void removeKeys(const std::string& productKey, UninstallOutcome& outcome) {
             outcome.pluginFolders.push_back(folder);
     }
     if (applications.open(product.get(), "Applications", KEY_READ) == ERROR_SUCCESS &&
-        applications.subKeyCount() == 0) {
-        DWORD values = 0;
-        RegQueryInfoKeyA(applications.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
-                         nullptr, nullptr, nullptr, nullptr);
+        applications.isEmpty()) {
         applications.close();
-        if (values == 0) product.deleteSubKey("Applications");
+        product.deleteSubKey("Applications");
     }
 }
 
@@ -103,9 +100,8 @@ void removePluginFolder(const std::string& folder, UninstallOutcome& outcome) {
         } while (FindNextFileA(listing.get(), &found));
     }
     for (const std::string& name : names) removeFile(path::join(folder, name), outcome);
-    std::string userSetup = path::join(folder, "UserSetup");
-    removeFile(path::join(userSetup, "Torlen.Ini"), outcome);
-    removeFolderIfEmpty(userSetup, outcome);
+    removeFile(keptSettingsPath(folder), outcome);
+    removeFolderIfEmpty(keptSettingsFolder(folder), outcome);
     removeFolderIfEmpty(folder, outcome);
 }
 
@@ -113,8 +109,8 @@ void removePluginFolder(const std::string& folder, UninstallOutcome& outcome) {
 // and AutoCAD 2008's plot driver put back.
 void cleanAcadFolder(const std::string& location, bool plotDriverRelease, UninstallOutcome& outcome) {
     for (const std::string& name : hostModuleNames()) removeFile(path::join(location, name), outcome);
-    for (const char* font : {"Torlen_EN.shx", "Torlen_HZ.shx"})
-        removeFile(path::join(path::join(location, "Fonts"), font), outcome);
+    for (const char* font : kPluginFontNames)
+        removeFile(path::join(path::join(location, kFontsFolderName), font), outcome);
     if (!plotDriverRelease) return;
     std::string drv = path::join(location, "Drv");
     std::string backup = path::join(drv, kPlotDriverBackupName), driver = path::join(drv, kPlotDriverName);
@@ -129,7 +125,7 @@ void cleanAcadFolder(const std::string& location, bool plotDriverRelease, Uninst
 void removeUserFolder(UninstallOutcome& outcome) {
     std::string appData = userAppDataFolder();
     if (appData.empty()) return;
-    removeFile(userSettingsPath(appData, "Torlen.Ini"), outcome);
+    removeFile(userSettingsPath(appData, kSettingsFileName), outcome);
     removeFolderIfEmpty(userSettingsFolder(appData), outcome);
 }
 

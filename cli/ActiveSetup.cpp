@@ -15,7 +15,8 @@ namespace cli {
 
 namespace {
 
-const char* const kComponent = "SOFTWARE\\Microsoft\\Active Setup\\Installed Components\\TorlenBatchPrint";
+const char* const kInstalledComponents = "SOFTWARE\\Microsoft\\Active Setup\\Installed Components";
+const char* const kComponentName = "TorlenBatchPrint";
 
 // "2026,1,1,0": Windows runs the stub again for a user whose recorded version is lower.
 std::wstring componentVersion() {
@@ -31,28 +32,25 @@ std::wstring quoted(const std::string& systemPath) {
     return L"\"" + text + L"\"";
 }
 
-// Where user-setup finds the settings file in the plug-in's folder.
-std::string keptSettingsFile(const std::string& targetFolder) {
-    return path::join(path::join(targetFolder, "UserSetup"), "Torlen.Ini");
-}
-
 }  // namespace
 
-std::string activeSetupKeyName() { return std::string("HKEY_LOCAL_MACHINE\\") + kComponent; }
+std::string activeSetupKeyName() {
+    return path::join(std::string("HKEY_LOCAL_MACHINE\\") + kInstalledComponents, kComponentName);
+}
 
 unsigned long activeSetupWriteError() {
     RegistryKey components;
-    return static_cast<unsigned long>(components.createPath(
-        HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Active Setup\\Installed Components", KEY_CREATE_SUB_KEY));
+    return static_cast<unsigned long>(
+        components.createPath(HKEY_LOCAL_MACHINE, kInstalledComponents, KEY_CREATE_SUB_KEY));
 }
 
 unsigned long copyKeptSettings(const std::string& targetFolder, std::string& destination) {
-    std::string kept = keptSettingsFile(targetFolder);
+    std::string kept = keptSettingsPath(targetFolder);
     destination = kept;
     if (probePath(kept) != PathIsFile) return ERROR_SUCCESS;  // shipped without one
     std::string appData = userAppDataFolder();
     if (appData.empty()) return ERROR_PATH_NOT_FOUND;
-    destination = userSettingsPath(appData, "Torlen.Ini");
+    destination = userSettingsPath(appData, kSettingsFileName);
     if (probePath(destination) == PathIsFile) return ERROR_SUCCESS;
     CreateDirectoryA(userSettingsFolder(appData).c_str(), nullptr);
     return copyOver(kept, destination);
@@ -65,13 +63,14 @@ unsigned long registerActiveSetup(const std::string& chosenFolder, const std::st
     std::string stub = path::join(targetFolder, "SetUpCmd.exe");
     if (length == 0 || length > MAX_PATH || !CopyFileW(self, widenFromSystemCodePage(stub).c_str(), FALSE))
         return GetLastError();
-    std::string settings = path::join(dataFolder, "Torlen.Ini");
+    std::string settings = path::join(dataFolder, kSettingsFileName);
     if (probePath(settings) == PathIsFile) {
-        CreateDirectoryA(path::join(targetFolder, "UserSetup").c_str(), nullptr);
-        if (unsigned long error = copyOver(settings, keptSettingsFile(targetFolder))) return error;
+        CreateDirectoryA(keptSettingsFolder(targetFolder).c_str(), nullptr);
+        if (unsigned long error = copyOver(settings, keptSettingsPath(targetFolder))) return error;
     }
     RegistryKey component;
-    LONG status = component.createPath(HKEY_LOCAL_MACHINE, kComponent, KEY_SET_VALUE);
+    LONG status = component.createPath(HKEY_LOCAL_MACHINE, path::join(kInstalledComponents, kComponentName),
+                                       KEY_SET_VALUE);
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
     const std::wstring stubPath = quoted(stub) + L" user-setup --folder " + quoted(chosenFolder);
     for (LONG written : {component.writeWide(L"", L"T-批打印软件", REG_SZ),
@@ -84,7 +83,9 @@ unsigned long registerActiveSetup(const std::string& chosenFolder, const std::st
 }
 
 unsigned long removeActiveSetup() {
-    LONG status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kComponent);
+    RegistryKey components;
+    LONG status = components.openPath(HKEY_LOCAL_MACHINE, kInstalledComponents, KEY_READ);
+    if (status == ERROR_SUCCESS) status = components.deleteSubKey(kComponentName);
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<unsigned long>(status);
 }
 

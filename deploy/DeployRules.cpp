@@ -7,7 +7,7 @@ const char* const kSkippedFileNames[] = {"SetUp.EXE", "Torlen_EN.shx", "Torlen_H
 
 }  // namespace
 
-bool isSettingsFileName(const std::string& name) { return narrow::equalsIgnoreCase(name, "Torlen.Ini"); }
+bool isSettingsFileName(const std::string& name) { return narrow::equalsIgnoreCase(name, kSettingsFileName); }
 
 bool isSkippedFileName(const std::string& name) {
     for (const char* skipped : kSkippedFileNames) {
@@ -30,11 +30,9 @@ std::vector<std::string> hostModuleNames() {
 }
 
 std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver) {
-    std::vector<ReleaseCopy> copies = {
-        {"Torlen_EN.shx", "Fonts", "Torlen_EN.shx"},
-        {"Torlen_HZ.shx", "Fonts", "Torlen_HZ.shx"},
-        {"itextsharp.dll", "", "itextsharp.dll"},
-    };
+    std::vector<ReleaseCopy> copies;
+    for (const char* font : kPluginFontNames) copies.push_back({font, kFontsFolderName, font});
+    copies.push_back({"itextsharp.dll", "", "itextsharp.dll"});
     for (const std::string& name : hostModuleNames()) copies.push_back({name, "", name});
     if (replacePlotDriver) copies.push_back({"Torlen.prt5", "Drv", "pdfplot9.hdi"});
     return copies;
@@ -62,7 +60,8 @@ std::string pluginFolderSddl(const std::string& installingUserSid) {
 std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,
                                 const std::string& shellAppDataFolder, path::LeadByteTest isLeadByte) {
     std::string value = path::withoutTrailingSeparator(appDataValue, isLeadByte);
-    if (appDataSet && !value.empty() && path::fitsLimit(userSettingsPath(value, "Torlen.Ini"), isLeadByte)) {
+    if (appDataSet && !value.empty() &&
+        path::fitsLimit(userSettingsPath(value, kSettingsFileName), isLeadByte)) {
         return value;
     }
     return path::withoutTrailingSeparator(shellAppDataFolder, isLeadByte);
@@ -72,4 +71,12 @@ std::string userSettingsFolder(const std::string& appDataFolder) { return appDat
 
 std::string userSettingsPath(const std::string& appDataFolder, const std::string& name) {
     return userSettingsFolder(appDataFolder) + "\\" + name;
+}
+
+std::string keptSettingsFolder(const std::string& targetFolder) {
+    return path::join(targetFolder, "UserSetup");
+}
+
+std::string keptSettingsPath(const std::string& targetFolder) {
+    return path::join(keptSettingsFolder(targetFolder), kSettingsFileName);
 }

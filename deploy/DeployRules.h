@@ -19,6 +19,7 @@ enum class EntryAction {
 EntryAction entryAction(const std::string& name, bool isFolder);
 
 // The settings file, in any letter case.
+constexpr const char* kSettingsFileName = "Torlen.Ini";
 bool isSettingsFileName(const std::string& name);
 
 // Files of the setup data folder that never go into the target folder.
@@ -37,6 +38,10 @@ struct ReleaseCopy {
 constexpr int kFirstHostModuleYear = 2007;
 constexpr int kLastHostModuleYear = 2050;
 std::vector<std::string> hostModuleNames();
+
+// The plug-in's fonts, which go into the Fonts folder of every AutoCAD location.
+constexpr const char* kFontsFolderName = "Fonts";
+constexpr const char* kPluginFontNames[] = {"Torlen_EN.shx", "Torlen_HZ.shx"};
 
 // Fonts, itextsharp.dll, the host-side modules, and (AutoCAD 2008 only) the plot driver,
 // in the order in which they are copied.
@@ -75,3 +80,8 @@ std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue
 // The per-user folder ("<application data>\Torlen") and a file in it.
 std::string userSettingsFolder(const std::string& appDataFolder);
 std::string userSettingsPath(const std::string& appDataFolder, const std::string& name);
+
+// The copy of the settings file that an installation for every user keeps in the plug-in's
+// folder, for each user's first logon, and its folder.
+std::string keptSettingsFolder(const std::string& targetFolder);
+std::string keptSettingsPath(const std::string& targetFolder);

@@ -89,6 +89,13 @@ DWORD RegistryKey::subKeyCount() const {
     return count;
 }
 
+bool RegistryKey::isEmpty() const {
+    DWORD subKeys = 0, values = 0;
+    return RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           subKeys == 0 && values == 0;
+}
+
 bool RegistryKey::subKeyNameAt(DWORD index, std::string& name) const {
     // Key names are at most 255 UTF-16 units; in code page 936 a name of 255 Chinese
     // characters takes 510 bytes, so a 256-byte buffer would lose such names.

@@ -43,6 +43,8 @@ class RegistryKey {
 
     // Number of direct subkeys; 0 when it cannot be read.
     DWORD subKeyCount() const;
+    // Whether the key holds neither subkeys nor values; false when that cannot be read.
+    bool isEmpty() const;
     // Name of the subkey at index; false when it cannot be read.
     bool subKeyNameAt(DWORD index, std::string& name) const;
 
