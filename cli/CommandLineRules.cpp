@@ -1,8 +1,6 @@
 // Reading SetUpCmd.exe's arguments; see CommandLineRules.h.
 #include "cli/CommandLineRules.h"
 
-#include <cstring>
-
 namespace cli {
 
 namespace {
