@@ -15,7 +15,10 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 as_windows_user=(setpriv --bounding-set=-dac_override,-dac_read_search)
 export WINEPREFIX=${WINEPREFIX:-$repo_root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko downloads, and no crash debugger: 32-bit Wine under QEMU now and then
+# crashes a process while it makes a prefix, and winedbg --auto then waits on it forever (and
+# with it `wineserver -w`). Without the debugger a crashed program just ends with its error.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 # Chinese Windows (ANSI code page 936) unless a test asks for another system locale.
 export LANG=${SETUP_LOCALE:-zh_CN.UTF-8} LC_ALL=${SETUP_LOCALE:-zh_CN.UTF-8}
 # A 64-bit prefix made before 32-bit Wine was installed cannot run 32-bit programs.
@@ -33,7 +36,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   done
   # Xvfb has no window manager: Wine draws the caption bar and frame itself.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f /reg:64 >/dev/null 2>&1
-  wineserver -w
+  # Bounded all the same: a prefix that does not settle is ended, and Wine finishes its update
+  # the next time it starts.
+  timeout 600 wineserver -w || wineserver -k
 fi
 
 # Xvfb runs no window manager, and Wine waits up to 2 s for one to withdraw each managed
