@@ -1,6 +1,6 @@
 // Demand-load registration: the keys below each selected installation's product key that
 // make AutoCAD load the plug-in module and the host-side library at start-up.
-#include "acad/DemandLoadRegistration.h"
+#include "acad/Registration.h"
 
 #include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
@@ -32,34 +32,25 @@ std::string machinePath(const std::string& path) { return "HKEY_LOCAL_MACHINE\\"
 
 }  // namespace
 
-void registerReleaseForPlatform(AcadReleaseTable& table, int year, int bits, FailureLog& failures) {
-    acad::ReleaseFiles files;
-    if (!acad::releaseFiles(year, files)) return;
-    const StringList& productKeys = table.productKeys[files.index];
-    for (std::size_t k = 0; k < productKeys.size(); ++k) {
-        RegistryKey productKey;
-        if (LONG status = acad::openProductKey(productKeys[k], productKey); status != ERROR_SUCCESS) {
-            failures.push_back(
-                {Failure::Action::OpenKey, machinePath(productKeys[k]), static_cast<DWORD>(status)});
-            continue;
-        }
-        const std::string& location = table.locations[files.index][k];
-        for (const acad::DemandLoadKey& entry :
-             acad::demandLoadKeys(year, bits, table.installFolder, location)) {
-            if (LONG status = writeKey(productKey, entry); status != ERROR_SUCCESS)
-                failures.push_back({Failure::Action::WriteKey, machinePath(productKeys[k] + entry.path),
-                                    static_cast<DWORD>(status)});
-        }
+void registerInstallation(const AcadInstallation& installation, int bits, const std::string& installFolder,
+                          FailureLog& failures) {
+    RegistryKey productKey;
+    if (LONG status = acad::openProductKey(installation.productKey, productKey); status != ERROR_SUCCESS) {
+        failures.push_back(
+            {Failure::Action::OpenKey, machinePath(installation.productKey), static_cast<DWORD>(status)});
+        return;
+    }
+    for (const acad::DemandLoadKey& entry :
+         acad::demandLoadKeys(installation.year, bits, installFolder, installation.location)) {
+        if (LONG status = writeKey(productKey, entry); status != ERROR_SUCCESS)
+            failures.push_back({Failure::Action::WriteKey, machinePath(installation.productKey + entry.path),
+                                static_cast<DWORD>(status)});
     }
 }
 
-void AcadReleaseTable::registerRelease(int year, FailureLog& failures) {
-    registerReleaseForPlatform(*this, year, platformBits, failures);
-}
-
-void AcadReleaseTable::registerReleases(ReleaseSelection selection, FailureLog& failures) {
-    for (int index = 0; index < kReleaseCount; ++index) {
-        if (selection[index] != 0) registerRelease(kFirstReleaseYear + index, failures);
-    }
-    addTrustedFolder(failures);
+void registerReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
+                      const std::string& installFolder, FailureLog& failures) {
+    for (const AcadInstallation& installation : selectedInstallations(installations, selection))
+        registerInstallation(installation, platformBits, installFolder, failures);
+    addTrustedFolder(installFolder, failures);
 }

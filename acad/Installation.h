@@ -1,37 +1,62 @@
 // One installation, as every front end runs it: everything that can be refused is refused
 // before anything is created (prepare); then the deployment into the target folder, the
-// registration and the copies into the AutoCAD folders, with a progress step after each.
+// registration and the copies into the AutoCAD folders, with a progress step after each, and
+// a line in the log for each step and each failure.
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "acad/AcadReleaseTable.h"
-#include "deploy/DeployJob.h"
+#include "acad/AcadInstallations.h"
+#include "deploy/InstallObserver.h"
+#include "deploy/SetupLog.h"
+
+class DeployJob;
 
 class Installation {
    public:
-    // The table is what discovery found; the observer is told and asked what the front end
-    // must answer. The files come from the named data folder, or (none named) from the setup
-    // data folder beside the program.
-    Installation(AcadReleaseTable& table, InstallObserver& observer,
+    // The installations are what discovery found; the observer is told and asked what the
+    // front end must answer. The files come from the named data folder, or (none named) from
+    // the setup data folder beside the program.
+    Installation(const AcadInstallations& installations, InstallObserver& observer, SetupLog& log,
                  std::string namedDataFolder = std::string());
+    ~Installation();
 
     // Checks the setup data folder and every path to be written for this target folder
     // (the chosen folder followed by \T-DodudEdiv); creates nothing.
-    DeployJob::Readiness prepare(const std::string& targetFolder);
+    InstallReadiness prepare(const std::string& targetFolder);
 
     // Runs the prepared installation for the selected releases. False when the deployment
-    // into the target folder stopped (Abort, or nothing prepared): nothing after it has run.
+    // into the target folder stopped (Abort, a folder that could not be protected, or nothing
+    // prepared): nothing after it has run.
     bool run(const ReleaseSelection& releases);
 
     // What could not be done, in the order it happened.
-    const FailureLog& failures() const { return log; }
+    const FailureLog& failures() const { return failures_; }
+    // The target folder, without trailing backslash.
+    const std::string& targetFolder() const { return targetFolder_; }
 
    private:
-    AcadReleaseTable& table;
-    InstallObserver& observer;
+    // Passes everything on to the front end's observer and logs it on the way.
+    class LoggedObserver : public InstallObserver {
+       public:
+        LoggedObserver(InstallObserver& inner, SetupLog& log) : inner(inner), log(log) {}
+        void step() override { inner.step(); }
+        CopyAnswer copyFailed(const Failure& failure) override;
+        void refused(const Refusal& refusal) override;
+
+       private:
+        InstallObserver& inner;
+        SetupLog& log;
+    };
+
+    void logInstalled(const ReleaseSelection& releases);
+
+    const AcadInstallations& installations;
+    LoggedObserver observer;
+    SetupLog& log;
     std::string namedDataFolder;
-    FailureLog log;
-    std::optional<DeployJob> job;
+    std::string targetFolder_;
+    FailureLog failures_;
+    std::unique_ptr<DeployJob> job;
 };

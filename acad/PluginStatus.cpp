@@ -19,12 +19,15 @@ bool allPresent(const std::vector<PresentItem>& items) {
     return std::all_of(items.begin(), items.end(), [](const PresentItem& item) { return item.present; });
 }
 
-InstallationStatus inspectInstallation(int year, const std::string& productKey, const std::string& location,
-                                       int platformBits, std::vector<std::string>& pluginFolders) {
-    InstallationStatus status{year, productNameOf(productKey), productKey, location, {}, {}, {}};
+InstallationStatus inspectInstallation(const AcadInstallation& installation, int platformBits,
+                                       std::vector<std::string>& pluginFolders) {
+    const std::string& productKey = installation.productKey;
+    const std::string& location = installation.location;
+    InstallationStatus status{installation.year, productNameOf(productKey), productKey, location, {}, {}, {}};
     RegistryKey product;
     bool opened = acad::openProductKey(productKey, product) == ERROR_SUCCESS;
-    for (const acad::DemandLoadKey& expected : acad::demandLoadKeys(year, platformBits, "", location)) {
+    for (const acad::DemandLoadKey& expected :
+         acad::demandLoadKeys(installation.year, platformBits, "", location)) {
         RegistryKey key;
         std::string loader;
         bool present = opened && key.openPath(product.get(), expected.path, KEY_READ) == ERROR_SUCCESS &&
@@ -38,9 +41,9 @@ InstallationStatus inspectInstallation(int year, const std::string& productKey, 
             pluginFolders.push_back(folder);
     }
     acad::ReleaseFiles releaseFiles;
-    acad::releaseFiles(year, releaseFiles);
+    acad::releaseFiles(installation.year, releaseFiles);
     for (const std::string& name :
-         {narrow::format("ACAD%dP.dll", releaseFiles.libraryYear), std::string("itextsharp.dll")})
+         {hostModuleName(releaseFiles.libraryYear), std::string(kSharedLibraryName)})
         status.files.push_back(
             {path::join(location, name), probePath(path::join(location, name)) == PathIsFile});
     // The fonts go where AutoCAD keeps them; an installation without a Fonts folder has none.
@@ -66,16 +69,11 @@ bool PluginStatus::complete() const {
            allPresent(profiles);
 }
 
-PluginStatus inspectPlugin(const AcadReleaseTable& table, const ReleaseSelection& releases,
+PluginStatus inspectPlugin(const AcadInstallations& installations, const ReleaseSelection& releases,
                            int platformBits) {
     PluginStatus status;
-    for (int index = 0; index < kReleaseCount; ++index) {
-        if (!releases[index]) continue;
-        for (std::size_t k = 0; k < table.productKeys[index].size(); ++k)
-            status.installations.push_back(
-                inspectInstallation(kFirstReleaseYear + index, table.productKeys[index][k],
-                                    table.locations[index][k], platformBits, status.pluginFolders));
-    }
+    for (const AcadInstallation& installation : selectedInstallations(installations, releases))
+        status.installations.push_back(inspectInstallation(installation, platformBits, status.pluginFolders));
     for (const std::string& variablesKey : acad::profileVariablesKeys()) {
         std::wstring list = acad::readTrustedPaths(variablesKey).text;
         bool trusted = !status.pluginFolders.empty();
@@ -85,11 +83,4 @@ PluginStatus inspectPlugin(const AcadReleaseTable& table, const ReleaseSelection
         status.profiles.push_back({"HKEY_CURRENT_USER\\" + variablesKey, trusted});
     }
     return status;
-}
-
-std::string productNameOf(const std::string& productKey) {
-    RegistryKey key;
-    std::string name;
-    if (acad::openProductKey(productKey, key) == ERROR_SUCCESS) key.readText("ProductName", name);
-    return name;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "acad/AcadReleaseTable.h"
+#include "acad/AcadInstallations.h"
 
 struct PresentItem {
     std::string name;  // a key path below HKEY_LOCAL_MACHINE, a file path, or a profile's key
@@ -33,7 +33,5 @@ struct PluginStatus {
 };
 
 // The status of every installation of the selected releases (all found: select them all).
-PluginStatus inspectPlugin(const AcadReleaseTable& table, const ReleaseSelection& releases, int platformBits);
-
-// The product name an installation was found with ("ProductName" of its key).
-std::string productNameOf(const std::string& productKey);
+PluginStatus inspectPlugin(const AcadInstallations& installations, const ReleaseSelection& releases,
+                           int platformBits);

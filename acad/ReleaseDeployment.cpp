@@ -1,30 +1,28 @@
-// The copies into the AutoCAD installation folders of the selected releases, each location
-// in list order, the replacement plot driver for AutoCAD 2008 only.
-#include "acad/AcadReleaseTable.h"
+// The copies into the AutoCAD installation folders; see ReleaseDeployment.h.
+#include "acad/ReleaseDeployment.h"
+
+#include <windows.h>
+
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
 #include "deploy/ReleaseCopies.h"
 
-void AcadReleaseTable::deployToReleases(ReleaseSelection selection, InstallObserver& observer,
-                                        FailureLog& failures, const std::string& namedDataFolder) {
-    for (int release = 0; release < kReleaseCount; ++release) {
-        if (!selection[release]) continue;
-        const StringList& releaseLocations = locations[release];
-        const std::size_t count = releaseLocations.size();
-        for (std::size_t i = 0; i < count; ++i)
-            deployToLocation(releaseLocations[i], release == kPlotDriverReleaseIndex, observer, failures,
-                             namedDataFolder);
+void deployToReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
+                      InstallObserver& observer, FailureLog& failures, const std::string& namedDataFolder) {
+    bool dataFolderMissing = false;
+    for (const AcadInstallation& installation : selectedInstallations(installations, selection)) {
+        if (!deployToLocation(installation.location, installation.year == kPlotDriverYear, failures,
+                              namedDataFolder))
+            dataFolderMissing = true;
     }
+    if (dataFolderMissing)
+        observer.refused({Refusal::Reason::DataFolderMissing, namedDataFolder, ERROR_PATH_NOT_FOUND});
 }
 
-void AcadReleaseTable::deployToLocation(std::string location, bool replacePlotDriver,
-                                        InstallObserver& observer, FailureLog& failures,
-                                        const std::string& namedDataFolder) {
-    // Looked for anew for every location, as the files may have gone meanwhile.
+bool deployToLocation(const std::string& location, bool replacePlotDriver, FailureLog& failures,
+                      const std::string& namedDataFolder) {
     std::string dataFolder;
-    if (!locateSetupDataFolder(namedDataFolder, dataFolder)) {
-        observer.refused({Refusal::Reason::DataFolderMissing, namedDataFolder, ERROR_PATH_NOT_FOUND});
-        return;
-    }
+    if (!locateSetupDataFolder(namedDataFolder, dataFolder)) return false;
     copyIntoAcadFolder(dataFolder, location, replacePlotDriver, failures);
+    return true;
 }

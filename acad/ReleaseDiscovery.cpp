@@ -1,10 +1,10 @@
 // Release discovery: walks AutoCAD's keys below HKEY_LOCAL_MACHINE once at start-up and
-// records, per release, each installation folder with the product key it was found in.
+// records each installation: its release, the product key it was found in, its folder.
+#include <algorithm>
 #include <utility>
 
-#include "acad/AcadReleaseTable.h"
+#include "acad/AcadInstallations.h"
 #include "acad/ReleaseRoots.h"
-#include "acad/ReleaseRules.h"
 #include "framework/NarrowString.h"
 #include "framework/Registry.h"
 #include "framework/SystemCodePage.h"
@@ -26,108 +26,120 @@
 // - 32-bit Windows: no redirection and no Wow6432Node; only the second root exists.
 // Recorded key paths keep the root they were found under; registration opens them the same
 // way (root in one call, then name by name), so it reaches the key discovery read.
-void AcadReleaseTable::findAcadReleases() {
-    // Entries of this root come first in every list.
-    scanReleaseRoot(acad::kWow64ReleaseRoot, "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\%s\\",
-                    acad::kLastWow64Year);
-    scanReleaseRoot(acad::kNativeReleaseRoot, "SOFTWARE\\Autodesk\\AutoCAD\\%s\\", acad::kLastYear);
-}
 
 namespace {
-// Under WOW64 an installation that the first root pass recorded is met again by the second
-// at the same place below the other root: it is one key and one installation, recorded,
-// registered, copied into and reported once. With two different trees (a 64-bit process)
-// both entries are kept.
-bool isRecordedAlready(const StringList& productKeys, const StringList& locations, const std::string& keyPath,
-                       const std::string& location) {
-    if (!acad::seesRedirectedMachineSoftware()) return false;
-    for (std::size_t k = 0; k < productKeys.size(); ++k) {
-        if (locations[k] == location && acad::sameKeyBelowOtherRoot(productKeys[k], keyPath)) return true;
-    }
-    return false;
-}
-}  // namespace
 
-namespace {
-struct Walk {
-    StringList keyPaths;
-    StringList values;
+// A key that holds the value looked for, by its full path, and the value's text.
+struct FoundValue {
+    std::string keyPath;
+    std::string text;
 };
-}  // namespace
 
-void AcadReleaseTable::scanReleaseRoot(const std::string& rootPath, const char* versionPathFormat,
-                                       int lastYear) {
-    // With no subkey name the root itself is opened, which the test sandbox may have
-    // redirected.
-    RegistryKey machine;
-    if (machine.open(HKEY_LOCAL_MACHINE, "", kDefaultKeyAccess) != ERROR_SUCCESS) return;
-    RegistryKey root;
-    if (root.open(machine.get(), rootPath, KEY_READ) != ERROR_SUCCESS) return;
-    DWORD versionCount = root.subKeyCount();
-    for (DWORD index = 0; index < versionCount; ++index) {
-        std::string versionName;
-        if (!root.subKeyNameAt(index, versionName)) continue;
-        std::string versionPath = narrow::format(versionPathFormat, versionName.c_str());
-        RegistryKey version;
-        if (version.open(root.get(), versionName, KEY_READ) != ERROR_SUCCESS) continue;
-
-        auto walk = [&](const char* name) {
-            foundKeyPaths.clear();
-            foundValues.clear();
-            valueName = name;
-            collectValues(version.get(), "", "", versionPath);
-            return Walk{foundKeyPaths, foundValues};
-        };
-        Walk found = walk("AcadLocation");
-        Walk products = walk("ProductName");
-
-        // An installation is a key that holds both values; pair them by exact key path.
-        for (std::size_t a = 0; a < found.keyPaths.size(); ++a) {
-            std::string location = found.values[a];
-            stripTrailingBackslash(location);
-            for (std::size_t p = 0; p < products.keyPaths.size(); ++p) {
-                if (found.keyPaths[a] != products.keyPaths[p]) continue;
-                int year = acad::releaseYearOfProductName(products.values[p], lastYear);
-                if (year == 0) continue;
-                int index = year - kFirstReleaseYear;
-                if (isRecordedAlready(productKeys[index], locations[index], found.keyPaths[a], location))
-                    continue;
-                productKeys[index].push_back(found.keyPaths[a]);
-                locations[index].push_back(location);
-            }
-        }
-    }
-}
-
-void AcadReleaseTable::collectValues(HKEY parentKey, const std::string& subKeyName, std::string relativePath,
-                                     std::string basePath) {
+// Every key at or below subKeyName of parentKey that holds the value; a key that holds it ends
+// the descent there. The value's type is not looked at.
+void collectValues(HKEY parentKey, const std::string& subKeyName, const std::string& keyPath,
+                   const char* valueName, std::vector<FoundValue>& found) {
     // An empty name opens a second handle to parentKey itself.
     RegistryKey key;
     if (key.open(parentKey, subKeyName, KEY_READ) != ERROR_SUCCESS) return;
     std::string text;
-    if (key.readText(valueName.c_str(), text)) {
-        // The value's type is not looked at; a key that holds the value ends the descent.
-        foundKeyPaths.push_back(basePath + relativePath);
-        foundValues.push_back(std::move(text));
+    if (key.readText(valueName, text)) {
+        found.push_back({keyPath, std::move(text)});
         return;
     }
     DWORD count = key.subKeyCount();
     for (DWORD index = 0; index < count; ++index) {
         std::string name;
-        if (!key.subKeyNameAt(index, name)) continue;
-        collectValues(key.get(), name, relativePath + name + "\\", basePath);
+        if (key.subKeyNameAt(index, name))
+            collectValues(key.get(), name, keyPath + name + "\\", valueName, found);
     }
+}
+
+// Under WOW64 an installation that the first root pass recorded is met again by the second
+// at the same place below the other root: it is one key and one installation, recorded,
+// registered, copied into and reported once. With two different trees (a 64-bit process)
+// both entries are kept.
+bool isRecordedAlready(const AcadInstallations& found, const AcadInstallation& candidate) {
+    if (!acad::seesRedirectedMachineSoftware()) return false;
+    return std::any_of(found.begin(), found.end(), [&](const AcadInstallation& recorded) {
+        return recorded.location == candidate.location &&
+               acad::sameKeyBelowOtherRoot(recorded.productKey, candidate.productKey);
+    });
+}
+
+// An installation is a key that holds both values: the pairs of one version key, by exact
+// key path.
+void recordInstallations(const std::vector<FoundValue>& locations, const std::vector<FoundValue>& products,
+                         int lastYear, AcadInstallations& found) {
+    for (const FoundValue& location : locations) {
+        for (const FoundValue& product : products) {
+            if (location.keyPath != product.keyPath) continue;
+            int year = acad::releaseYearOfProductName(product.text, lastYear);
+            if (year == 0) continue;
+            AcadInstallation installation{year, location.keyPath, location.text};
+            stripTrailingBackslash(installation.location);
+            if (!isRecordedAlready(found, installation)) found.push_back(std::move(installation));
+        }
+    }
+}
+
+void scanReleaseRoot(const std::string& rootPath, int lastYear, AcadInstallations& found) {
+    // With no subkey name the root itself is opened, which the test sandbox may have
+    // redirected.
+    RegistryKey machine, root;
+    if (machine.open(HKEY_LOCAL_MACHINE, "", kDefaultKeyAccess) != ERROR_SUCCESS ||
+        root.open(machine.get(), rootPath, KEY_READ) != ERROR_SUCCESS)
+        return;
+    DWORD versionCount = root.subKeyCount();
+    for (DWORD index = 0; index < versionCount; ++index) {
+        std::string versionName;
+        RegistryKey version;
+        if (!root.subKeyNameAt(index, versionName) ||
+            version.open(root.get(), versionName, KEY_READ) != ERROR_SUCCESS)
+            continue;
+        const std::string versionPath = rootPath + "\\" + versionName + "\\";
+        std::vector<FoundValue> locations, products;
+        collectValues(version.get(), "", versionPath, "AcadLocation", locations);
+        collectValues(version.get(), "", versionPath, "ProductName", products);
+        recordInstallations(locations, products, lastYear, found);
+    }
+}
+
+}  // namespace
+
+AcadInstallations findAcadReleases() {
+    AcadInstallations found;
+    // Entries of this root come first within each release.
+    scanReleaseRoot(acad::kWow64ReleaseRoot, acad::kLastWow64Year, found);
+    scanReleaseRoot(acad::kNativeReleaseRoot, kLastReleaseYear, found);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const AcadInstallation& a, const AcadInstallation& b) { return a.year < b.year; });
+    return found;
+}
+
+bool isSelected(const ReleaseSelection& selection, int year) {
+    return year >= kFirstReleaseYear && year <= kLastReleaseYear &&
+           selection[static_cast<std::size_t>(releaseIndex(year))] != 0;
+}
+
+AcadInstallations selectedInstallations(const AcadInstallations& installations,
+                                        const ReleaseSelection& selection) {
+    AcadInstallations selected;
+    for (const AcadInstallation& installation : installations)
+        if (isSelected(selection, installation.year)) selected.push_back(installation);
+    return selected;
+}
+
+bool wasFound(const AcadInstallations& installations, int year) {
+    return std::any_of(installations.begin(), installations.end(),
+                       [year](const AcadInstallation& installation) { return installation.year == year; });
+}
+
+std::string productNameOf(const std::string& productKey) {
+    RegistryKey key;
+    std::string name;
+    if (acad::openProductKey(productKey, key) == ERROR_SUCCESS) key.readText("ProductName", name);
+    return name;
 }
 
 void stripTrailingBackslash(std::string& path) { acad::stripTrailingBackslash(path, isSystemLeadByte); }
-
-void listSubKeyNames(const RegistryKey& key, StringList& names) {
-    DWORD count = key.subKeyCount();
-    for (DWORD index = 0; index < count; ++index) {
-        std::string name;
-        if (!key.subKeyNameAt(index, name)) continue;
-        RegistryKey subKey;
-        if (subKey.open(key.get(), name, KEY_READ) != ERROR_SUCCESS) continue;
-        names.push_back(name);
-    }
-}

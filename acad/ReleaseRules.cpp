@@ -3,10 +3,12 @@
 
 #include <array>
 
+#include "deploy/DeployRules.h"
+
 namespace acad {
 
 int releaseYearOfProductName(const std::string& productName, int lastYear) {
-    for (int year = kFirstYear; year <= lastYear && year <= kLastYear; ++year) {
+    for (int year = kFirstReleaseYear; year <= lastYear && year <= kLastReleaseYear; ++year) {
         std::size_t found = productName.find(std::to_string(year));
         // Only the first occurrence counts, and it must not be at the very start.
         if (found != std::string::npos && found > 0) return year;
@@ -18,23 +20,27 @@ namespace {
 // Index = year - 2007. Module families: 2008 (2007, 2008), 2009, 2010 (2010-2012),
 // 2013 (2013, 2014), 2015 (2015, 2016), 2017, 2018, 2019 (2019, 2020), 2021 (2021-2024),
 // 2025 (2025, 2026). Library families: 2007 (2007, 2008), 2009, 2010 (2010-2012), 2013.
-constexpr std::array<int, 20> kModuleYears = {2008, 2008, 2009, 2010, 2010, 2010, 2013, 2013, 2015, 2015,
-                                              2017, 2018, 2019, 2019, 2021, 2021, 2021, 2021, 2025, 2025};
-constexpr std::array<int, 20> kLibraryYears = {2007, 2007, 2009, 2010, 2010, 2010, 2013, 2013, 2013, 2013,
-                                               2013, 2013, 2013, 2013, 2013, 2013, 2013, 2013, 2013, 2013};
-static_assert(kModuleYears.size() == kLastYear - kFirstYear + 1, "one entry per release");
+constexpr std::array<int, kReleaseCount> kModuleYears = {2008, 2008, 2009, 2010, 2010, 2010, 2013,
+                                                         2013, 2015, 2015, 2017, 2018, 2019, 2019,
+                                                         2021, 2021, 2021, 2021, 2025, 2025};
+constexpr std::array<int, kReleaseCount> kLibraryYears = {2007, 2007, 2009, 2010, 2010, 2010, 2013,
+                                                          2013, 2013, 2013, 2013, 2013, 2013, 2013,
+                                                          2013, 2013, 2013, 2013, 2013, 2013};
 
-DemandLoadKey moduleKey(const char* keyFormat, int keyYear, const char* fileFormat, int fileYear,
-                        const std::string& installFolder) {
-    return {narrow::format(keyFormat, keyYear), narrow::format(fileFormat, installFolder.c_str(), fileYear),
-            false};
+// "TL_DodudEdiv<year>" (with "_32" for the 32-bit side), and its module in the target folder.
+std::string moduleName(int year, bool thirtyTwoBit) {
+    return kModuleStem + std::to_string(year) + (thirtyTwoBit ? kThirtyTwoBitSuffix : "");
+}
+DemandLoadKey moduleKey(int keyYear, int fileYear, bool thirtyTwoBit, const std::string& installFolder) {
+    return {std::string("Applications\\") + moduleName(keyYear, thirtyTwoBit),
+            path::join(installFolder, moduleName(fileYear, thirtyTwoBit) + kModuleExtension), false};
 }
 }  // namespace
 
 bool releaseFiles(int year, ReleaseFiles& files) {
-    if (year < kFirstYear || year > kLastYear) return false;
-    int index = year - kFirstYear;
-    files = {index, kModuleYears[index], kLibraryYears[index]};
+    if (year < kFirstReleaseYear || year > kLastReleaseYear) return false;
+    std::size_t index = static_cast<std::size_t>(year - kFirstReleaseYear);
+    files = {kModuleYears[index], kLibraryYears[index]};
     return true;
 }
 
@@ -43,18 +49,14 @@ std::vector<DemandLoadKey> demandLoadKeys(int year, int platformBits, const std:
     std::vector<DemandLoadKey> keys;
     ReleaseFiles files;
     if (!releaseFiles(year, files)) return keys;
-    keys.push_back(moduleKey("Applications\\TL_DodudEdiv%d", year, "%s\\TL_DodudEdiv%d.ARX", files.moduleYear,
-                             installFolder));
+    keys.push_back(moduleKey(year, files.moduleYear, false, installFolder));
     // The 64 edition also registers the module built for the 32-bit side of these two
     // releases.
-    if (platformBits == 64 && year == 2009)
-        keys.push_back(
-            moduleKey("Applications\\TL_DodudEdiv%d", 2008, "%s\\TL_DodudEdiv%d.ARX", 2008, installFolder));
-    if (platformBits == 64 && year == 2010)
-        keys.push_back(moduleKey("Applications\\TL_DodudEdiv%d_32", 2010, "%s\\TL_DodudEdiv%d_32.ARX", 2010,
-                                 installFolder));
-    keys.push_back({narrow::format("Applications\\Torlen%dDLLP", year),
-                    narrow::format("%s\\ACAD%dP.dll", location.c_str(), files.libraryYear), true});
+    if (platformBits == 64 && year == 2009) keys.push_back(moduleKey(2008, 2008, false, installFolder));
+    if (platformBits == 64 && year == 2010) keys.push_back(moduleKey(2010, 2010, true, installFolder));
+    keys.push_back(
+        {std::string("Applications\\") + kLibraryKeyPrefix + std::to_string(year) + kLibraryKeySuffix,
+         path::join(location, hostModuleName(files.libraryYear)), true});
     return keys;
 }
 
@@ -80,8 +82,7 @@ void stripTrailingBackslash(std::string& folder, path::LeadByteTest isLeadByte) 
 
 namespace {
 // text = prefix, four digits, suffix (prefix and suffix compared without regard to case).
-bool isYearName(const std::string& text, const char* prefix, const char* suffix) {
-    std::string head(prefix), tail(suffix);
+bool isYearName(const std::string& text, const std::string& head, const std::string& tail) {
     if (text.size() != head.size() + 4 + tail.size()) return false;
     for (std::size_t i = head.size(); i < head.size() + 4; ++i)
         if (text[i] < '0' || text[i] > '9') return false;
@@ -91,19 +92,22 @@ bool isYearName(const std::string& text, const char* prefix, const char* suffix)
 }  // namespace
 
 bool editionServes(int year, int platformBits) {
-    return year >= kFirstYear && year <= (platformBits == 32 ? 2016 : kLastYear);
+    return year >= kFirstReleaseYear && year <= (platformBits == 32 ? 2016 : kLastReleaseYear);
 }
 
 bool isPluginKeyName(const std::string& name) {
-    return isYearName(name, "TL_DodudEdiv", "") || isYearName(name, "TL_DodudEdiv", "_32") ||
-           isYearName(name, "Torlen", "DLLP");
+    return isYearName(name, kModuleStem, "") || isYearName(name, kModuleStem, kThirtyTwoBitSuffix) ||
+           isYearName(name, kLibraryKeyPrefix, kLibraryKeySuffix);
 }
 
 bool isPluginModuleName(const std::string& fileName) {
-    return isYearName(fileName, "TL_DodudEdiv", ".ARX") || isYearName(fileName, "TL_DodudEdiv", "_32.ARX");
+    return isYearName(fileName, kModuleStem, kModuleExtension) ||
+           isYearName(fileName, kModuleStem, std::string(kThirtyTwoBitSuffix) + kModuleExtension);
 }
 
-bool isHostModuleName(const std::string& fileName) { return isYearName(fileName, "ACAD", "P.dll"); }
+bool isHostModuleName(const std::string& fileName) {
+    return isYearName(fileName, kHostModulePrefix, kHostModuleSuffix);
+}
 
 bool isAcadProcessName(const std::string& exeName) {
     std::string lower = exeName;

@@ -7,10 +7,13 @@
 
 #include "framework/Paths.h"
 
+// The AutoCAD releases the installer knows, 2007 to 2026; a release's index is year - 2007.
+constexpr int kFirstReleaseYear = 2007;
+constexpr int kLastReleaseYear = 2026;
+constexpr int kReleaseCount = kLastReleaseYear - kFirstReleaseYear + 1;
+
 namespace acad {
 
-constexpr int kFirstYear = 2007;
-constexpr int kLastYear = 2026;
 // The Wow6432Node root only ever held releases up to 2010.
 constexpr int kLastWow64Year = 2010;
 
@@ -40,7 +43,6 @@ int releaseYearOfProductName(const std::string& productName, int lastYear);
 // Which files serve a release: the plug-in module family (TL_DodudEdiv<moduleYear>.ARX)
 // and the host-side library family (ACAD<libraryYear>P.dll).
 struct ReleaseFiles {
-    int index;
     int moduleYear;
     int libraryYear;
 };

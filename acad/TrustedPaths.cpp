@@ -1,6 +1,6 @@
 // Trusted-path registration: adds the target folder to "TRUSTEDPATHS" in every AutoCAD
 // profile of the current user, so that AutoCAD loads the plug-in from it without asking.
-#include "acad/AcadReleaseTable.h"
+#include "acad/Registration.h"
 #include "acad/TrustedPathRules.h"
 #include "acad/UserProfiles.h"
 #include "framework/SystemCodePage.h"
@@ -20,7 +20,7 @@ DWORD addToList(const std::string& variablesKey, const std::wstring& folder) {
 
 }  // namespace
 
-void AcadReleaseTable::addTrustedFolder(FailureLog& failures) {
+void addTrustedFolder(const std::string& installFolder, FailureLog& failures) {
     const std::wstring folder = widenFromSystemCodePage(installFolder);
     for (const std::string& variablesKey : acad::profileVariablesKeys()) {
         if (DWORD error = addToList(variablesKey, folder))

@@ -7,8 +7,10 @@
 #include "acad/ReleaseRules.h"
 #include "acad/TrustedPathRules.h"
 #include "acad/UserProfiles.h"
+#include "acad/UserSetup.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "deploy/LogTexts.h"
 #include "framework/Handles.h"
 #include "framework/NarrowString.h"
 #include "framework/Paths.h"
@@ -112,7 +114,7 @@ void cleanAcadFolder(const std::string& location, bool plotDriverRelease, Uninst
     for (const char* font : kPluginFontNames)
         removeFile(path::join(path::join(location, kFontsFolderName), font), outcome);
     if (!plotDriverRelease) return;
-    std::string drv = path::join(location, "Drv");
+    std::string drv = path::join(location, kPlotDriverFolderName);
     std::string backup = path::join(drv, kPlotDriverBackupName), driver = path::join(drv, kPlotDriverName);
     if (probePath(backup) != PathIsFile) return;
     SetFileAttributesA(driver.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -132,23 +134,26 @@ void removeUserFolder(UninstallOutcome& outcome) {
 }  // namespace
 
 bool isPluginFile(const std::string& name) {
+    const std::string prefix = kUserFolderName;  // the plug-in's Torlen* files
     return acad::isPluginModuleName(name) || acad::isHostModuleName(name) ||
-           narrow::equalsIgnoreCase(name, "itextsharp.dll") ||
-           narrow::equalsIgnoreCase(name, "SetUpCmd.exe") ||
-           (name.size() >= 6 && narrow::equalsIgnoreCase(name.substr(0, 6), "Torlen"));
+           narrow::equalsIgnoreCase(name, kSharedLibraryName) ||
+           narrow::equalsIgnoreCase(name, kUnattendedInstallerName) ||
+           (name.size() >= prefix.size() && narrow::equalsIgnoreCase(name.substr(0, prefix.size()), prefix));
 }
 
-UninstallOutcome uninstallPlugin(const AcadReleaseTable& table, bool purge) {
+UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log) {
     UninstallOutcome outcome;
-    for (int index = 0; index < kReleaseCount; ++index) {
-        for (const std::string& productKey : table.productKeys[index]) removeKeys(productKey, outcome);
-    }
+    if (unsigned long error = removeActiveSetup())
+        outcome.failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
+    for (const AcadInstallation& installation : installations) removeKeys(installation.productKey, outcome);
     removeTrustedEntries(outcome);
     for (const std::string& folder : outcome.pluginFolders) removePluginFolder(folder, outcome);
-    for (int index = 0; index < kReleaseCount; ++index) {
-        for (const std::string& location : table.locations[index])
-            cleanAcadFolder(location, index == kPlotDriverReleaseIndex, outcome);
-    }
+    for (const AcadInstallation& installation : installations)
+        cleanAcadFolder(installation.location, installation.year == kPlotDriverYear, outcome);
     if (purge) removeUserFolder(outcome);
+    if (outcome.pluginFolders.empty()) log.line(logtexts::kNoRegistrationFound);
+    for (const std::string& folder : outcome.pluginFolders) log.line(logtexts::kPluginFolder, folder);
+    for (const std::string& removed : outcome.removed) log.line(logtexts::kRemovedOrRestored, removed);
+    log.failures(outcome.failures);
     return outcome;
 }

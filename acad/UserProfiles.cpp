@@ -1,7 +1,7 @@
 // The current user's AutoCAD profiles; see UserProfiles.h.
 #include "acad/UserProfiles.h"
 
-#include "acad/AcadReleaseTable.h"
+#include "acad/AcadInstallations.h"
 #include "acad/TrustedPathRules.h"
 #include "framework/Registry.h"
 

@@ -30,16 +30,13 @@ unsigned long folderWriteError(const std::string& folder) {
 
 }  // namespace
 
-std::string firstUnwritable(const AcadReleaseTable& table, const ReleaseSelection& releases,
+std::string firstUnwritable(const AcadInstallations& installations, const ReleaseSelection& releases,
                             unsigned long& error) {
-    for (int index = 0; index < kReleaseCount; ++index) {
-        if (!releases[index]) continue;
-        for (std::size_t k = 0; k < table.productKeys[index].size(); ++k) {
-            if ((error = keyWriteError(table.productKeys[index][k])) != ERROR_SUCCESS)
-                return "HKEY_LOCAL_MACHINE\\" + table.productKeys[index][k];
-            if ((error = folderWriteError(table.locations[index][k])) == ERROR_ACCESS_DENIED)
-                return table.locations[index][k];
-        }
+    for (const AcadInstallation& installation : selectedInstallations(installations, releases)) {
+        if ((error = keyWriteError(installation.productKey)) != ERROR_SUCCESS)
+            return "HKEY_LOCAL_MACHINE\\" + installation.productKey;
+        if ((error = folderWriteError(installation.location)) == ERROR_ACCESS_DENIED)
+            return installation.location;
     }
     error = ERROR_SUCCESS;
     return std::string();

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "acad/AcadReleaseTable.h"
+#include "acad/AcadInstallations.h"
 
-// The first product key (below HKEY_LOCAL_MACHINE) or AutoCAD folder of the selected releases
-// that cannot be written, with the Windows error; empty when all can.
-std::string firstUnwritable(const AcadReleaseTable& table, const ReleaseSelection& releases,
+// The first product key (below HKEY_LOCAL_MACHINE) or AutoCAD folder of the selected
+// installations that cannot be written, with the Windows error; empty when all can.
+std::string firstUnwritable(const AcadInstallations& installations, const ReleaseSelection& releases,
                             unsigned long& error);

@@ -1,8 +1,7 @@
 // The application object: discovery, then the setup dialog on what it found, then exit.
 #include "app/WizardApp.h"
 
-#include "acad/AcadReleaseTable.h"
-#include "deploy/InstallationLock.h"
+#include "acad/Engine.h"
 #include "ui/SetupDialog.h"
 
 CWizardApp theApp;
@@ -13,10 +12,9 @@ bool CWizardApp::InitInstance() {
     // Held while the dialog is open, so that the unattended installer does not install
     // beside it; the dialog itself goes on as it always has.
     InstallationLock lock;
-    AcadReleaseTable releaseTable;
-    releaseTable.findAcadReleases();
+    const AcadInstallations installations = findAcadReleases();
     {
-        Dlg_Setup dialog(releaseTable);
+        Dlg_Setup dialog(installations);
         dialog.DoModal();  // OK, Cancel or a failed window all end the program alike
     }
     return false;  // no message loop: the process ends with the dialog

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include "cli/CmdTexts.h"
-
 namespace cli {
 
 namespace {
@@ -12,8 +10,6 @@ namespace {
 // again this many times, a second apart, before it counts as failed.
 const int kRetriesOfAHeldFile = 3;
 const DWORD kRetryPause = 1000;
-
-bool isHeld(unsigned long error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 }  // namespace
 
 InstallObserver::CopyAnswer CmdObserver::copyFailed(const Failure& failure) {
@@ -21,24 +17,12 @@ InstallObserver::CopyAnswer CmdObserver::copyFailed(const Failure& failure) {
         retrying = failure.subject;
         retries = 0;
     }
-    if (isHeld(failure.error) && retries < kRetriesOfAHeldFile) {
+    if (isHeldByAnotherProgram(failure.error) && retries < kRetriesOfAHeldFile) {
         ++retries;
-        log.line(L"文件被占用，稍后重试", failure.subject, failure.error);
         Sleep(kRetryPause);
         return CopyAnswer::Retry;
     }
-    if (onCopyFailure == OnCopyFailure::Abort) {
-        log.line(L"复制失败，安装中止", failure.subject, failure.error);
-        abortedCopy = true;
-        return CopyAnswer::Abort;
-    }
-    log.line(failureWords(failure), failure.subject, failure.error);
-    return CopyAnswer::Ignore;
-}
-
-void CmdObserver::refused(const Refusal& refusal) {
-    ++refusals;
-    log.line(refusalWords(refusal), refusal.subject, refusal.error);
+    return onCopyFailure == OnCopyFailure::Abort ? CopyAnswer::Abort : CopyAnswer::Ignore;
 }
 
 }  // namespace cli

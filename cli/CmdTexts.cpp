@@ -2,6 +2,7 @@
 #include "cli/CmdTexts.h"
 
 #include "framework/BuildConstants.h"
+#include "framework/SystemCodePage.h"
 #include "framework/WideText.h"
 
 namespace cli {
@@ -78,41 +79,57 @@ std::wstring helpText(Command command) {
     return std::wstring(helpOf(command)) + L"\n" + kExitCodes;
 }
 
-std::wstring failureWords(const Failure& failure) {
-    switch (failure.action) {
-        case Failure::Action::Copy:
-            return L"未能复制文件（已跳过）";
-        case Failure::Action::CopyToAcadFolder:
-            return L"未能复制到 AutoCAD 安装目录";
-        case Failure::Action::FindUserFolder:
-            return L"无法确定用户的应用程序数据文件夹，未能安装";
-        case Failure::Action::KeepOriginal:
-            return L"未能保留或恢复 AutoCAD 原来的文件";
-        case Failure::Action::OpenKey:
-            return L"未能打开注册表项";
-        case Failure::Action::WriteKey:
-            return L"未能写入注册表项";
-        case Failure::Action::EditList:
-            return L"未能修改受信任位置";
-        case Failure::Action::Remove:
-            return L"未能删除文件";
-    }
-    return L"";
+std::wstring commandStarted(Command command) {
+    return (command == Command::Uninstall ? L"卸载开始" : L"安装开始") + logtexts::editionWords();
 }
 
-std::wstring refusalWords(const Refusal& refusal) {
-    switch (refusal.reason) {
-        case Refusal::Reason::DataFolderMissing:
-            return L"未找到安装所需的 Data 文件夹";
-        case Refusal::Reason::DataFolderUnreadable:
-            return L"无法读取安装数据文件夹";
-        case Refusal::Reason::PathTooLong:
-            return L"路径太长，Windows 无法处理";
-    }
-    return L"";
+std::wstring commandFinished(Command command, bool allDone) {
+    std::wstring done = command == Command::Install     ? L"安装完成"
+                        : command == Command::Uninstall ? L"卸载完成"
+                                                        : logtexts::kUserStepDone;
+    return allDone ? done : done + L"，但以上项目未能完成";
 }
 
-std::wstring editionWords() { return L"（" + decimalText(platformBits) + L" 位版本）"; }
+std::wstring exitCodeLine(int exitCode) {
+    return L"退出代码 " + decimalText(static_cast<unsigned long>(exitCode));
+}
+
+const wchar_t* const kDataUnrepresentable = L"--data：路径含有系统代码页无法表示的字符";
+const wchar_t* const kAcadRunningWords = L"AutoCAD 正在运行，请关闭 AutoCAD 后再运行；未做任何更改";
+const wchar_t* const kNotElevatedWords = L"权限不足，请以管理员身份运行；未做任何更改";
+
+std::wstring releaseSkipped(int year) {
+    return L"未找到 AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"，跳过";
+}
+
+std::wstring nothingToInstall() {
+    return L"未找到可安装的 AutoCAD" + logtexts::editionWords() + L"，" + logtexts::kNothingChanged;
+}
+
+std::wstring releasesFound(bool any) {
+    return any ? L"找到的 AutoCAD" + logtexts::editionWords() + L"：\r\n"
+               : L"未找到本版本可安装的 AutoCAD" + logtexts::editionWords() + L"\r\n";
+}
+
+std::wstring installationState(int year, const std::string& location, bool complete) {
+    return L"AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"  " +
+           widenFromSystemCodePage(location) + (complete ? L"：已安装\r\n" : L"：未安装或不完整\r\n");
+}
+
+std::wstring itemState(const std::string& name, bool present) {
+    return std::wstring(present ? L"    [有] " : L"    [缺] ") + widenFromSystemCodePage(name) + L"\r\n";
+}
+
+const wchar_t* const kProfilesHeading = L"当前用户的 AutoCAD 配置信任插件目录：\r\n";
+
+std::wstring releaseNotFound(int year) {
+    return L"未找到 AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"\r\n";
+}
+
+std::wstring statusResult(bool complete) {
+    return (complete ? L"结果：已完整安装" : L"结果：未安装或安装不完整") + logtexts::editionWords() +
+           L"\r\n";
+}
 
 std::wstring unservedWords(int year) {
     return L"--releases：本版本（" + decimalText(platformBits) + L" 位）不安装 AutoCAD " +

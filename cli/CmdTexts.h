@@ -1,28 +1,37 @@
-// SetUpCmd.exe's own texts: its help and the words of its log. Chinese, as the installer's;
-// option and command names, and JSON keys, are English.
+// SetUpCmd.exe's own texts: its help, the lines its commands add to the log, and what list and
+// status print. Chinese, as the installer's; option and command names, and JSON keys, are
+// English. The engine's own words (failures, steps) are the engine's (deploy/LogTexts).
 #pragma once
 
 #include <string>
 
+#include "acad/Engine.h"
 #include "cli/CommandLineRules.h"
-#include "deploy/InstallObserver.h"
-#include "ui/InstallRules.h"
 
 namespace cli {
 
 // The usage of SetUpCmd, or of one command.
 std::wstring helpText(Command command);
 
-// What a failure was, for a log line ("未能复制文件" ...); the subject follows in the line.
-std::wstring failureWords(const Failure& failure);
-// Why the installation stopped before anything was written.
-std::wstring refusalWords(const Refusal& refusal);
+// --- the log --------------------------------------------------------------------------
+std::wstring commandStarted(Command command);  // 安装开始（32 位版本）
+// The end of a command that changes the machine: done, or done but with the items above failed.
+std::wstring commandFinished(Command command, bool allDone);
+std::wstring exitCodeLine(int exitCode);
+std::wstring folderWords(PathFieldVerdict verdict);  // why --folder cannot be used
+std::wstring unservedWords(int year);                // a year of --releases this edition does not serve
+std::wstring releaseSkipped(int year);               // 未找到 AutoCAD 2018，跳过
+std::wstring nothingToInstall();
+extern const wchar_t* const kDataUnrepresentable;
+extern const wchar_t* const kAcadRunningWords;
+extern const wchar_t* const kNotElevatedWords;
 
-// "（32 位版本）": which edition speaks.
-std::wstring editionWords();
-// A year named by --releases that this edition does not install for.
-std::wstring unservedWords(int year);
-// Why the folder given to --folder cannot be used.
-std::wstring folderWords(PathFieldVerdict verdict);
+// --- list and status --------------------------------------------------------------------
+std::wstring releasesFound(bool any);  // the heading of list, or that there is nothing
+std::wstring installationState(int year, const std::string& location, bool complete);
+std::wstring itemState(const std::string& name, bool present);
+extern const wchar_t* const kProfilesHeading;
+std::wstring releaseNotFound(int year);
+std::wstring statusResult(bool complete);
 
 }  // namespace cli

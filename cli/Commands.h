@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "acad/Engine.h"
 #include "cli/CommandLineRules.h"
-#include "cli/Output.h"
 
 namespace cli {
 
@@ -16,8 +16,8 @@ int runSetUpCmd(const std::vector<std::wstring>& arguments);
 // The commands, on a parsed command line; those that change the machine write to the log.
 int listReleases(const CommandLine& line);
 int reportStatus(const CommandLine& line);
-int installPlugin(const CommandLine& line, Log& log);
-int uninstall(const CommandLine& line, Log& log);
-int setUpForUser(const CommandLine& line, Log& log);
+int installPlugin(const CommandLine& line, SetupLog& log);
+int uninstall(const CommandLine& line, SetupLog& log);
+int setUpForUser(const CommandLine& line, SetupLog& log);
 
 }  // namespace cli

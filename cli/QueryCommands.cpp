@@ -1,6 +1,5 @@
 // The commands that only look: list (the releases found) and status (what of the plug-in is
 // in place), as text for a person or as JSON for a script.
-#include "acad/PluginStatus.h"
 #include "cli/CmdTexts.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
@@ -46,26 +45,20 @@ std::wstring releaseLine(int year, const std::string& productName, const std::st
 }
 
 void writeItems(const std::vector<PresentItem>& items) {
-    for (const PresentItem& item : items)
-        writeOut(std::wstring(item.present ? L"    [有] " : L"    [缺] ") +
-                 widenFromSystemCodePage(item.name) + L"\r\n");
+    for (const PresentItem& item : items) writeOut(itemState(item.name, item.present));
 }
 
 void writeStatusText(const PluginStatus& status, const std::vector<int>& notFound, bool complete) {
     for (const InstallationStatus& at : status.installations) {
-        writeOut(L"AutoCAD " + decimalText(static_cast<unsigned long>(at.year)) + L"  " +
-                 widenFromSystemCodePage(at.location) +
-                 (at.complete() ? L"：已安装\r\n" : L"：未安装或不完整\r\n"));
+        writeOut(installationState(at.year, at.location, at.complete()));
         writeItems(at.keys);
         writeItems(at.loaders);
         writeItems(at.files);
     }
-    writeOut(L"当前用户的 AutoCAD 配置信任插件目录：\r\n");
+    writeOut(kProfilesHeading);
     writeItems(status.profiles);
-    for (int year : notFound)
-        writeOut(L"未找到 AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"\r\n");
-    writeOut(complete ? L"结果：已完整安装" + editionWords() + L"\r\n"
-                      : L"结果：未安装或安装不完整" + editionWords() + L"\r\n");
+    for (int year : notFound) writeOut(releaseNotFound(year));
+    writeOut(statusResult(complete));
 }
 
 void writeStatusJson(const PluginStatus& status, const std::vector<int>& notFound, bool complete) {
@@ -91,39 +84,31 @@ void writeStatusJson(const PluginStatus& status, const std::vector<int>& notFoun
 }  // namespace
 
 int listReleases(const CommandLine& line) {
-    AcadReleaseTable table;
-    table.findAcadReleases();
-    ReleaseChoice found = chooseReleases(table, {});
+    const AcadInstallations installations = findAcadReleases();
+    ReleaseChoice found = chooseReleases(installations, {});
     std::string json = "{\"edition\":" + std::to_string(platformBits) + ",\"releases\":[";
     std::wstring text;
-    for (int index = 0; index < kReleaseCount; ++index) {
-        if (!found.selection[index]) continue;
-        for (std::size_t k = 0; k < table.locations[index].size(); ++k) {
-            const std::string& key = table.productKeys[index][k];
-            const std::string& location = table.locations[index][k];
-            std::string name = productNameOf(key);
-            json += std::string(json.back() == '[' ? "\n" : ",\n") +
-                    jsonRelease(kFirstReleaseYear + index, name, key, location) + "}";
-            text += releaseLine(kFirstReleaseYear + index, name, key, location);
-        }
+    for (const AcadInstallation& at : selectedInstallations(installations, found.selection)) {
+        std::string name = productNameOf(at.productKey);
+        json += std::string(json.back() == '[' ? "\n" : ",\n") +
+                jsonRelease(at.year, name, at.productKey, at.location) + "}";
+        text += releaseLine(at.year, name, at.productKey, at.location);
     }
     if (line.json)
         writeOut(fromUtf8(json + "]}\n"));
     else
-        writeOut(text.empty() ? L"未找到本版本可安装的 AutoCAD" + editionWords() + L"\r\n"
-                              : L"找到的 AutoCAD" + editionWords() + L"：\r\n" + text);
+        writeOut(releasesFound(!text.empty()) + text);
     return kDone;
 }
 
 int reportStatus(const CommandLine& line) {
-    AcadReleaseTable table;
-    table.findAcadReleases();
-    ReleaseChoice choice = chooseReleases(table, line.releases);
+    const AcadInstallations installations = findAcadReleases();
+    ReleaseChoice choice = chooseReleases(installations, line.releases);
     if (choice.unserved) {
         writeError(unservedWords(choice.unserved) + L"\r\n");
         return kBadArguments;
     }
-    PluginStatus status = inspectPlugin(table, choice.selection, platformBits);
+    PluginStatus status = inspectPlugin(installations, choice.selection, platformBits);
     bool complete = status.complete() && choice.notFound.empty();
     if (line.json)
         writeStatusJson(status, choice.notFound, complete);

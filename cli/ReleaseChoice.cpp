@@ -1,7 +1,6 @@
 // The releases a command works on; see ReleaseChoice.h.
 #include "cli/ReleaseChoice.h"
 
-#include "acad/ReleaseRules.h"
 #include "framework/BuildConstants.h"
 
 namespace cli {
@@ -12,20 +11,19 @@ bool ReleaseChoice::any() const {
     return false;
 }
 
-ReleaseChoice chooseReleases(const AcadReleaseTable& table, const std::vector<int>& namedYears) {
+ReleaseChoice chooseReleases(const AcadInstallations& installations, const std::vector<int>& namedYears) {
     ReleaseChoice choice;
-    for (int index = 0; index < kReleaseCount; ++index) {
-        int year = kFirstReleaseYear + index;
-        choice.selection[index] = acad::editionServes(year, platformBits) && !table.locations[index].empty();
+    ReleaseSelection found{};
+    for (int year = kFirstReleaseYear; year <= kLastReleaseYear; ++year)
+        found[releaseIndex(year)] = acad::editionServes(year, platformBits) && wasFound(installations, year);
+    if (namedYears.empty()) {
+        choice.selection = found;
+        return choice;
     }
-    if (namedYears.empty()) return choice;
-    ReleaseSelection found = choice.selection;
-    choice.selection.fill(0);
     for (int year : namedYears) {
-        int index = year - kFirstReleaseYear;
         if (!acad::editionServes(year, platformBits) && choice.unserved == 0) choice.unserved = year;
-        if (found[index])
-            choice.selection[index] = 1;
+        if (isSelected(found, year))
+            choice.selection[releaseIndex(year)] = 1;
         else
             choice.notFound.push_back(year);
     }

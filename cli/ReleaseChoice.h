@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "acad/AcadReleaseTable.h"
+#include "acad/Engine.h"
 
 namespace cli {
 
@@ -15,6 +15,6 @@ struct ReleaseChoice {
     bool any() const;
 };
 
-ReleaseChoice chooseReleases(const AcadReleaseTable& table, const std::vector<int>& namedYears);
+ReleaseChoice chooseReleases(const AcadInstallations& installations, const std::vector<int>& namedYears);
 
 }  // namespace cli

@@ -3,7 +3,6 @@
 #include "cli/CmdTexts.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
-#include "deploy/InstallationLock.h"
 #include "framework/WideText.h"
 
 namespace cli {
@@ -18,11 +17,11 @@ int refuseArguments(const std::string& reason) {
 // install and uninstall change what SetUp.exe changes: not while another installer runs.
 // user-setup does not wait for them: Windows runs it once per user at logon, and a refusal
 // then would not be tried again.
-int runChanging(const CommandLine& line, Log& log) {
+int runChanging(const CommandLine& line, SetupLog& log) {
     if (line.command == Command::UserSetup) return setUpForUser(line, log);
     InstallationLock lock;
     if (lock.heldElsewhere()) {
-        log.line(L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行，未做任何更改");
+        log.line(std::wstring(logtexts::kAnotherInstaller) + L"，" + logtexts::kNothingChanged);
         return kAnotherInstallation;
     }
     return line.command == Command::Install ? installPlugin(line, log) : uninstall(line, log);
@@ -42,10 +41,11 @@ int runSetUpCmd(const std::vector<std::wstring>& arguments) {
     }
     if (line.command == Command::List) return listReleases(line);
     if (line.command == Command::Status) return reportStatus(line);
-    Log log(fromUtf8(line.log));
+    SetupLog log(fromUtf8(line.log), SetupLog::Mode::Replace);
     if (!log.usable()) return refuseArguments("--log: cannot create \"" + line.log + "\"");
+    log.header(fromUtf8(kUnattendedInstallerName) + L" " + fromUtf8(commandName(line.command)));
     int exitCode = runChanging(line, log);
-    log.line(L"退出代码 " + decimalText(static_cast<unsigned long>(exitCode)));
+    log.line(exitCodeLine(exitCode));
     return exitCode;
 }
 

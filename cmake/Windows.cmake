@@ -65,11 +65,23 @@ add_library(framework_windows STATIC ${FRAMEWORK_WINDOWS_SOURCES})
 target_compile_options(framework_windows PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(framework_windows PUBLIC framework_system gdi32 user32)
 
+# The front ends (ui/, cli/) and the process entries (app/) include the engine through its
+# public interface alone, and nothing of each other: checked before they are compiled.
+file(GLOB FRONT_END_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/* ${CMAKE_SOURCE_DIR}/cli/* ${CMAKE_SOURCE_DIR}/app/*)
+set(FRONT_END_STAMP ${CMAKE_BINARY_DIR}/front-end-includes.checked)
+add_custom_command(OUTPUT ${FRONT_END_STAMP}
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DSTAMP=${FRONT_END_STAMP}
+          -P ${CMAKE_SOURCE_DIR}/cmake/CheckIncludes.cmake
+  DEPENDS ${FRONT_END_FILES} ${CMAKE_SOURCE_DIR}/cmake/CheckIncludes.cmake
+  COMMENT "Checking what the front ends include")
+add_custom_target(front_end_includes DEPENDS ${FRONT_END_STAMP})
+
 file(GLOB UI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/*.cpp)
 list(REMOVE_ITEM UI_SOURCES ${PURE_SOURCES})
 add_library(setup_ui STATIC ${UI_SOURCES})
 target_compile_options(setup_ui PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(setup_ui PUBLIC setup_engine framework_windows)
+add_dependencies(setup_ui front_end_includes)
 
 # The shipped programs are copied into dist/<edition>/ after each build.
 function(ship_in_edition target)
@@ -92,13 +104,14 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUp.rc PROPERTIES
 ship_in_edition(SetUp)
 
 # SetUpCmd.exe, the unattended installer: a console program on the engine alone (it links
-# neither the window layers nor ui/; the dialog's path-field rules it shares are pure code).
+# neither the window layers nor ui/).
 file(GLOB CLI_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cli/*.cpp)
 list(REMOVE_ITEM CLI_SOURCES ${PURE_SOURCES})
 add_library(setup_cli STATIC ${CLI_SOURCES})
 target_compile_options(setup_cli PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(setup_cli PRIVATE ${ENGINE_DEFINITIONS})
 target_link_libraries(setup_cli PUBLIC setup_engine)
+add_dependencies(setup_cli front_end_includes)
 add_executable(SetUpCmd ${CMD_ENTRY} ${CMAKE_SOURCE_DIR}/app/RuntimeEnds.cpp ${CMAKE_SOURCE_DIR}/res/SetUpCmd.rc)
 target_compile_options(SetUpCmd PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(SetUpCmd PRIVATE ${ENGINE_DEFINITIONS})

@@ -42,6 +42,12 @@ bool DeployJob::listDataFolder() {
     do {
         entries.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileA(listing.get(), &found));
+    // A listing that ends on anything but its end (a network folder gone, a damaged disk) is
+    // not the whole folder.
+    if (DWORD error = GetLastError(); error != ERROR_NO_MORE_FILES) {
+        observer.refused({Refusal::Reason::DataFolderUnreadable, dataFolder, error});
+        return false;
+    }
     return true;
 }
 
@@ -71,7 +77,11 @@ bool DeployJob::pathsFit() {
 bool DeployJob::deployProductFiles() {
     if (!preparedOnce) prepare();
     if (readiness != Readiness::Ready) return false;
-    createInstallFolders(targetFolder);
+    std::string unprotected;
+    if (unsigned long error = createInstallFolders(targetFolder, unprotected)) {
+        observer.refused({Refusal::Reason::FolderUnprotected, unprotected, error});
+        return false;
+    }
     // One step per entry, "." and ".." and skipped ones included, and one for the closing
     // pass that finds no further entry.
     for (const Entry& entry : entries) {

@@ -18,18 +18,16 @@ class DeployJob {
     DeployJob(std::string targetFolder, InstallObserver& observer, FailureLog& failures,
               std::string namedDataFolder = std::string());
 
-    enum class Readiness {
-        Ready,
-        PathTooLong,     // a path the deployment would create or write is too long for Windows
-        SourceUnusable,  // no setup data folder, or it cannot be listed
-    };
+    using Readiness = InstallReadiness;
     // Finds the setup data folder and lists it, and checks the length of every path the
     // deployment will create or write: the folders, each file under its destination name,
     // the per-user folder. Creates and writes nothing.
     Readiness prepare();
 
-    // Prepares (unless done), creates the chosen and the target folder and copies. True when
-    // every entry has been handled; false when prepare failed or the answer was Abort.
+    // Prepares (unless done), creates the chosen and the target folder with their protected
+    // security and copies. True when every entry has been handled; false when prepare failed,
+    // a folder could not be protected (told to the observer; nothing is copied) or the answer
+    // was Abort.
     bool deployProductFiles();
 
     // Prepares the source, copies over the destination and asks on failure; false means Abort.

@@ -3,7 +3,8 @@
 
 namespace {
 
-const char* const kSkippedFileNames[] = {"SetUp.EXE", "Torlen_EN.shx", "Torlen_HZ.shx", "Torlen.prt5"};
+const char* const kSkippedFileNames[] = {kDialogInstallerName, kPluginFontNames[0], kPluginFontNames[1],
+                                         kPlotDriverSourceName};
 
 }  // namespace
 
@@ -21,20 +22,21 @@ EntryAction entryAction(const std::string& name, bool isFolder) {
     return isSettingsFileName(name) ? EntryAction::CopyToUserFolder : EntryAction::CopyToTarget;
 }
 
+std::string hostModuleName(int year) { return kHostModulePrefix + std::to_string(year) + kHostModuleSuffix; }
+
 std::vector<std::string> hostModuleNames() {
     std::vector<std::string> names;
-    for (int year = kFirstHostModuleYear; year <= kLastHostModuleYear; ++year) {
-        names.push_back(narrow::format("ACAD%dP.dll", year));
-    }
+    for (int year = kFirstHostModuleYear; year <= kLastHostModuleYear; ++year)
+        names.push_back(hostModuleName(year));
     return names;
 }
 
 std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver) {
     std::vector<ReleaseCopy> copies;
     for (const char* font : kPluginFontNames) copies.push_back({font, kFontsFolderName, font});
-    copies.push_back({"itextsharp.dll", "", "itextsharp.dll"});
+    copies.push_back({kSharedLibraryName, "", kSharedLibraryName});
     for (const std::string& name : hostModuleNames()) copies.push_back({name, "", name});
-    if (replacePlotDriver) copies.push_back({"Torlen.prt5", "Drv", "pdfplot9.hdi"});
+    if (replacePlotDriver) copies.push_back({kPlotDriverSourceName, kPlotDriverFolderName, kPlotDriverName});
     return copies;
 }
 
@@ -67,7 +69,9 @@ std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue
     return path::withoutTrailingSeparator(shellAppDataFolder, isLeadByte);
 }
 
-std::string userSettingsFolder(const std::string& appDataFolder) { return appDataFolder + "\\Torlen"; }
+std::string userSettingsFolder(const std::string& appDataFolder) {
+    return path::join(appDataFolder, kUserFolderName);
+}
 
 std::string userSettingsPath(const std::string& appDataFolder, const std::string& name) {
     return userSettingsFolder(appDataFolder) + "\\" + name;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "deploy/ProductNames.h"
 #include "framework/Paths.h"
 
 // What the walk over the setup data folder does with one entry.
@@ -19,7 +20,6 @@ enum class EntryAction {
 EntryAction entryAction(const std::string& name, bool isFolder);
 
 // The settings file, in any letter case.
-constexpr const char* kSettingsFileName = "Torlen.Ini";
 bool isSettingsFileName(const std::string& name);
 
 // Files of the setup data folder that never go into the target folder.
@@ -38,17 +38,15 @@ struct ReleaseCopy {
 constexpr int kFirstHostModuleYear = 2007;
 constexpr int kLastHostModuleYear = 2050;
 std::vector<std::string> hostModuleNames();
-
-// The plug-in's fonts, which go into the Fonts folder of every AutoCAD location.
-constexpr const char* kFontsFolderName = "Fonts";
-constexpr const char* kPluginFontNames[] = {"Torlen_EN.shx", "Torlen_HZ.shx"};
+// "ACAD<year>P.dll".
+std::string hostModuleName(int year);
 
 // Fonts, itextsharp.dll, the host-side modules, and (AutoCAD 2008 only) the plot driver,
 // in the order in which they are copied.
 std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver);
 
-// The AutoCAD release whose locations get the replacement plot driver (2008).
-constexpr int kPlotDriverReleaseIndex = 1;
+// The AutoCAD release whose locations get the replacement plot driver.
+constexpr int kPlotDriverYear = 2008;
 
 // A path the installation will create (a folder) or write or read (a file).
 struct PlannedPath {
@@ -58,11 +56,6 @@ struct PlannedPath {
 // The longest of the paths that exceed their limit; empty when every path fits.
 std::string longestOverlongPath(const std::vector<PlannedPath>& paths,
                                 path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
-
-// AutoCAD 2008's own plot driver, which the plug-in's driver replaces, is kept once beside it
-// under this name, which AutoCAD does not load (it loads *.hdi), so that it can be restored.
-constexpr const char* kPlotDriverName = "pdfplot9.hdi";
-constexpr const char* kPlotDriverBackupName = "pdfplot9.hdi.original";
 
 // The security of the plug-in's folder, as SDDL: only SYSTEM, the Administrators and the
 // installing user may change it; the Users may read and run what is in it. Protected, so

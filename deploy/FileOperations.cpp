@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "deploy/DeployRules.h"
+#include "deploy/InstallObserver.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/Paths.h"
@@ -34,11 +35,11 @@ bool findSetupDataFolder(std::string& folder) {
     // it did not fit): probing "\Data" at the root of the current drive would be wrong.
     std::string executableFolder = path::folderOf(moduleFilePath(), isSystemLeadByte);
     if (executableFolder.empty()) return false;
-    if (probePath(path::join(executableFolder, "Data")) == PathIsFolder) {
-        folder = path::join(executableFolder, "Data");
+    if (probePath(path::join(executableFolder, kDataFolderName)) == PathIsFolder) {
+        folder = path::join(executableFolder, kDataFolderName);
         return true;
     }
-    if (probePath(path::join(executableFolder, "TL_DodudEdiv2010.arx")) == PathIsFile) {
+    if (probePath(path::join(executableFolder, kDataFolderMarker)) == PathIsFile) {
         folder = executableFolder;
         return true;
     }
@@ -102,4 +103,8 @@ bool sameContents(const std::string& onePath, const std::string& otherPath) {
 
 void assignFolderPath(std::string& target, std::string folder) {
     target = path::withoutTrailingSeparator(std::move(folder), isSystemLeadByte);
+}
+
+bool isHeldByAnotherProgram(unsigned long error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }

@@ -37,32 +37,38 @@ bool isFolder(const std::string& path) {
 
 }  // namespace
 
-bool securePluginFolder(const std::string& folder) {
+unsigned long securePluginFolder(const std::string& folder) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(pluginFolderSddl(installingUserSid()).c_str(),
                                                               SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
+        return GetLastError();
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
-    bool secured = GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) && present;
+    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present) {
+        LocalFree(descriptor);
+        return ERROR_INVALID_SECURITY_DESCR;
+    }
     // SetNamedSecurityInfo, unlike SetFileSecurity, also passes the new entries on to what the
     // folder already holds, in place of what those inherited before. Wine's merges the
     // parent's entries into the folder's own list despite the protection, so the folder's
     // list is then set once more as it is meant, by SetFileSecurity.
     const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
     std::string path = folder;
-    secured = secured && SetNamedSecurityInfoA(&path[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl,
-                                               nullptr) == ERROR_SUCCESS;
-    secured = secured && SetFileSecurityA(folder.c_str(), what, descriptor);
+    unsigned long error =
+        SetNamedSecurityInfoA(&path[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
+    if (error == ERROR_SUCCESS && !SetFileSecurityA(folder.c_str(), what, descriptor)) error = GetLastError();
     LocalFree(descriptor);
-    return secured;
+    return error;
 }
 
-void createInstallFolders(const std::string& targetFolder) {
+unsigned long createInstallFolders(const std::string& targetFolder, std::string& unprotected) {
     std::string chosen = path::folderOf(targetFolder, isSystemLeadByte);
+    unsigned long error = ERROR_SUCCESS;
     // A single level each: a missing parent of the chosen folder makes every copy fail.
     if (!chosen.empty() && !isFolder(chosen) && CreateDirectoryA(chosen.c_str(), nullptr))
-        securePluginFolder(chosen);
+        error = securePluginFolder(unprotected = chosen);
+    if (error != ERROR_SUCCESS) return error;
     CreateDirectoryA(targetFolder.c_str(), nullptr);
-    if (isFolder(targetFolder)) securePluginFolder(targetFolder);
+    if (isFolder(targetFolder)) error = securePluginFolder(unprotected = targetFolder);
+    return error;
 }

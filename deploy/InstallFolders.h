@@ -8,10 +8,11 @@
 // Creates the chosen folder (the target's parent) when it is missing, with the plug-in
 // folder's protected security; an existing chosen folder keeps its rights. Then creates the
 // target folder, or re-secures it when it exists, so that what an earlier installation left
-// in it inherits the same rights. Failures are not reported here: the copies into a folder
-// that could not be made fail and are asked about.
-void createInstallFolders(const std::string& targetFolder);
+// in it inherits the same rights. 0, or the Windows error of a folder that was made or found
+// but could not be protected (named in unprotected). A folder that could not be made is not
+// reported here: the copies into it fail and are asked about.
+unsigned long createInstallFolders(const std::string& targetFolder, std::string& unprotected);
 
 // Gives a folder the plug-in folder's protected security (see pluginFolderSddl), passed on
-// to everything in it; false when Windows refused.
-bool securePluginFolder(const std::string& folder);
+// to everything in it; 0, or the Windows error when Windows refused.
+unsigned long securePluginFolder(const std::string& folder);

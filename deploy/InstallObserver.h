@@ -26,16 +26,28 @@ struct Failure {
 };
 using FailureLog = std::vector<Failure>;
 
+// Whether a Windows error says that another program holds the file open (AutoCAD, a virus
+// scanner): a cause the user can remove, and one that may pass by itself.
+bool isHeldByAnotherProgram(unsigned long error);
+
 // What stops the installation before anything is written.
 struct Refusal {
     enum class Reason {
         DataFolderMissing,     // no setup data folder beside the program (subject empty)
         DataFolderUnreadable,  // the setup data folder (subject) cannot be listed
         PathTooLong,           // the longest path (subject) that Windows cannot take
+        FolderUnprotected,     // the plug-in's folder (subject) could not be given its security
     };
     Reason reason;
     std::string subject;
     unsigned long error;
+};
+
+// What the checks before an installation found (Installation::prepare).
+enum class InstallReadiness {
+    Ready,
+    PathTooLong,     // a path the deployment would create or write is too long for Windows
+    SourceUnusable,  // no setup data folder, or it cannot be listed
 };
 
 class InstallObserver {

@@ -3,13 +3,13 @@
 
 #include <windows.h>
 
+#include "framework/ModulePath.h"
+
 namespace {
 CWinApp* theApplication = nullptr;
 
 std::wstring nameFromExecutable() {
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
-    std::wstring file(path, length <= MAX_PATH ? length : 0);
+    std::wstring file = moduleFileName();
     std::size_t slash = file.find_last_of(L"\\/");
     if (slash != std::wstring::npos) file.erase(0, slash + 1);
     std::size_t dot = file.rfind(L'.');

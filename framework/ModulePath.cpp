@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "framework/SystemCodePage.h"
+
 namespace {
 std::string& overridePath() {
     static std::string path;
@@ -18,6 +20,14 @@ std::string moduleFilePath() {
     // no folder could be derived rather than handing on a wrong one.
     if (length == 0 || length >= sizeof buffer) return std::string();
     return std::string(buffer, length);
+}
+
+std::wstring moduleFileName() {
+    if (!overridePath().empty()) return widenFromSystemCodePage(overridePath());
+    wchar_t buffer[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return std::wstring();
+    return std::wstring(buffer, length);
 }
 
 void overrideModuleFilePath(const std::string& path) { overridePath() = path; }

@@ -138,3 +138,14 @@ LONG RegistryKey::writeWide(const wchar_t* name, const std::wstring& text, DWORD
 }
 
 LONG RegistryKey::deleteSubKey(const std::string& path) const { return RegDeleteKeyA(key_, path.c_str()); }
+
+void listSubKeyNames(const RegistryKey& key, std::vector<std::string>& names) {
+    DWORD count = key.subKeyCount();
+    for (DWORD index = 0; index < count; ++index) {
+        std::string name;
+        if (!key.subKeyNameAt(index, name)) continue;
+        RegistryKey subKey;
+        if (subKey.open(key.get(), name, KEY_READ) != ERROR_SUCCESS) continue;
+        names.push_back(name);
+    }
+}

@@ -65,3 +65,6 @@ class RegistryKey {
    private:
     HKEY key_ = nullptr;
 };
+
+// Appends the names of the direct subkeys of key that can be opened for reading.
+void listSubKeyNames(const RegistryKey& key, std::vector<std::string>& names);

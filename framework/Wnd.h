@@ -1,5 +1,5 @@
-// A window object over an HWND: child-control helpers, subclassing, and command dispatch
-// keyed by control id through a per-class message map.
+// A window object over an HWND: child-control helpers, subclassing, and command
+// notifications handed to the owning class.
 #pragma once
 
 #include <windows.h>
@@ -30,7 +30,7 @@ class CWnd {
 
    protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    // Command notifications (WM_COMMAND); true when the message map handled it.
+    // Command notifications (WM_COMMAND); true when handled.
     virtual bool OnCommand(int id, int notifyCode);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -38,23 +38,3 @@ class CWnd {
     static LRESULT CALLBACK subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     WNDPROC originalProc_ = nullptr;
 };
-
-// One entry of a message map: a command notification code from one control id.
-template <class Owner>
-struct CommandEntry {
-    int notifyCode;
-    int controlId;
-    void (Owner::*handler)();
-};
-
-// Runs the first entry of a message map that matches the id and notification code.
-template <class Owner, size_t Count>
-bool dispatchCommand(Owner* owner, const CommandEntry<Owner> (&map)[Count], int id, int notifyCode) {
-    for (const CommandEntry<Owner>& entry : map) {
-        if (entry.controlId == id && entry.notifyCode == notifyCode) {
-            (owner->*entry.handler)();
-            return true;
-        }
-    }
-    return false;
-}

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     std::string list = text;
 
-    int year = acad::releaseYearOfProductName(list, acad::kLastYear);
-    if (year != 0 && (year < acad::kFirstYear || year > acad::kLastYear)) __builtin_trap();
+    int year = acad::releaseYearOfProductName(list, kLastReleaseYear);
+    if (year != 0 && (year < kFirstReleaseYear || year > kLastReleaseYear)) __builtin_trap();
 
     std::string path = list;
     acad::stripTrailingBackslash(path, narrow::isCp936LeadByte);

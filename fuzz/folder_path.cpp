@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/FolderRules.h"
+#include "framework/FolderRules.h"
 
 namespace {
 

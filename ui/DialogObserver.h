@@ -3,7 +3,7 @@
 // whatever modal window is in front of it).
 #pragma once
 
-#include "deploy/InstallObserver.h"
+#include "acad/Engine.h"
 #include "framework/Controls.h"
 
 class DialogObserver : public InstallObserver {

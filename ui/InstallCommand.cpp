@@ -1,21 +1,16 @@
 // The Install and Browse commands of the setup dialog: the whole installation from one
-// click, with its progress, the finish page and the folder picker.
-#include "acad/AcadProcess.h"
-#include "acad/Installation.h"
+// click, with its progress, its log, the finish page and the folder picker.
+#include "acad/Engine.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemCodePage.h"
 #include "res/resource.h"
 #include "ui/DialogObserver.h"
-#include "ui/InstallRules.h"
 #include "ui/PathDialog.h"
 #include "ui/ReleaseControls.h"
 #include "ui/SetupDialog.h"
 #include "ui/Texts.h"
 
 namespace {
-// True until the running-AutoCAD warning has been shown; the warning is given only once.
-bool acadWarningPending = true;
-
 const int kProgressEnd = 50;
 
 // The message for a path field the installation cannot use.
@@ -47,21 +42,26 @@ void Dlg_Setup::onInstall() {
         ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
         return;
     }
+    // Every run is added to the user's log, for whoever supports them; a log that cannot be
+    // written is no reason not to install.
+    SetupLog log(dialogLogPath(), SetupLog::Mode::Append);
+    log.header(L"SetUp.exe");
     DialogObserver observer(progressBar);
-    Installation installation(releaseTable, observer);
+    Installation installation(installations, observer, log);
     switch (installation.prepare(targetFolderIn(chosen))) {
-        case DeployJob::Readiness::PathTooLong:
+        case InstallReadiness::PathTooLong:
             ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
             return;
-        case DeployJob::Readiness::SourceUnusable:
+        case InstallReadiness::SourceUnusable:
             CDialog::OnCancel();  // nothing to install from: the program ends with the dialog
             return;
-        case DeployJob::Readiness::Ready:
+        case InstallReadiness::Ready:
             break;
     }
-    installPath = targetFolderIn(chosen);
+    installPath = installation.targetFolder();
     if (!runInstallation(installation)) return;
-    std::wstring report = texts::failureReport(installation.failures());
+    std::wstring report =
+        texts::failureReport(installation.failures(), log.usable() ? log.file() : std::wstring());
     if (!report.empty()) showMessageBox(m_hWnd, report, texts::kSetupCaption, MB_OK | MB_ICONWARNING);
     showFinishPage();
 }
@@ -93,7 +93,7 @@ void Dlg_Setup::showFinishPage() {
     showItem(IDOK, true);
     showItem(IDC_INSTALL, false);
     showItem(IDCANCEL, false);
-    for (int id : kReleaseBoxIds) showItem(id, false);
+    for (const ReleaseBox& box : kReleaseBoxes) showItem(box.id, false);
     UpdateData(false);
     shortenToCloseButton();
 }
@@ -116,7 +116,7 @@ void Dlg_Setup::onBrowse() {
     UpdateData(true);
     std::string initialPath = installPath;
     CPathDialog picker(texts::kPickerPrompt, texts::kPickerPrompt, initialPath.c_str(), nullptr);
-    if (picker.ShowModal() == 1) {
+    if (picker.ShowModal() == CPathDialog::Result::Accepted) {
         installPath = picker.GetSelectedPath();
         UpdateData(false);
     }

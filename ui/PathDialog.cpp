@@ -22,10 +22,10 @@
 
 #include <vector>
 
+#include "framework/FolderRules.h"
 #include "framework/MessageBox.h"
 #include "framework/ShellLibrary.h"
 #include "framework/SystemCodePage.h"
-#include "ui/FolderRules.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -46,11 +46,6 @@ bool isFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-const CommandEntry<CPathDialogSub> kMessageMap[] = {
-    {BN_CLICKED, IDOK, &CPathDialogSub::OnOkClicked},
-    {EN_CHANGE, CPathDialog::IDC_PATH_EDIT, &CPathDialogSub::OnPathEditChanged},
-};
-
 }  // namespace
 
 CPathDialog::CPathDialog(const wchar_t* captionText, const wchar_t* title, const char* initialFolder,
@@ -66,19 +61,19 @@ CPathDialog::CPathDialog(const wchar_t* captionText, const wchar_t* title, const
     browseInfo.lpfn = &CPathDialog::BrowseCallback;
 }
 
-int CPathDialog::ShowModal() {
+CPathDialog::Result CPathDialog::ShowModal() {
     browseInfo.lpfn = &CPathDialog::BrowseCallback;
     browseInfo.lParam = reinterpret_cast<LPARAM>(this);
     browseInfo.pszDisplayName = displayName;
     IMalloc* allocator = nullptr;
-    if (FAILED(shell::getMalloc(&allocator)) || !allocator) return -1;
-    accepted = 0;
+    if (FAILED(shell::getMalloc(&allocator)) || !allocator) return Result::NotAccepted;
+    accepted = false;
     LPITEMIDLIST item = shell::browseForFolder(&browseInfo);
     if (item) allocator->Free(item);
     allocator->Release();
     browserWindow = nullptr;
     pathLine = nullptr;
-    return accepted ? 1 : -1;
+    return accepted ? Result::Accepted : Result::NotAccepted;
 }
 
 int CALLBACK CPathDialog::BrowseCallback(HWND window, UINT message, LPARAM param, LPARAM data) {
@@ -156,36 +151,38 @@ std::string CPathDialog::pathLineText() const {
     return text;
 }
 
-int CPathDialog::ConfirmFolder(const char* path) {
+CPathDialog::FolderCheck CPathDialog::ConfirmFolder(const char* path) {
     const std::string shown = path ? path : "";
     if (folder::hasListSeparator(shown)) {
         AfxMessageBox(texts::pickerListSeparator(shown), MB_OK | MB_ICONEXCLAMATION);
-        return 1;
+        return FolderCheck::Invalid;
     }
-    int result = CheckFolderPath(path, true);
-    if (result == 0 && !isFolder(shown)) {
-        if (AfxMessageBox(texts::pickerAskCreate(shown), MB_YESNO | MB_ICONQUESTION) != IDYES) return -1;
+    FolderCheck result = CheckFolderPath(path, true);
+    if (result == FolderCheck::Usable && !isFolder(shown)) {
+        if (AfxMessageBox(texts::pickerAskCreate(shown), MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return FolderCheck::Declined;
         result = CheckFolderPath(path, false);
     }
-    if (result != 0) {
-        AfxMessageBox(result == 1 ? texts::pickerInvalid(shown) : texts::pickerCannotCreate(shown),
-                      MB_OK | MB_ICONEXCLAMATION);
+    if (result != FolderCheck::Usable) {
+        AfxMessageBox(
+            result == FolderCheck::Invalid ? texts::pickerInvalid(shown) : texts::pickerCannotCreate(shown),
+            MB_OK | MB_ICONEXCLAMATION);
     }
     return result;
 }
 
-int CPathDialog::CheckFolderPath(const char* path, bool checkOnly) {
+CPathDialog::FolderCheck CPathDialog::CheckFolderPath(const char* path, bool checkOnly) {
     // The whole path is checked before anything is created, so that an invalid name
     // further down never leaves the levels above it behind.
     std::vector<std::string> levels;
-    if (!path || !folder::folderLevels(path, levels, isSystemLeadByte)) return 1;
-    if (checkOnly) return 0;
-    if (!isFolder(levels[0])) return 2;
+    if (!path || !folder::folderLevels(path, levels, isSystemLeadByte)) return FolderCheck::Invalid;
+    if (checkOnly) return FolderCheck::Usable;
+    if (!isFolder(levels[0])) return FolderCheck::CannotCreate;
     for (std::size_t i = 1; i < levels.size(); ++i) {
         CreateDirectoryA(levels[i].c_str(), nullptr);  // fails for an existing folder: fine
-        if (!isFolder(levels[i])) return 2;
+        if (!isFolder(levels[i])) return FolderCheck::CannotCreate;
     }
-    return 0;
+    return FolderCheck::Usable;
 }
 
 bool CPathDialog::IsValidFolderName(const char* name) {
@@ -203,23 +200,31 @@ LRESULT CPathDialogSub::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CPathDialogSub::OnCommand(int id, int notifyCode) {
-    return dispatchCommand(this, kMessageMap, id, notifyCode);
+    if (id == IDOK && notifyCode == BN_CLICKED) {
+        dialog->onOkClicked();
+        return true;
+    }
+    if (id == CPathDialog::IDC_PATH_EDIT && notifyCode == EN_CHANGE) {
+        dialog->onPathEditChanged();
+        return true;
+    }
+    return false;
 }
 
-void CPathDialogSub::OnPathEditChanged() {
-    lstrcpynA(dialog->pathBuffer, dialog->pathLineText().c_str(), MAX_PATH);
-    dialog->enableOk();
+void CPathDialog::onPathEditChanged() {
+    lstrcpynA(pathBuffer, pathLineText().c_str(), MAX_PATH);
+    enableOk();
 }
 
-void CPathDialogSub::OnOkClicked() {
+void CPathDialog::onOkClicked() {
     // The whole text, not a cut-off copy: a path too long for the buffer is invalid
     // rather than silently shortened to a different folder.
-    std::string text = dialog->pathLineText();
-    if (CPathDialog::ConfirmFolder(text.c_str()) != 0) {
-        ::SetFocus(dialog->pathLine);
+    std::string text = pathLineText();
+    if (ConfirmFolder(text.c_str()) != FolderCheck::Usable) {
+        ::SetFocus(pathLine);
         return;
     }
-    lstrcpynA(dialog->pathBuffer, text.c_str(), MAX_PATH);
-    dialog->accepted = 1;
-    ::EndDialog(m_hWnd, 1);
+    lstrcpynA(pathBuffer, text.c_str(), MAX_PATH);
+    accepted = true;
+    ::EndDialog(browserWindow, IDOK);
 }

@@ -19,9 +19,6 @@ class CPathDialogSub : public CWnd {
    public:
     CPathDialog* dialog = nullptr;
 
-    void OnOkClicked();
-    void OnPathEditChanged();
-
    protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int notifyCode) override;
@@ -39,23 +36,28 @@ class CPathDialog {
     CPathDialog(const CPathDialog&) = delete;
     CPathDialog& operator=(const CPathDialog&) = delete;
 
-    // Runs the browser; 1 when a path was accepted, -1 otherwise (never IDCANCEL).
-    virtual int ShowModal();
-    // The accepted path; meaningful after ShowModal gave 1.
+    // What the browser ended with (never IDCANCEL).
+    enum class Result { Accepted = 1, NotAccepted = -1 };
+    virtual Result ShowModal();
+    // The accepted path; meaningful after ShowModal gave Accepted.
     std::string GetSelectedPath() const { return pathBuffer; }
 
-    // Checks the path and creates it if missing, asking first: 0 the folder exists now,
-    // -1 the user declined, 1 invalid path, 2 cannot be created (both with a message).
-    static int ConfirmFolder(const char* path);
-    // 0 valid (and, unless checkOnly, existing as a folder), 1 invalid form, 2 a level
-    // cannot be created or the drive root is missing.
-    static int CheckFolderPath(const char* path, bool checkOnly);
+    // What a typed folder is: usable (valid, and existing as a folder unless only its form was
+    // checked), declined by the user (not to be created), of an invalid form, or a level of it
+    // cannot be created (or its drive root is missing).
+    enum class FolderCheck { Usable = 0, Declined = -1, Invalid = 1, CannotCreate = 2 };
+    // Checks the path and creates it if missing, asking first; Invalid and CannotCreate come
+    // with a message.
+    static FolderCheck ConfirmFolder(const char* path);
+    static FolderCheck CheckFolderPath(const char* path, bool checkOnly);
     static bool IsValidFolderName(const char* name);
 
     static int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM param, LPARAM data);
 
    private:
     friend class CPathDialogSub;
+    void onOkClicked();
+    void onPathEditChanged();
 
     void onInitialized(HWND window);
     void onSelectionChanged(LPCITEMIDLIST item);
@@ -73,6 +75,6 @@ class CPathDialog {
     HWND browserWindow = nullptr;
     HWND ownerWindow = nullptr;
     HWND pathLine = nullptr;
-    int accepted = 0;
+    bool accepted = false;
     CPathDialogSub subclass;
 };

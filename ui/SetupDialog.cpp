@@ -1,7 +1,6 @@
 // The setup dialog: layout bindings, initialisation, colours and the Install button rule.
 #include "ui/SetupDialog.h"
 
-#include "acad/ReleaseRules.h"
 #include "framework/BuildConstants.h"
 #include "res/resource.h"
 #include "ui/ReleaseControls.h"
@@ -21,25 +20,17 @@ LOGFONTW captionLogFont(int height, int weight) {
     lstrcpyW(font.lfFaceName, L"宋体");
     return font;
 }
-
-// Control bindings run newest release first: 1042 down to 1028, then 1026, 1027, 1020,
-// 1019, 1018.
-constexpr int kBindingOrder[kReleaseCount] = {
-    IDC_ACAD2026, IDC_ACAD2025, IDC_ACAD2024, IDC_ACAD2023, IDC_ACAD2022, IDC_ACAD2021, IDC_ACAD2020,
-    IDC_ACAD2019, IDC_ACAD2018, IDC_ACAD2017, IDC_ACAD2016, IDC_ACAD2015, IDC_ACAD2014, IDC_ACAD2013,
-    IDC_ACAD2012, IDC_ACAD2011, IDC_ACAD2010, IDC_ACAD2009, IDC_ACAD2008, IDC_ACAD2007};
 }  // namespace
 
-Dlg_Setup::Dlg_Setup(AcadReleaseTable& releaseTable)
-    : CDialog(IDD_SETUP, nullptr), installPath("C:\\Torlen"), releaseTable(releaseTable) {
+Dlg_Setup::Dlg_Setup(const AcadInstallations& installations)
+    : CDialog(IDD_SETUP, nullptr), installPath(kDefaultChosenFolder), installations(installations) {
     releaseChecks.fill(1);
 }
 
 Dlg_Setup::~Dlg_Setup() = default;
 
 void Dlg_Setup::DoDataExchange(CDataExchange* dx) {
-    for (int i = 0; i < kReleaseCount; ++i) DDX_Control(dx, kBindingOrder[i], releaseBoxes[i]);
-    for (int i = 0; i < kReleaseCount; ++i) DDX_Check(dx, kReleaseBoxIds[i], releaseChecks[i]);
+    for (const ReleaseBox& box : kReleaseBoxes) DDX_Check(dx, box.id, releaseChecks[releaseIndex(box.year)]);
     DDX_Text(dx, IDC_TITLE, titleText);
     DDX_Text(dx, IDC_PLATFORM, platformText);
     DDX_Control(dx, IDC_PROGRESS, progressBar);
@@ -68,16 +59,15 @@ void Dlg_Setup::setCaptions() {
 // Only releases that discovery found can be ticked; the 32 edition does not offer the
 // releases that exist only as 64-bit products.
 void Dlg_Setup::applyFoundReleases() {
-    for (int i = 0; i < kReleaseCount; ++i) {
-        if (releaseTable.locations[i].empty()) {
-            enableItem(kReleaseBoxIds[i], false);
-            releaseChecks[i] = 0;
-        }
+    for (const ReleaseBox& box : kReleaseBoxes) {
+        if (wasFound(installations, box.year)) continue;
+        enableItem(box.id, false);
+        releaseChecks[releaseIndex(box.year)] = 0;
     }
-    for (int i = 0; i < kReleaseCount; ++i) {
-        if (acad::editionServes(kFirstReleaseYear + i, platformBits)) continue;
-        showItem(kReleaseBoxIds[i], false);
-        releaseChecks[i] = 0;
+    for (const ReleaseBox& box : kReleaseBoxes) {
+        if (acad::editionServes(box.year, platformBits)) continue;
+        showItem(box.id, false);
+        releaseChecks[releaseIndex(box.year)] = 0;
     }
 }
 
@@ -92,8 +82,8 @@ void Dlg_Setup::onReleaseClicked() { updateInstallButton(); }
 
 bool Dlg_Setup::OnCommand(int id, int notifyCode) {
     if (notifyCode != BN_CLICKED) return false;
-    for (int boxId : kReleaseBoxIds) {
-        if (id == boxId) {
+    for (const ReleaseBox& box : kReleaseBoxes) {
+        if (id == box.id) {
             onReleaseClicked();
             return true;
         }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "acad/AcadReleaseTable.h"
+#include "acad/Engine.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
@@ -11,8 +11,8 @@ class Installation;
 
 class Dlg_Setup : public CDialog {
    public:
-    // Works on what discovery found; the table outlives the dialog.
-    explicit Dlg_Setup(AcadReleaseTable& releaseTable);
+    // Works on what discovery found, which outlives the dialog.
+    explicit Dlg_Setup(const AcadInstallations& installations);
     ~Dlg_Setup() override;
 
    protected:
@@ -35,14 +35,15 @@ class Dlg_Setup : public CDialog {
     HFONT captionFont(int id);
 
     CBrush backgroundBrush;
-    CButton releaseBoxes[kReleaseCount];  // newest release first, as bound
     ReleaseSelection releaseChecks;
     std::wstring titleText;
     std::wstring platformText;
     CProgressCtrl progressBar;
     std::string installPath;  // in the system code page, as the file functions take it
 
-    AcadReleaseTable& releaseTable;
+    const AcadInstallations& installations;
+    // True until the running-AutoCAD warning has been shown; the warning is given only once.
+    bool acadWarningPending = true;
     CFont titleFont;
     CFont platformFont;
 };

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "framework/SystemCodePage.h"
+#include "framework/VersionRules.h"
 #include "framework/WideText.h"
-#include "ui/CaptionRules.h"
 
 namespace texts {
 
@@ -14,15 +14,12 @@ namespace {
 std::wstring shown(const std::string& systemText) { return widenFromSystemCodePage(systemText); }
 
 bool isAccessDenied(unsigned long error) { return error == ERROR_ACCESS_DENIED; }
-bool isInUse(unsigned long error) {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-}
 
 // Why one thing failed, in words: the two causes the user can remove, or the error named.
 std::wstring cause(const Failure& failure) {
-    std::wstring why = isAccessDenied(failure.error) ? L"拒绝访问"
-                       : isInUse(failure.error)      ? L"文件正在使用"
-                                                     : windowsErrorText(failure.error);
+    std::wstring why = isAccessDenied(failure.error)           ? L"拒绝访问"
+                       : isHeldByAnotherProgram(failure.error) ? L"文件正在使用"
+                                                               : windowsErrorText(failure.error);
     if (failure.action == Failure::Action::KeepOriginal) return L"未能保留原文件，" + why;
     if (failure.action == Failure::Action::FindUserFolder) return L"无法确定用户的应用程序数据文件夹";
     return why;
@@ -90,6 +87,11 @@ std::wstring refusal(const Refusal& refusal) {
             return L"路径 " + shown(refusal.subject) +
                    L" 太长，无法安装 !\n\nWindows 的文件夹路径须少于248个字符，文件路径须少于260个字符。"
                    L"请选择较短的安装路径，或将安装文件移到较短的路径下再执行SetUp.exe !";
+        case Refusal::Reason::FolderUnprotected:
+            return L"无法设置安装目录 " + shown(refusal.subject) + L" 的访问权限（" +
+                   windowsErrorText(refusal.error) +
+                   L"）!\n\nAutoCAD 从这里加载批打印软件，只有管理员才应能更改其中的文件。安装已停止，"
+                   L"没有复制任何文件。请以管理员身份运行SetUp.exe，或选择其他安装路径 !";
     }
     return std::wstring();
 }
@@ -101,14 +103,14 @@ std::wstring copyFailed(const Failure& failure) {
            L" 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
 }
 
-std::wstring failureReport(const FailureLog& failures) {
+std::wstring failureReport(const FailureLog& failures, const std::wstring& logFile) {
     if (failures.empty()) return std::wstring();
     size_t leftOut = 0;
     bool accessDenied = false, inUse = false;
     for (const Failure& failure : failures) {
         leftOut += isLeftOut(failure) ? 1 : 0;
         accessDenied = accessDenied || isAccessDenied(failure.error);
-        inUse = inUse || isInUse(failure.error);
+        inUse = inUse || isHeldByAnotherProgram(failure.error);
     }
     // Only when no file was left out may the message say that the files were copied.
     std::wstring text =
@@ -125,6 +127,7 @@ std::wstring failureReport(const FailureLog& failures) {
         text +=
             std::wstring(inUse ? L"\n" : L"") + L"请右键单击 SetUp.exe，选择“以管理员身份运行”，重新安装。";
     if (!inUse && !accessDenied) text += L"请排除上述错误后重新安装。";
+    if (!logFile.empty()) text += L"\n\n详细记录见安装日志：" + logFile;
     return text;
 }
 

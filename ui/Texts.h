@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "deploy/InstallObserver.h"
+#include "acad/Engine.h"
 
 namespace texts {
 
@@ -25,8 +25,9 @@ std::wstring refusal(const Refusal& refusal);
 // --- the installing page --------------------------------------------------------------
 // The question about a failed copy into the target or the per-user folder.
 std::wstring copyFailed(const Failure& failure);
-// The last message before the finish page; empty when nothing failed.
-std::wstring failureReport(const FailureLog& failures);
+// The last message before the finish page, naming the log (when there is one); empty when
+// nothing failed.
+std::wstring failureReport(const FailureLog& failures, const std::wstring& logFile);
 
 // --- the folder picker ----------------------------------------------------------------
 std::wstring pickerAskCreate(const std::string& path);

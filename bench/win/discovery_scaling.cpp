@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Measure.h"
-#include "acad/AcadReleaseTable.h"
+#include "acad/AcadInstallations.h"
 #include "support/Sandbox.h"
 
 namespace {
@@ -65,13 +65,7 @@ int bareEnumeration() {
     return enumerateKeys(HKEY_LOCAL_MACHINE, kRoots[0]) + enumerateKeys(HKEY_LOCAL_MACHINE, kRoots[1]);
 }
 
-int discover() {
-    AcadReleaseTable table;
-    table.findAcadReleases();
-    int found = 0;
-    for (const StringList& locations : table.locations) found += static_cast<int>(locations.size());
-    return found;
-}
+int discover() { return static_cast<int>(findAcadReleases().size()); }
 
 // Seconds per call of one sample, repeating the call enough times to last.
 double secondsPerCall(int (*call)(), int repeats) {

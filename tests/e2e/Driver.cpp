@@ -1,8 +1,11 @@
 // The end-to-end UI driver; see Driver.h.
 #include "Driver.h"
 
+#include "framework/WideText.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <vector>
@@ -142,14 +145,6 @@ InstallSource prepareInstallSource(const std::string& folder, const std::vector<
 
 namespace {
 
-std::wstring fromUtf8(const std::string& bytes) {
-    std::wstring text(bytes.size(), L'\0');
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
-                                     static_cast<int>(text.size()));
-    text.resize(length > 0 ? length : 0);
-    return text;
-}
-
 // Keys sorted by name, then values in the order the registry keeps them, each with its type
 // and bytes in hexadecimal (read as UTF-16: the narrow functions would turn characters outside
 // the code page into '?').
@@ -201,6 +196,22 @@ std::wstring readUtf8File(const std::string& path) {
     return fromUtf8(bytes);
 }
 
+namespace {
+// Whether a process of that executable name is in a process snapshot: one just created is not
+// always listed yet, and the installer would not see it.
+bool isListed(const std::string& exeName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+}  // namespace
+
 RunningProgram::RunningProgram(const std::string& exeName) {
     std::string running = freshFolder("C:\\e2e\\procs") + "\\" + exeName;
     CopyFileA((builtFolder() + "\\acad_dummy.exe").c_str(), running.c_str(), FALSE);
@@ -209,6 +220,7 @@ RunningProgram::RunningProgram(const std::string& exeName) {
     std::string commandLine = "\"" + running + "\"";
     CreateProcessA(running.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                    &process_);
+    for (int tries = 0; tries < 100 && !isListed(exeName); ++tries) Sleep(50);
 }
 
 RunningProgram::~RunningProgram() {

@@ -166,10 +166,14 @@ TEST_F(InstallTest, WarnsOnceWhileAutoCadRuns) {
 
 // A copy into the target folder fails: Abort ends the program before any registration;
 // Ignore goes on, and the last message says which file was left out, never that the files
-// were copied.
+// were copied, and names the log, where both runs are kept for whoever supports the user.
 TEST_F(InstallTest, FailedCopyIntoTheTargetFolderIsAskedAbout) {
     Installation acad2010 = install(2010);
     const std::string blocked = "C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX";
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string logFile = std::string(temp) + "TorlenSetup.log";
+    DeleteFileA(logFile.c_str());
     for (int answer : {IDABORT, IDIGNORE}) {
         SCOPED_TRACE(answer == IDABORT ? "Abort" : "Ignore");
         clearAutodeskKeys();
@@ -198,10 +202,30 @@ TEST_F(InstallTest, FailedCopyIntoTheTargetFolderIsAskedAbout) {
         EXPECT_NE(report.text.find(L"C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX（拒绝访问）"),
                   std::wstring::npos);
         EXPECT_NE(report.text.find(L"以管理员身份运行"), std::wstring::npos);
+        EXPECT_NE(report.text.find(L"安装日志：" + std::wstring(logFile.begin(), logFile.end())),
+                  std::wstring::npos)
+            << testing::PrintToString(report.text);
         report.press(IDOK);
         EXPECT_TRUE(setup.waitForFinishPage());
         EXPECT_TRUE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications\\TL_DodudEdiv2010"));
     }
+    // One log for both runs: UTF-8 with a byte-order mark, a header per run, and each failed
+    // copy with what was answered and the Windows error.
+    std::string bytes;
+    ASSERT_TRUE(readFile(logFile, bytes));
+    EXPECT_EQ(bytes.compare(0, 3, "\xEF\xBB\xBF"), 0);
+    EXPECT_EQ(bytes.find("\xEF\xBB\xBF", 3), std::string::npos);
+    std::wstring log = readUtf8File(logFile);
+    const std::wstring failed = L"  C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX  错误 5";
+    EXPECT_NE(log.find(L"复制失败，安装中止" + failed), std::wstring::npos) << testing::PrintToString(log);
+    EXPECT_NE(log.find(L"未能复制文件（已跳过）" + failed), std::wstring::npos);
+    EXPECT_NE(
+        log.find(L"已安装到 AutoCAD 2010  " + std::wstring(acad2010.folder.begin(), acad2010.folder.end())),
+        std::wstring::npos);
+    std::size_t first = log.find(L"==== "), second = log.find(L"==== ", first + 1);
+    EXPECT_NE(second, std::wstring::npos) << "a header per run";
+    EXPECT_NE(log.find(L"SetUp.exe（" + std::to_wstring(platformBits) + L" 位版本）  V2026.01.01  Windows "),
+              std::wstring::npos);
 }
 
 TEST_F(InstallTest, PathFieldVariants) {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "acad/ReleaseRules.h"
+#include "acad/TargetFolderRules.h"
 #include "framework/NarrowString.h"
-#include "ui/CaptionRules.h"
-#include "ui/InstallRules.h"
+#include "framework/VersionRules.h"
 
 TEST(VersionText, MonthAndDayAlwaysHaveTwoDigits) {
     const struct {

@@ -4,8 +4,7 @@
 #include <algorithm>
 
 #include "acad/AcadRegistry.h"
-#include "acad/AcadReleaseTable.h"
-#include "acad/DemandLoadRegistration.h"
+#include "acad/Registration.h"
 #include "framework/BuildConstants.h"
 #include "framework/Registry.h"
 #include "support/Sandbox.h"
@@ -45,18 +44,17 @@ StringList subKeys(const std::string& path) {
     return names;
 }
 
-// A table with one installation per year (index) given, found by discovery.
-AcadReleaseTable discovered(const std::string& installFolder) {
-    AcadReleaseTable table;
-    table.findAcadReleases();
-    table.installFolder = installFolder;
-    return table;
-}
+// What discovery found, and the target folder of the installation.
+struct Discovered {
+    AcadInstallations installations;
+    std::string installFolder;
+};
+Discovered discovered(const std::string& installFolder) { return {findAcadReleases(), installFolder}; }
 
 // The key paths (below HKLM) of what could not be written, in order.
-StringList registered(AcadReleaseTable& table, const ReleaseSelection& selection) {
+StringList registered(const Discovered& table, const ReleaseSelection& selection) {
     FailureLog failures;
-    table.registerReleases(selection, failures);
+    registerReleases(table.installations, selection, table.installFolder, failures);
     StringList paths;
     for (const Failure& failure : failures) paths.push_back(failure.subject);
     return paths;
@@ -94,7 +92,7 @@ TEST(DemandLoad, WritesTheKeysOfEveryReleaseWithTheirValues) {
         std::string year = std::to_string(release.year);
         addInstallation(kVersion + "P" + year, "C:\\AutoCAD " + year + "\\", "AutoCAD " + year);
     }
-    AcadReleaseTable table = discovered("D:\\Plot");
+    Discovered table = discovered("D:\\Plot");
     ReleaseSelection all;
     all.fill(1);
     EXPECT_TRUE(registered(table, all).empty());
@@ -130,7 +128,7 @@ TEST(DemandLoad, RebuildsEarlierKeysButKeepsAKeyWithSubkeys) {
     regSetString(HKEY_LOCAL_MACHINE, product + "Applications\\TL_DodudEdiv2014", "LOADER", "old");
     regSetString(HKEY_LOCAL_MACHINE, product + "Applications\\Torlen2014DLLP", "STALE", "x");
     regCreateKey(HKEY_LOCAL_MACHINE, product + "Applications\\Torlen2014DLLP\\Sub");
-    AcadReleaseTable table = discovered("D:\\Plot");
+    Discovered table = discovered("D:\\Plot");
     EXPECT_TRUE(registered(table, only(2014)).empty());
     EXPECT_EQ(regValueNames(HKEY_LOCAL_MACHINE, product + "Applications\\TL_DodudEdiv2014"),
               (StringList{"LOADCTRLS", "LOADER"}));
@@ -147,8 +145,8 @@ TEST(DemandLoad, RegistersEveryRecordedProductKeyWithItsOwnFolder) {
     addInstallation(kVersion + "A", "C:\\One", "AutoCAD 2009");
     addInstallation(kVersion + "B", "C:\\Two", "AutoCAD 2009");
     addInstallation(std::string(kWowRoot) + "R17.2\\A", "C:\\Wow", "AutoCAD 2009");
-    AcadReleaseTable table = discovered("D:\\Plot");
-    ASSERT_EQ(table.productKeys[2].size(), 3u);
+    Discovered table = discovered("D:\\Plot");
+    ASSERT_EQ(table.installations.size(), 3u);
     EXPECT_TRUE(registered(table, only(2009)).empty());
     EXPECT_EQ(loaderValue(kVersion + "A\\Applications\\Torlen2009DLLP"), "C:\\One\\ACAD2009P.dll");
     EXPECT_EQ(loaderValue(kVersion + "B\\Applications\\Torlen2009DLLP"), "C:\\Two\\ACAD2009P.dll");
@@ -164,9 +162,10 @@ TEST(DemandLoad, EditionsDifferByTheTwoExtraModuleKeys) {
         for (int edition = 0; edition < 2; ++edition) {
             RegistrySandbox sandbox;
             addInstallation(kVersion + "P", "C:\\A", "AutoCAD " + std::to_string(year));
-            AcadReleaseTable table = discovered("D:\\Plot");
+            Discovered table = discovered("D:\\Plot");
             FailureLog failures;
-            registerReleaseForPlatform(table, year, edition == 0 ? 32 : 64, failures);
+            for (const AcadInstallation& installation : table.installations)
+                registerInstallation(installation, edition == 0 ? 32 : 64, table.installFolder, failures);
             keysOf[edition] = subKeys(kVersion + "P\\Applications");
             std::sort(keysOf[edition].begin(), keysOf[edition].end());
         }
@@ -184,7 +183,7 @@ TEST(DemandLoad, NoReleaseSelectedStillAddsTheTrustedFolder) {
     addInstallation(kVersion + "P", "C:\\A", "AutoCAD 2014");
     const std::string variables = "SOFTWARE\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804\\Profiles\\P\\Variables";
     regSetString(HKEY_CURRENT_USER, variables, "TRUSTEDPATHS", "c:\\lib");
-    AcadReleaseTable table = discovered("D:\\Plot");
+    Discovered table = discovered("D:\\Plot");
     EXPECT_TRUE(registered(table, none()).empty());
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, kVersion + "P\\Applications"));
     std::string bytes;
@@ -198,7 +197,7 @@ TEST(DemandLoad, LongFoldersAreWrittenWhole) {
     const std::string location = "C:\\" + std::string(300, 'a');
     const std::string folder = "D:\\" + std::string(300, 'b');
     addInstallation(kVersion + "P", location, "AutoCAD 2014");
-    AcadReleaseTable table = discovered(folder);
+    Discovered table = discovered(folder);
     EXPECT_TRUE(registered(table, only(2014)).empty());
     EXPECT_EQ(loaderValue(kVersion + "P\\Applications\\TL_DodudEdiv2014"), folder + "\\TL_DodudEdiv2013.ARX");
     EXPECT_EQ(loaderValue(kVersion + "P\\Applications\\Torlen2014DLLP"), location + "\\ACAD2013P.dll");
@@ -219,12 +218,9 @@ TEST(DemandLoad, RecordsKeysThatCouldNotBeWrittenAndCarriesOn) {
         !canSetValue(HKEY_LOCAL_MACHINE, locked + "Applications\\TL_DodudEdiv2014"))
         << "this Wine does not honour a read-only DACL";
     regCreateKey(HKEY_LOCAL_MACHINE, good);
-    AcadReleaseTable table;
-    table.installFolder = "D:\\Plot";
-    for (const std::string& key : {gone, vol, locked, good}) {
-        table.productKeys[7].push_back(key);
-        table.locations[7].push_back("C:\\A");
-    }
+    Discovered table{{}, "D:\\Plot"};
+    for (const std::string& key : {gone, vol, locked, good})
+        table.installations.push_back({2014, key, "C:\\A"});
     StringList failures = registered(table, only(2014));
     StringList expected = {"HKEY_LOCAL_MACHINE\\" + gone,
                            "HKEY_LOCAL_MACHINE\\" + vol + "Applications\\TL_DodudEdiv2014",

@@ -3,8 +3,8 @@
 
 #include <functional>
 
+#include "acad/AcadInstallations.h"
 #include "acad/AcadRegistry.h"
-#include "acad/AcadReleaseTable.h"
 #include "framework/Registry.h"
 #include "support/Sandbox.h"
 
@@ -24,14 +24,10 @@ std::ostream& operator<<(std::ostream& out, const Found& f) {
 }
 
 std::vector<Found> discover() {
-    AcadReleaseTable table;
-    table.findAcadReleases();
     std::vector<Found> found;
-    for (int i = 0; i < kReleaseCount; ++i) {
-        EXPECT_EQ(table.locations[i].size(), table.productKeys[i].size());
-        for (std::size_t k = 0; k < table.locations[i].size(); ++k)
-            found.push_back({i, table.productKeys[i][k], table.locations[i][k]});
-    }
+    for (const AcadInstallation& installation : findAcadReleases())
+        found.push_back(
+            {installation.year - kFirstReleaseYear, installation.productKey, installation.location});
     return found;
 }
 

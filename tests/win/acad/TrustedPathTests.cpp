@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "acad/AcadRegistry.h"
-#include "acad/AcadReleaseTable.h"
+#include "acad/Registration.h"
 #include "support/Sandbox.h"
 
 namespace {
@@ -23,10 +23,8 @@ Stored trustedPaths(const std::string& variablesKey) {
 }
 
 void addTrustedFolder(const std::string& folder, StringList* failures = nullptr) {
-    AcadReleaseTable table;
-    table.installFolder = folder;
     FailureLog log;
-    table.addTrustedFolder(log);
+    ::addTrustedFolder(folder, log);
     if (failures) {
         failures->clear();
         for (const Failure& failure : log) failures->push_back(failure.subject);

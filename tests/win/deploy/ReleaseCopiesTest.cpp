@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DeployWorld.h"
-#include "acad/AcadReleaseTable.h"
+#include "acad/ReleaseDeployment.h"
 
 namespace {
 
@@ -41,18 +41,17 @@ ReleaseSelection select(std::initializer_list<int> releases) {
 TEST(DeployToReleases, EachLocationOfEachSelectedReleaseGetsItsFiles) {
     DeployWorld world;
     shipReleaseFiles(world);
-    AcadReleaseTable table;
     std::string r2007 = makeLocation(world, "r2007", true, true);
     std::string r2008a = makeLocation(world, "r2008a", true, true);
     std::string r2008b = makeLocation(world, "r2008b", false, true);
     std::string r2009 = makeLocation(world, "r2009", true, true);
-    table.locations[0] = {r2007};
-    table.locations[1] = {r2008a, r2008b};
-    table.locations[2] = {r2009};
+    AcadInstallations installations = {
+        {2007, "K\\", r2007}, {2008, "K\\", r2008a}, {2008, "K\\", r2008b}, {2009, "K\\", r2009}};
     RecordingObserver observer;
     FailureLog failures;
 
-    table.deployToReleases(select({0, 1, 5}), observer, failures);  // 2012 is selected but has no locations
+    deployToReleases(installations, select({0, 1, 5}), observer,
+                     failures);  // 2012 is selected but has no locations
 
     struct Expect {
         std::string location;
@@ -89,7 +88,6 @@ TEST(DeployToReleases, EachLocationOfEachSelectedReleaseGetsItsFiles) {
 TEST(DeployToReleases, FilesInUseAreLeftAloneAndRecordedInOrder) {
     DeployWorld world;
     shipReleaseFiles(world);
-    AcadReleaseTable table;
     std::string first = makeLocation(world, "first", true, false);
     std::string second = makeLocation(world, "second", true, false);
     const std::string held[] = {first + "\\Fonts\\Torlen_HZ.shx", second + "\\itextsharp.dll"};
@@ -99,11 +97,11 @@ TEST(DeployToReleases, FilesInUseAreLeftAloneAndRecordedInOrder) {
         handles.push_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(INVALID_HANDLE_VALUE, handles.back());
     }
-    table.locations[3] = {first, second};
+    AcadInstallations installations = {{2010, "K\\", first}, {2010, "K\\", second}};
     RecordingObserver observer;
     FailureLog failures;
 
-    table.deployToReleases(select({3}), observer, failures);
+    deployToReleases(installations, select({3}), observer, failures);
     for (HANDLE handle : handles) CloseHandle(handle);
 
     for (const std::string& path : held) {
@@ -134,10 +132,8 @@ TEST(DeployToLocation, BlockedDestinationsAreReplacedAndLeftWritable) {
     SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     writeFile(marked + ":Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");  // what the copy took along
     ASSERT_TRUE(isReadOnly(readOnly));
-    AcadReleaseTable table;
-    RecordingObserver observer;
     FailureLog failures;
-    table.deployToLocation(location, false, observer, failures);
+    deployToLocation(location, false, failures);
     for (const std::string& path :
          {readOnly, hidden, marked, location + "\\ACAD2007P.dll", location + "\\Fonts\\Torlen_HZ.shx"}) {
         std::string contents;
@@ -177,10 +173,8 @@ TEST(DeployToLocation, KeepsAutoCadsPlotDriverOnceBeforeReplacingIt) {
         if (c.driver) writeFile(driver, c.driver);
         if (c.backup) writeFile(backup, c.backup);
         if (c.backupIsFolder) CreateDirectoryA(backup.c_str(), nullptr);
-        AcadReleaseTable table;
-        RecordingObserver observer;
         FailureLog failures;
-        table.deployToLocation(location, true, observer, failures);
+        deployToLocation(location, true, failures);
         std::string contents;
         EXPECT_TRUE(readFile(driver, contents));
         EXPECT_EQ(contents == "Torlen.prt5", c.replaced);
@@ -195,18 +189,18 @@ TEST(DeployToLocation, KeepsAutoCadsPlotDriverOnceBeforeReplacingIt) {
     }
 }
 
-TEST(DeployToReleases, WithoutSetupDataFolderEachLocationIsPassedOverWithTheMessage) {
+// The message says it once for the whole run, not once per AutoCAD folder.
+TEST(DeployToReleases, WithoutSetupDataFolderEachLocationIsPassedOverWithOneMessage) {
     DeployWorld world;
     RemoveDirectoryA(world.data.c_str());
-    AcadReleaseTable table;
     std::string a = makeLocation(world, "a", true, true);
     std::string b = makeLocation(world, "b", true, true);
-    table.locations[1] = {a, b};
+    AcadInstallations installations = {{2008, "K\\", a}, {2008, "K\\", b}};
     RecordingObserver observer;
     FailureLog failures;
-    table.deployToReleases(select({1}), observer, failures);
-    ASSERT_EQ(2u, observer.refusals.size());
-    EXPECT_EQ(Refusal::Reason::DataFolderMissing, observer.refusals[1].reason);
+    deployToReleases(installations, select({1}), observer, failures);
+    ASSERT_EQ(1u, observer.refusals.size());
+    EXPECT_EQ(Refusal::Reason::DataFolderMissing, observer.refusals[0].reason);
     EXPECT_EQ((std::vector<std::string>{"Drv", "Fonts"}), folderEntries(a));
     EXPECT_TRUE(failures.empty());
 }
@@ -218,11 +212,9 @@ TEST(DeployToLocation, LocationTooLongIsRecordedNotCut) {
     CreateDirectoryA((world.root / std::string(90, 'p')).c_str(), nullptr);
     ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
     std::string location = parent + "\\" + std::string(90, 'l');
-    AcadReleaseTable table;
-    RecordingObserver observer;
     FailureLog failures;
 
-    table.deployToLocation(location, true, observer, failures);
+    deployToLocation(location, true, failures);
 
     // Nothing is written under a cut-off name; each shipped file is recorded.
     EXPECT_TRUE(folderEntries(parent).empty());

@@ -118,13 +118,13 @@ DWORD WINAPI driveBrowser(LPVOID context) {
 }
 }  // namespace
 
-int runPicker(CPathDialog& picker, const wchar_t* caption,
-              const std::function<void(BrowserDriver&)>& script) {
+CPathDialog::Result runPicker(CPathDialog& picker, const wchar_t* caption,
+                              const std::function<void(BrowserDriver&)>& script) {
     // A plain Windows thread: the thread library's start routine (setjmp, for pthread_exit)
     // is where 32-bit Wine under QEMU failed most often.
     DriverRun run{caption, GetCurrentThreadId(), &script};
     HANDLE driverThread = CreateThread(nullptr, 0, driveBrowser, &run, 0, nullptr);
-    int result = picker.ShowModal();
+    CPathDialog::Result result = picker.ShowModal();
     WaitForSingleObject(driverThread, INFINITE);
     CloseHandle(driverThread);
     return result;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class CPathDialog;
+#include "ui/PathDialog.h"
 
 class BrowserDriver {
    public:
@@ -46,4 +46,5 @@ class BrowserDriver {
 
 // Runs the picker on this thread while `script` drives it from another; the browser is
 // cancelled if the script leaves it open. Gives ShowModal's result.
-int runPicker(CPathDialog& picker, const wchar_t* caption, const std::function<void(BrowserDriver&)>& script);
+CPathDialog::Result runPicker(CPathDialog& picker, const wchar_t* caption,
+                              const std::function<void(BrowserDriver&)>& script);

@@ -59,7 +59,7 @@ TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
     // browser fails to select: the picker must still show it in the path line.
     Sleep(2100);
     CPathDialog picker(kCaption, L"标题文字", initial.c_str(), nullptr);
-    int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+    CPathDialog::Result result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
         EXPECT_TRUE(narrow::equalsIgnoreCase(browser.lineText(), initial)) << browser.lineText();
         // The tree shows it too where the shell finds it (Wine 8 does not always).
         if (!browser.selectedTreeText().empty()) {
@@ -84,7 +84,7 @@ TEST(FolderPicker, OpensWithCaptionTitleInitialFolderAndPathLineAboveTree) {
         // For a screenshot of the open browser: PICKER_HOLD_MS=5000 keeps it open a while.
         if (const char* hold = std::getenv("PICKER_HOLD_MS")) Sleep(std::atoi(hold));
     });
-    EXPECT_EQ(result, -1);
+    EXPECT_EQ(result, CPathDialog::Result::NotAccepted);
 }
 
 TEST(FolderPicker, OkIsEnabledExactlyWhenThePathLineHasText) {
@@ -120,12 +120,12 @@ TEST(FolderPicker, ExistingFolderIsAcceptedWithoutQuestion) {
     for (const std::string& path : {std::string("C:\\"), temp.path()}) {
         ScriptedMessageBoxes boxes;
         CPathDialog picker(kCaption, nullptr, nullptr, nullptr);
-        int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+        CPathDialog::Result result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
             browser.typeLine(path);
             browser.clickOk();
             EXPECT_FALSE(browser.isOpen());
         });
-        EXPECT_EQ(result, 1) << path;
+        EXPECT_EQ(result, CPathDialog::Result::Accepted) << path;
         EXPECT_EQ(picker.GetSelectedPath(), path);
         EXPECT_TRUE(boxes.shown().empty()) << path;
     }
@@ -137,11 +137,11 @@ TEST(FolderPicker, MissingNestedPathAsksOnceAndCreatesEveryLevel) {
     std::string path = temp / "新建\\乗\\億 sub";
     ScriptedMessageBoxes boxes({IDYES});
     CPathDialog picker(kCaption, nullptr, temp.path().c_str(), nullptr);
-    int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+    CPathDialog::Result result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
         browser.typeLine(path);
         browser.clickOk();
     });
-    EXPECT_EQ(result, 1);
+    EXPECT_EQ(result, CPathDialog::Result::Accepted);
     EXPECT_EQ(picker.GetSelectedPath(), path);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, asked(path));
@@ -165,7 +165,7 @@ void expectRefusals(const std::vector<Refusal>& refusals) {
     ScriptedMessageBoxes boxes;
     CPathDialog picker(kCaption, nullptr, nullptr, nullptr);
     HWND browserWindow = nullptr;
-    int result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
+    CPathDialog::Result result = runPicker(picker, kCaption, [&](BrowserDriver& browser) {
         browserWindow = browser.window();
         std::size_t seen = 0;
         for (const Refusal& refusal : refusals) {
@@ -179,7 +179,7 @@ void expectRefusals(const std::vector<Refusal>& refusals) {
             EXPECT_TRUE(browser.focusInLine()) << refusal.path;
         }
     });
-    EXPECT_EQ(result, -1);
+    EXPECT_EQ(result, CPathDialog::Result::NotAccepted);
     for (const ScriptedMessageBoxes::Shown& box : boxes.shown()) {
         EXPECT_EQ(box.caption, AfxGetAppName());
         EXPECT_EQ(box.owner, browserWindow);  // the box blocks the browser, not just its owner

@@ -1,5 +1,6 @@
-// Decisions of the Install command that need no Windows: the target folder formed from the
-// path field, and whether the path field can be used.
+// The target-folder rule, the same for every front end (the dialog's path field, SetUpCmd's
+// --folder): whether a typed folder can be used, and the plug-in's folder below it. Pure code
+// (no Windows headers).
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // Folder path form rules; see FolderRules.h.
-#include "ui/FolderRules.h"
+#include "framework/FolderRules.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-// Texts of the setup dialog's captions that are computed from the build constants.
+// The build version as people read it (the dialog's title, the log).
 #pragma once
 
 #include <string>

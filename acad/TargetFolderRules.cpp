@@ -1,14 +1,14 @@
-// Install command decisions; see InstallRules.h.
-#include "ui/InstallRules.h"
+// The target-folder rule; see TargetFolderRules.h.
+#include "acad/TargetFolderRules.h"
 
-#include "framework/NarrowString.h"
-#include "ui/FolderRules.h"
+#include "deploy/ProductNames.h"
+#include "framework/FolderRules.h"
 
 std::string chosenFolder(const std::string& pathField, path::LeadByteTest isLeadByte) {
     return path::withoutTrailingSeparator(pathField, isLeadByte);
 }
 
-std::string targetFolderIn(const std::string& chosen) { return chosen + "\\T-DodudEdiv"; }
+std::string targetFolderIn(const std::string& chosen) { return path::join(chosen, kPluginFolderName); }
 
 PathFieldVerdict checkPathField(const std::string& pathField, std::string& chosen,
                                 path::LeadByteTest isLeadByte) {

@@ -1,5 +1,5 @@
-// Caption texts; see CaptionRules.h.
-#include "ui/CaptionRules.h"
+// The version as text; see VersionRules.h.
+#include "framework/VersionRules.h"
 
 #include "framework/NarrowString.h"
 

@@ -1,17 +1,18 @@
-// Active Setup; see ActiveSetup.h.
-#include "cli/ActiveSetup.h"
+// The per-user part and Active Setup; see UserSetup.h.
+#include "acad/UserSetup.h"
 
 #include <windows.h>
 
+#include "acad/Registration.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "deploy/LogTexts.h"
 #include "framework/BuildConstants.h"
+#include "framework/ModulePath.h"
 #include "framework/Paths.h"
 #include "framework/Registry.h"
 #include "framework/SystemCodePage.h"
 #include "framework/WideText.h"
-
-namespace cli {
 
 namespace {
 
@@ -32,18 +33,9 @@ std::wstring quoted(const std::string& systemPath) {
     return L"\"" + text + L"\"";
 }
 
-}  // namespace
-
-std::string activeSetupKeyName() {
-    return path::join(std::string("HKEY_LOCAL_MACHINE\\") + kInstalledComponents, kComponentName);
-}
-
-unsigned long activeSetupWriteError() {
-    RegistryKey components;
-    return static_cast<unsigned long>(
-        components.createPath(HKEY_LOCAL_MACHINE, kInstalledComponents, KEY_CREATE_SUB_KEY));
-}
-
+// The user's part of the settings file: the copy kept in the plug-in's folder goes into the
+// user's own folder, unless the user has one already (their settings stay). 0, or the
+// Windows error with the path it concerns.
 unsigned long copyKeptSettings(const std::string& targetFolder, std::string& destination) {
     std::string kept = keptSettingsPath(targetFolder);
     destination = kept;
@@ -56,15 +48,37 @@ unsigned long copyKeptSettings(const std::string& targetFolder, std::string& des
     return copyOver(kept, destination);
 }
 
+}  // namespace
+
+FailureLog setUpForUser(const std::string& targetFolder, SetupLog& log) {
+    FailureLog failures;
+    addTrustedFolder(targetFolder, failures);
+    std::string settings;
+    if (unsigned long error = copyKeptSettings(targetFolder, settings))
+        failures.push_back({Failure::Action::Copy, settings, error});
+    log.failures(failures);
+    return failures;
+}
+
+std::string activeSetupKeyName() {
+    return path::join(std::string("HKEY_LOCAL_MACHINE\\") + kInstalledComponents, kComponentName);
+}
+
+unsigned long activeSetupWriteError() {
+    RegistryKey components;
+    return static_cast<unsigned long>(
+        components.createPath(HKEY_LOCAL_MACHINE, kInstalledComponents, KEY_CREATE_SUB_KEY));
+}
+
 unsigned long registerActiveSetup(const std::string& chosenFolder, const std::string& targetFolder,
-                                  const std::string& dataFolder) {
-    wchar_t self[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH + 1);
-    std::string stub = path::join(targetFolder, "SetUpCmd.exe");
-    if (length == 0 || length > MAX_PATH || !CopyFileW(self, widenFromSystemCodePage(stub).c_str(), FALSE))
-        return GetLastError();
-    std::string settings = path::join(dataFolder, kSettingsFileName);
-    if (probePath(settings) == PathIsFile) {
+                                  const std::string& namedDataFolder) {
+    const std::wstring self = moduleFileName();
+    std::string stub = path::join(targetFolder, kUnattendedInstallerName);
+    if (self.empty()) return ERROR_FILENAME_EXCED_RANGE;
+    if (!CopyFileW(self.c_str(), widenFromSystemCodePage(stub).c_str(), FALSE)) return GetLastError();
+    std::string dataFolder, settings;
+    if (locateSetupDataFolder(namedDataFolder, dataFolder) &&
+        probePath(settings = path::join(dataFolder, kSettingsFileName)) == PathIsFile) {
         CreateDirectoryA(keptSettingsFolder(targetFolder).c_str(), nullptr);
         if (unsigned long error = copyOver(settings, keptSettingsPath(targetFolder))) return error;
     }
@@ -73,7 +87,7 @@ unsigned long registerActiveSetup(const std::string& chosenFolder, const std::st
                                        KEY_SET_VALUE);
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
     const std::wstring stubPath = quoted(stub) + L" user-setup --folder " + quoted(chosenFolder);
-    for (LONG written : {component.writeWide(L"", L"T-批打印软件", REG_SZ),
+    for (LONG written : {component.writeWide(L"", kProductDisplayName, REG_SZ),
                          component.writeWide(L"StubPath", stubPath, REG_SZ),
                          component.writeWide(L"Version", componentVersion(), REG_SZ),
                          component.writeDword("IsInstalled", 1)}) {
@@ -88,5 +102,3 @@ unsigned long removeActiveSetup() {
     if (status == ERROR_SUCCESS) status = components.deleteSubKey(kComponentName);
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<unsigned long>(status);
 }
-
-}  // namespace cli

@@ -1,0 +1,21 @@
+// Registration of the plug-in with AutoCAD: the demand-load keys below each selected
+// installation's product key (machine-wide), then the target folder in the trusted paths of
+// every AutoCAD profile of the current user. What cannot be written is added to failures.
+#pragma once
+
+#include <string>
+
+#include "acad/AcadInstallations.h"
+#include "deploy/InstallObserver.h"
+
+// The demand-load keys of every selected installation, then addTrustedFolder.
+void registerReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
+                      const std::string& installFolder, FailureLog& failures);
+
+// The demand-load keys of one installation, for an edition of the given platform width (the
+// program passes platformBits; tests check both editions).
+void registerInstallation(const AcadInstallation& installation, int bits, const std::string& installFolder,
+                          FailureLog& failures);
+
+// The target folder in "TRUSTEDPATHS" of every AutoCAD profile of the current user.
+void addTrustedFolder(const std::string& installFolder, FailureLog& failures);

@@ -1,0 +1,73 @@
+// The engine's words; see LogTexts.h.
+#include "deploy/LogTexts.h"
+
+#include "framework/BuildConstants.h"
+#include "framework/WideText.h"
+
+namespace logtexts {
+
+const wchar_t* const kCopyingFiles = L"复制插件文件";
+const wchar_t* const kStoppedUnregistered = L"安装中止，插件未注册到 AutoCAD";
+const wchar_t* const kNothingChanged = L"未做任何更改";
+const wchar_t* const kLogonRegistered = L"已注册 Active Setup，每个用户下次登录时完成受信任位置和设置文件";
+const wchar_t* const kUserStepDone = L"当前用户的受信任位置和设置文件已完成";
+const wchar_t* const kNoRegistrationFound = L"未找到插件的注册表项";
+const wchar_t* const kPluginFolder = L"插件目录";
+const wchar_t* const kRemovedOrRestored = L"已删除或恢复";
+const wchar_t* const kAnotherInstaller = L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行";
+
+std::wstring editionWords() { return L"（" + decimalText(platformBits) + L" 位版本）"; }
+
+std::wstring installedFor(int year) {
+    return L"已安装到 AutoCAD " + decimalText(static_cast<unsigned long>(year));
+}
+
+std::wstring failureWords(const Failure& failure) {
+    switch (failure.action) {
+        case Failure::Action::Copy:
+            return L"未能复制文件（已跳过）";
+        case Failure::Action::CopyToAcadFolder:
+            return L"未能复制到 AutoCAD 安装目录";
+        case Failure::Action::FindUserFolder:
+            return L"无法确定用户的应用程序数据文件夹，未能安装";
+        case Failure::Action::KeepOriginal:
+            return L"未能保留或恢复 AutoCAD 原来的文件";
+        case Failure::Action::OpenKey:
+            return L"未能打开注册表项";
+        case Failure::Action::WriteKey:
+            return L"未能写入注册表项";
+        case Failure::Action::EditList:
+            return L"未能修改受信任位置";
+        case Failure::Action::Remove:
+            return L"未能删除文件";
+    }
+    return L"";
+}
+
+std::wstring refusalWords(const Refusal& refusal) {
+    switch (refusal.reason) {
+        case Refusal::Reason::DataFolderMissing:
+            return L"未找到安装所需的 Data 文件夹";
+        case Refusal::Reason::DataFolderUnreadable:
+            return L"无法读取安装数据文件夹";
+        case Refusal::Reason::PathTooLong:
+            return L"路径太长，Windows 无法处理";
+        case Refusal::Reason::FolderUnprotected:
+            return L"无法设置插件目录的访问权限（只允许管理员更改），安装中止";
+    }
+    return L"";
+}
+
+std::wstring answeredWords(const Failure& failure, InstallObserver::CopyAnswer answer) {
+    switch (answer) {
+        case InstallObserver::CopyAnswer::Retry:
+            return isHeldByAnotherProgram(failure.error) ? L"文件被占用，稍后重试" : L"复制失败，重试";
+        case InstallObserver::CopyAnswer::Abort:
+            return L"复制失败，安装中止";
+        case InstallObserver::CopyAnswer::Ignore:
+            break;
+    }
+    return failureWords(failure);
+}
+
+}  // namespace logtexts

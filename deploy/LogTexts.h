@@ -1,0 +1,36 @@
+// The engine's own words: the lines of the installation's log, and the sentences both front
+// ends say. Chinese, as the installer's; UTF-16.
+#pragma once
+
+#include <string>
+
+#include "deploy/InstallObserver.h"
+
+namespace logtexts {
+
+// "（32 位版本）": which edition speaks.
+std::wstring editionWords();
+
+// What a failure was ("未能复制文件（已跳过）" ...); the subject and the error follow in the line.
+std::wstring failureWords(const Failure& failure);
+// Why the installation stopped before anything was written, or could not go on.
+std::wstring refusalWords(const Refusal& refusal);
+// A failed copy and what was answered about it.
+std::wstring answeredWords(const Failure& failure, InstallObserver::CopyAnswer answer);
+
+// Steps of an installation.
+extern const wchar_t* const kCopyingFiles;         // 复制插件文件
+extern const wchar_t* const kStoppedUnregistered;  // 安装中止，插件未注册到 AutoCAD
+std::wstring installedFor(int year);               // 已安装到 AutoCAD 2014
+extern const wchar_t* const kNothingChanged;       // 未做任何更改
+extern const wchar_t* const kLogonRegistered;      // Active Setup registered for every user
+extern const wchar_t* const kUserStepDone;         // the current user's part done
+// Steps of an uninstallation.
+extern const wchar_t* const kNoRegistrationFound;
+extern const wchar_t* const kPluginFolder;
+extern const wchar_t* const kRemovedOrRestored;
+
+// Another installer (SetUp.exe or SetUpCmd.exe) is installing on this machine.
+extern const wchar_t* const kAnotherInstaller;
+
+}  // namespace logtexts

@@ -1,0 +1,95 @@
+// The installation's log; see SetupLog.h.
+#include "deploy/SetupLog.h"
+
+#include <windows.h>
+
+#include "deploy/LogTexts.h"
+#include "deploy/ProductNames.h"
+#include "framework/BuildConstants.h"
+#include "framework/DllSearch.h"
+#include "framework/SystemCodePage.h"
+#include "framework/VersionRules.h"
+#include "framework/WideText.h"
+
+namespace {
+
+std::wstring twoDigits(unsigned value) {
+    return std::wstring(1, static_cast<wchar_t>(L'0' + value / 10 % 10)) +
+           static_cast<wchar_t>(L'0' + value % 10);
+}
+
+std::wstring now() {
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    return decimalText(time.wYear) + L"-" + twoDigits(time.wMonth) + L"-" + twoDigits(time.wDay) + L" " +
+           twoDigits(time.wHour) + L":" + twoDigits(time.wMinute) + L":" + twoDigits(time.wSecond);
+}
+
+// The version Windows really is: GetVersionEx answers as the program's manifest allows, the
+// kernel's own call does not.
+std::wstring windowsVersion() {
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    auto getVersion = systemExport<GetVersion>("ntdll.dll", "RtlGetVersion");
+    if (!getVersion || getVersion(&info) != 0) return L"Windows ?";
+    return L"Windows " + decimalText(info.dwMajorVersion) + L"." + decimalText(info.dwMinorVersion) + L"." +
+           decimalText(info.dwBuildNumber);
+}
+
+}  // namespace
+
+SetupLog::SetupLog(const std::wstring& file, Mode mode) : file_(file) {
+    if (file.empty()) return;  // standard error, as the default
+    const bool append = mode == Mode::Append;
+    HANDLE handle =
+        CreateFileW(file.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                    append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    usable_ = handle != INVALID_HANDLE_VALUE;
+    if (!usable_) return;
+    handle_ = handle;
+    LARGE_INTEGER size = {};
+    if (append && GetFileSizeEx(handle, &size) && size.QuadPart == 0) {
+        DWORD written = 0;
+        WriteFile(handle, "\xEF\xBB\xBF", 3, &written, nullptr);
+    }
+}
+
+SetupLog::~SetupLog() {
+    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+void SetupLog::header(const std::wstring& program) {
+    write(L"==== " + now() + L"  " + program + logtexts::editionWords() + L"  " +
+          widenFromSystemCodePage(versionText(buildVersion)) + L"  " + windowsVersion() + L"\r\n");
+}
+
+void SetupLog::line(const std::wstring& what, const std::string& where, unsigned long error) {
+    std::wstring text = now() + L"  " + what;
+    if (!where.empty()) text += L"  " + widenFromSystemCodePage(where);
+    if (error != 0) text += L"  " + windowsErrorText(error);
+    write(text + L"\r\n");
+}
+
+void SetupLog::failures(const FailureLog& failures, std::size_t from) {
+    for (std::size_t i = from; i < failures.size(); ++i)
+        line(logtexts::failureWords(failures[i]), failures[i].subject, failures[i].error);
+}
+
+void SetupLog::write(const std::wstring& text) {
+    if (!handle_) {
+        if (usable_) writeError(text);
+        return;
+    }
+    std::string bytes = utf8(text);
+    DWORD written = 0;
+    WriteFile(static_cast<HANDLE>(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+              nullptr);
+}
+
+std::wstring dialogLogPath() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return std::wstring();
+    return std::wstring(folder, length) + widenFromSystemCodePage(kSetupLogName);
+}
