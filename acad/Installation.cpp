@@ -46,6 +46,7 @@ bool Installation::run(const ReleaseSelection& releases) {
     observer.step();
     log.failures(failures_, logged);
     logInstalled(releases);
+    log.line(logtexts::runEnded(failures_.size()), targetFolder_);
     return true;
 }
 

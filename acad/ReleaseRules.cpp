@@ -17,15 +17,15 @@ int releaseYearOfProductName(const std::string& productName, int lastYear) {
 }
 
 namespace {
-// Index = year - 2007. Module families: 2008 (2007, 2008), 2009, 2010 (2010-2012),
-// 2013 (2013, 2014), 2015 (2015, 2016), 2017, 2018, 2019 (2019, 2020), 2021 (2021-2024),
-// 2025 (2025, 2026). Library families: 2007 (2007, 2008), 2009, 2010 (2010-2012), 2013.
-constexpr std::array<int, kReleaseCount> kModuleYears = {2008, 2008, 2009, 2010, 2010, 2010, 2013,
-                                                         2013, 2015, 2015, 2017, 2018, 2019, 2019,
-                                                         2021, 2021, 2021, 2021, 2025, 2025};
-constexpr std::array<int, kReleaseCount> kLibraryYears = {2007, 2007, 2009, 2010, 2010, 2010, 2013,
-                                                          2013, 2013, 2013, 2013, 2013, 2013, 2013,
-                                                          2013, 2013, 2013, 2013, 2013, 2013};
+// Which module and host-side library family serves each release, 2007 first. Module families:
+// 2008 (2007, 2008), 2009, 2010 (2010-2012), 2013 (2013, 2014), 2015 (2015, 2016), 2017, 2018,
+// 2019 (2019, 2020), 2021 (2021-2024), 2025 (2025, 2026). Library families: 2007 (2007, 2008),
+// 2009, 2010 (2010-2012), 2013.
+constexpr std::array<ReleaseFiles, kReleaseCount> kReleaseFiles = {{
+    {2008, 2007}, {2008, 2007}, {2009, 2009}, {2010, 2010}, {2010, 2010}, {2010, 2010}, {2013, 2013},
+    {2013, 2013}, {2015, 2013}, {2015, 2013}, {2017, 2013}, {2018, 2013}, {2019, 2013}, {2019, 2013},
+    {2021, 2013}, {2021, 2013}, {2021, 2013}, {2021, 2013}, {2025, 2013}, {2025, 2013},
+}};
 
 // "TL_DodudEdiv<year>" (with "_32" for the 32-bit side), and its module in the target folder.
 std::string moduleName(int year, bool thirtyTwoBit) {
@@ -39,8 +39,7 @@ DemandLoadKey moduleKey(int keyYear, int fileYear, bool thirtyTwoBit, const std:
 
 bool releaseFiles(int year, ReleaseFiles& files) {
     if (year < kFirstReleaseYear || year > kLastReleaseYear) return false;
-    std::size_t index = static_cast<std::size_t>(year - kFirstReleaseYear);
-    files = {kModuleYears[index], kLibraryYears[index]};
+    files = kReleaseFiles[static_cast<std::size_t>(year - kFirstReleaseYear)];
     return true;
 }
 

@@ -22,6 +22,11 @@ std::wstring installedFor(int year) {
     return L"已安装到 AutoCAD " + decimalText(static_cast<unsigned long>(year));
 }
 
+std::wstring runEnded(std::size_t failures) {
+    return failures == 0 ? L"安装结束，全部完成"
+                         : L"安装结束，有 " + decimalText(failures) + L" 项未能完成（见上）";
+}
+
 std::wstring failureWords(const Failure& failure) {
     switch (failure.action) {
         case Failure::Action::Copy:

@@ -2,6 +2,7 @@
 // ends say. Chinese, as the installer's; UTF-16.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "deploy/InstallObserver.h"
@@ -22,6 +23,7 @@ std::wstring answeredWords(const Failure& failure, InstallObserver::CopyAnswer a
 extern const wchar_t* const kCopyingFiles;         // 复制插件文件
 extern const wchar_t* const kStoppedUnregistered;  // 安装中止，插件未注册到 AutoCAD
 std::wstring installedFor(int year);               // 已安装到 AutoCAD 2014
+std::wstring runEnded(std::size_t failures);       // the last line of an installation
 extern const wchar_t* const kNothingChanged;       // 未做任何更改
 extern const wchar_t* const kLogonRegistered;      // Active Setup registered for every user
 extern const wchar_t* const kUserStepDone;         // the current user's part done

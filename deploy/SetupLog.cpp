@@ -72,8 +72,9 @@ void SetupLog::line(const std::wstring& what, const std::string& where, unsigned
 }
 
 void SetupLog::failures(const FailureLog& failures, std::size_t from) {
-    for (std::size_t i = from; i < failures.size(); ++i)
-        line(logtexts::failureWords(failures[i]), failures[i].subject, failures[i].error);
+    for (auto failure = failures.begin() + static_cast<std::ptrdiff_t>(from); failure < failures.end();
+         ++failure)
+        line(logtexts::failureWords(*failure), failure->subject, failure->error);
 }
 
 void SetupLog::write(const std::wstring& text) {
