@@ -4,6 +4,7 @@
 
 #include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
+#include "deploy/InstallRecord.h"
 #include "framework/BuildConstants.h"
 #include "framework/Registry.h"
 
@@ -33,7 +34,7 @@ std::string machinePath(const std::string& path) { return "HKEY_LOCAL_MACHINE\\"
 }  // namespace
 
 void registerInstallation(const AcadInstallation& installation, int bits, const std::string& installFolder,
-                          FailureLog& failures) {
+                          FailureLog& failures, InstallRecorder* recorder) {
     RegistryKey productKey;
     if (LONG status = acad::openProductKey(installation.productKey, productKey); status != ERROR_SUCCESS) {
         failures.push_back(
@@ -42,15 +43,18 @@ void registerInstallation(const AcadInstallation& installation, int bits, const 
     }
     for (const acad::DemandLoadKey& entry :
          acad::demandLoadKeys(installation.year, bits, installFolder, installation.location)) {
-        if (LONG status = writeKey(productKey, entry); status != ERROR_SUCCESS)
+        LONG status = writeKey(productKey, entry);
+        // Recorded even when a value failed: the key may have been made.
+        if (recorder) recorder->key(installation.productKey, entry.path);
+        if (status != ERROR_SUCCESS)
             failures.push_back({Failure::Action::WriteKey, machinePath(installation.productKey + entry.path),
                                 static_cast<DWORD>(status)});
     }
 }
 
 void registerReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
-                      const std::string& installFolder, FailureLog& failures) {
+                      const std::string& installFolder, FailureLog& failures, InstallRecorder* recorder) {
     for (const AcadInstallation& installation : selectedInstallations(installations, selection))
-        registerInstallation(installation, platformBits, installFolder, failures);
-    addTrustedFolder(installFolder, failures);
+        registerInstallation(installation, platformBits, installFolder, failures, recorder);
+    addTrustedFolder(installFolder, failures, recorder);
 }

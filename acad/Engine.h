@@ -11,6 +11,7 @@
 #include "acad/Uninstallation.h"      // uninstall
 #include "acad/UserSetup.h"           // the per-user step and its registration for every user
 #include "acad/WriteAccess.h"         // the write check before anything is changed
+#include "deploy/InstallFolders.h"    // whether others than administrators may change a folder
 #include "deploy/InstallObserver.h"   // observer and failure types, the held-file rule
 #include "deploy/InstallationLock.h"  // one installer at a time on the machine
 #include "deploy/LogTexts.h"          // the engine's words, which both front ends say

@@ -4,6 +4,8 @@
 #include "acad/Registration.h"
 #include "acad/ReleaseDeployment.h"
 #include "deploy/DeployJob.h"
+#include "deploy/FileOperations.h"
+#include "deploy/InstallRecord.h"
 #include "deploy/LogTexts.h"
 
 InstallObserver::CopyAnswer Installation::LoggedObserver::copyFailed(const Failure& failure) {
@@ -22,28 +24,42 @@ Installation::Installation(const AcadInstallations& installations, InstallObserv
     : installations(installations),
       observer(observer, log),
       log(log),
-      namedDataFolder(std::move(namedDataFolder)) {}
+      namedDataFolder(std::move(namedDataFolder)),
+      recorder_(std::make_unique<InstallRecorder>()) {}
 
 Installation::~Installation() = default;
 
 InstallReadiness Installation::prepare(const std::string& targetFolder) {
-    job = std::make_unique<DeployJob>(targetFolder, observer, failures_, namedDataFolder);
+    job = std::make_unique<DeployJob>(targetFolder, observer, failures_, namedDataFolder, recorder_.get());
     targetFolder_ = job->target();
     return job->prepare();
 }
 
+void Installation::protectChosenFolder() {
+    if (job) job->protectChosenFolder();
+}
+
 bool Installation::run(const ReleaseSelection& releases) {
+    if (!job) return false;
+    InstallationRecord earlier;
+    const bool installedBefore = readInstallRecord(earlier) || probePath(targetFolder_) == PathIsFolder;
+    recorder_->begin(targetFolder_);  // a failure to record is told at the end
     log.line(logtexts::kCopyingFiles, targetFolder_);
-    if (!job || !job->deployProductFiles()) {
-        log.line(logtexts::kStoppedUnregistered, targetFolder_);
+    if (!job->deployProductFiles()) {
+        inconsistent_ = installedBefore && job->changedSomething();
+        log.line(inconsistent_ ? logtexts::kStoppedInconsistent : logtexts::kStoppedUnregistered, targetFolder_);
         return false;
     }
     observer.step();
     std::size_t logged = failures_.size();  // the copies' failures were logged as they were asked about
-    registerReleases(installations, releases, targetFolder_, failures_);
+    registerReleases(installations, releases, targetFolder_, failures_, recorder_.get());
     observer.step();
-    deployToReleases(installations, releases, observer, failures_, namedDataFolder);
+    deployToReleases(installations, releases, observer, failures_, namedDataFolder, recorder_.get());
     observer.step();
+    if (recorder_->error() != 0)
+        failures_.push_back({Failure::Action::WriteKey, installRecordKeyName(), recorder_->error()});
+    else
+        recorder_->finish();
     log.failures(failures_, logged);
     logInstalled(releases);
     log.line(logtexts::runEnded(failures_.size()), targetFolder_);

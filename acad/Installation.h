@@ -12,6 +12,7 @@
 #include "deploy/SetupLog.h"
 
 class DeployJob;
+class InstallRecorder;
 
 class Installation {
    public:
@@ -26,10 +27,21 @@ class Installation {
     // (the chosen folder followed by \T-DodudEdiv); creates nothing.
     InstallReadiness prepare(const std::string& targetFolder);
 
-    // Runs the prepared installation for the selected releases. False when the deployment
-    // into the target folder stopped (Abort, a folder that could not be protected, or nothing
-    // prepared): nothing after it has run.
+    // An existing chosen folder is given the plug-in folder's security too (by default it keeps
+    // its own; see othersMayChange). Before run.
+    void protectChosenFolder();
+
+    // Runs the prepared installation for the selected releases, recording what it writes (see
+    // deploy/InstallRecord.h). False when the deployment into the target folder stopped (Abort,
+    // a folder that could not be made safe, or nothing prepared): nothing after it has run.
     bool run(const ReleaseSelection& releases);
+
+    // After a run that stopped: whether it had already changed an installation that was there
+    // before, which is now part old and part new.
+    bool leftInconsistent() const { return inconsistent_; }
+
+    // The record of this run, for the steps a front end adds to it (the logon step).
+    InstallRecorder* recorder() { return recorder_.get(); }
 
     // What could not be done, in the order it happened.
     const FailureLog& failures() const { return failures_; }
@@ -59,4 +71,6 @@ class Installation {
     std::string targetFolder_;
     FailureLog failures_;
     std::unique_ptr<DeployJob> job;
+    std::unique_ptr<InstallRecorder> recorder_;
+    bool inconsistent_ = false;
 };

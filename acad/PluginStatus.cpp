@@ -9,6 +9,7 @@
 #include "acad/UserProfiles.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "deploy/InstallRecord.h"
 #include "framework/Paths.h"
 #include "framework/Registry.h"
 #include "framework/SystemCodePage.h"
@@ -66,7 +67,7 @@ bool PluginStatus::complete() const {
     return !installations.empty() &&
            std::all_of(installations.begin(), installations.end(),
                        [](const InstallationStatus& status) { return status.complete(); }) &&
-           allPresent(profiles);
+           allPresent(profiles) && recordComplete;
 }
 
 PluginStatus inspectPlugin(const AcadInstallations& installations, const ReleaseSelection& releases,
@@ -81,6 +82,11 @@ PluginStatus inspectPlugin(const AcadInstallations& installations, const Release
             trusted =
                 trusted && acad::trustsFolder(list, widenFromSystemCodePage(folder), acad::upperInvariant);
         status.profiles.push_back({"HKEY_CURRENT_USER\\" + variablesKey, trusted});
+    }
+    InstallationRecord record;
+    if (readInstallRecord(record)) {
+        status.installedBuild = record.buildVersion;
+        status.recordComplete = record.complete;
     }
     return status;
 }

@@ -28,6 +28,10 @@ struct PluginStatus {
     std::vector<InstallationStatus> installations;
     std::vector<std::string> pluginFolders;  // where the module keys' LOADER values point
     std::vector<PresentItem> profiles;       // the current user's profiles: trusts a plug-in folder
+    // The build the installation's record names (0: no record, as after an installation by an
+    // earlier build), and whether its last run finished (false: it stopped part-way).
+    unsigned long installedBuild = 0;
+    bool recordComplete = true;
     // True when there is something to look at and all of it is in place.
     bool complete() const;
 };

@@ -8,14 +8,17 @@
 #include "acad/AcadInstallations.h"
 #include "deploy/InstallObserver.h"
 
+class InstallRecorder;
+
 // The demand-load keys of every selected installation, then addTrustedFolder.
+// What is written goes into the record, when there is one.
 void registerReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
-                      const std::string& installFolder, FailureLog& failures);
+                      const std::string& installFolder, FailureLog& failures, InstallRecorder* recorder = nullptr);
 
 // The demand-load keys of one installation, for an edition of the given platform width (the
 // program passes platformBits; tests check both editions).
 void registerInstallation(const AcadInstallation& installation, int bits, const std::string& installFolder,
-                          FailureLog& failures);
+                          FailureLog& failures, InstallRecorder* recorder = nullptr);
 
 // The target folder in "TRUSTEDPATHS" of every AutoCAD profile of the current user.
-void addTrustedFolder(const std::string& installFolder, FailureLog& failures);
+void addTrustedFolder(const std::string& installFolder, FailureLog& failures, InstallRecorder* recorder = nullptr);

@@ -8,11 +8,12 @@
 #include "deploy/ReleaseCopies.h"
 
 void deployToReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
-                      InstallObserver& observer, FailureLog& failures, const std::string& namedDataFolder) {
+                      InstallObserver& observer, FailureLog& failures, const std::string& namedDataFolder,
+                      InstallRecorder* recorder) {
     bool dataFolderMissing = false;
     for (const AcadInstallation& installation : selectedInstallations(installations, selection)) {
         if (!deployToLocation(installation.location, installation.year == kPlotDriverYear, failures,
-                              namedDataFolder))
+                              namedDataFolder, recorder))
             dataFolderMissing = true;
     }
     if (dataFolderMissing)
@@ -20,9 +21,9 @@ void deployToReleases(const AcadInstallations& installations, const ReleaseSelec
 }
 
 bool deployToLocation(const std::string& location, bool replacePlotDriver, FailureLog& failures,
-                      const std::string& namedDataFolder) {
+                      const std::string& namedDataFolder, InstallRecorder* recorder) {
     std::string dataFolder;
     if (!locateSetupDataFolder(namedDataFolder, dataFolder)) return false;
-    copyIntoAcadFolder(dataFolder, location, replacePlotDriver, failures);
+    copyIntoAcadFolder(dataFolder, location, replacePlotDriver, failures, recorder);
     return true;
 }

@@ -22,3 +22,9 @@ PathFieldVerdict checkPathField(const std::string& pathField, std::string& chose
     return folder::folderLevels(form, levels, isLeadByte) ? PathFieldVerdict::Usable
                                                           : PathFieldVerdict::Invalid;
 }
+
+bool isPluginFolderPath(const std::string& folder, path::LeadByteTest isLeadByte) {
+    std::vector<std::string> levels;
+    return folder::folderLevels(folder, levels, isLeadByte) && levels.size() > 1 &&
+           narrow::equalsIgnoreCase(path::names(folder, isLeadByte).back(), kPluginFolderName);
+}

@@ -27,3 +27,8 @@ enum class PathFieldVerdict {
 };
 PathFieldVerdict checkPathField(const std::string& pathField, std::string& chosen,
                                 path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);
+
+// Whether a folder that a demand-load key names can be the plug-in's own, installed by an
+// earlier build that kept no record: an absolute, valid folder path whose last name is
+// T-DodudEdiv (in any letter case). Anything else belongs to someone else.
+bool isPluginFolderPath(const std::string& folder, path::LeadByteTest isLeadByte = narrow::isCp936LeadByte);

@@ -5,11 +5,13 @@
 
 #include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
+#include "acad/TargetFolderRules.h"
 #include "acad/TrustedPathRules.h"
 #include "acad/UserProfiles.h"
 #include "acad/UserSetup.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "deploy/InstallRecord.h"
 #include "deploy/LogTexts.h"
 #include "framework/Handles.h"
 #include "framework/NarrowString.h"
@@ -33,6 +35,38 @@ void removeFolderIfEmpty(const std::string& folder, UninstallOutcome& outcome) {
         outcome.removed.push_back(folder);
 }
 
+// Puts back the original kept beside a file the installation replaced.
+void restoreOriginal(const std::string& path, const std::string& kept, UninstallOutcome& outcome) {
+    if (probePath(kept) != PathIsFile) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (MoveFileExA(kept.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        outcome.removed.push_back(path);
+    else
+        outcome.failures.push_back({Failure::Action::KeepOriginal, path, GetLastError()});
+}
+
+// Deletes a key made below a product key (or any key below HKEY_LOCAL_MACHINE); the product
+// key's "Applications" goes too when nothing is left in it. False when the key could not go.
+bool deleteKey(const std::string& parentKey, const std::string& subKey, UninstallOutcome& outcome) {
+    RegistryKey parent;
+    if (acad::openProductKey(parentKey, parent) != ERROR_SUCCESS) return true;  // gone with its parent
+    const std::string keyPath = path::join("HKEY_LOCAL_MACHINE\\" + parentKey, subKey);
+    LONG status = parent.deleteSubKey(subKey);
+    if (status == ERROR_FILE_NOT_FOUND) return true;
+    if (status != ERROR_SUCCESS) {
+        outcome.failures.push_back({Failure::Action::WriteKey, keyPath, static_cast<DWORD>(status)});
+        return false;
+    }
+    outcome.removed.push_back(keyPath);
+    RegistryKey applications;
+    if (subKey.compare(0, 13, "Applications\\") == 0 &&
+        applications.open(parent.get(), "Applications", KEY_READ) == ERROR_SUCCESS && applications.isEmpty()) {
+        applications.close();
+        parent.deleteSubKey("Applications");
+    }
+    return true;
+}
+
 // The plug-in's keys below one product key's "Applications": a module key whose LOADER is a
 // plug-in module (its folder is the plug-in's), a library key whose LOADER is a host-side
 // library. "Applications" goes too when nothing is left in it.
@@ -53,41 +87,33 @@ void removeKeys(const std::string& productKey, UninstallOutcome& outcome) {
             continue;
         key.close();
         std::string file = path::names(loader, isSystemLeadByte).back();
+        std::string folder = path::folderOf(loader, isSystemLeadByte);
         bool isModule = acad::isPluginModuleName(file);
         if (!isModule && !acad::isHostModuleName(file)) continue;
         std::string keyPath = "HKEY_LOCAL_MACHINE\\" + productKey + "Applications\\" + name;
-        if (LONG status = product.deleteSubKey("Applications\\" + name); status != ERROR_SUCCESS) {
-            outcome.failures.push_back({Failure::Action::WriteKey, keyPath, static_cast<DWORD>(status)});
+        if (isModule && !isPluginFolderPath(folder, isSystemLeadByte)) {
+            outcome.othersKeys.push_back(keyPath + "  LOADER=" + loader);
             continue;
         }
-        outcome.removed.push_back(keyPath);
-        std::string folder = path::folderOf(loader, isSystemLeadByte);
+        if (!deleteKey(productKey, "Applications\\" + name, outcome)) continue;
         if (isModule && std::find(outcome.pluginFolders.begin(), outcome.pluginFolders.end(), folder) ==
                             outcome.pluginFolders.end())
             outcome.pluginFolders.push_back(folder);
     }
-    if (applications.open(product.get(), "Applications", KEY_READ) == ERROR_SUCCESS &&
-        applications.isEmpty()) {
-        applications.close();
-        product.deleteSubKey("Applications");
-    }
 }
 
-void removeTrustedEntries(UninstallOutcome& outcome) {
-    for (const std::string& variablesKey : acad::profileVariablesKeys()) {
-        acad::TrustedList list = acad::readTrustedPaths(variablesKey);
-        if (list.type != REG_SZ && list.type != REG_EXPAND_SZ) continue;
-        std::wstring kept = list.text;
-        for (const std::string& folder : outcome.pluginFolders)
-            kept = acad::removeTrustedFolder(kept, widenFromSystemCodePage(folder), acad::upperInvariant);
-        if (kept == list.text) continue;
-        list.text = kept;
-        std::string valuePath = "HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS";
-        if (DWORD error = acad::writeTrustedPaths(variablesKey, list))
-            outcome.failures.push_back({Failure::Action::EditList, valuePath, error});
-        else
-            outcome.removed.push_back(valuePath);
-    }
+// Takes the folder's entries out of one profile's list of trusted folders.
+void removeTrustedEntry(const std::string& variablesKey, const std::string& folder, UninstallOutcome& outcome) {
+    acad::TrustedList list = acad::readTrustedPaths(variablesKey);
+    if (list.type != REG_SZ && list.type != REG_EXPAND_SZ) return;
+    std::wstring kept = acad::removeTrustedFolder(list.text, widenFromSystemCodePage(folder), acad::upperInvariant);
+    if (kept == list.text) return;
+    list.text = kept;
+    std::string valuePath = "HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS";
+    if (DWORD error = acad::writeTrustedPaths(variablesKey, list))
+        outcome.failures.push_back({Failure::Action::EditList, valuePath, error});
+    else
+        outcome.removed.push_back(valuePath);
 }
 
 void removePluginFolder(const std::string& folder, UninstallOutcome& outcome) {
@@ -114,14 +140,8 @@ void cleanAcadFolder(const std::string& location, bool plotDriverRelease, Uninst
     for (const char* font : kPluginFontNames)
         removeFile(path::join(path::join(location, kFontsFolderName), font), outcome);
     if (!plotDriverRelease) return;
-    std::string drv = path::join(location, kPlotDriverFolderName);
-    std::string backup = path::join(drv, kPlotDriverBackupName), driver = path::join(drv, kPlotDriverName);
-    if (probePath(backup) != PathIsFile) return;
-    SetFileAttributesA(driver.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (MoveFileExA(backup.c_str(), driver.c_str(), MOVEFILE_REPLACE_EXISTING))
-        outcome.removed.push_back(driver);
-    else
-        outcome.failures.push_back({Failure::Action::KeepOriginal, driver, GetLastError()});
+    std::string driver = path::join(path::join(location, kPlotDriverFolderName), kPlotDriverName);
+    restoreOriginal(driver, keptOriginalPath(driver), outcome);
 }
 
 void removeUserFolder(UninstallOutcome& outcome) {
@@ -129,6 +149,57 @@ void removeUserFolder(UninstallOutcome& outcome) {
     if (appData.empty()) return;
     removeFile(userSettingsPath(appData, kSettingsFileName), outcome);
     removeFolderIfEmpty(userSettingsFolder(appData), outcome);
+}
+
+// An installation by an earlier build, which kept no record: found through its keys.
+void removeUnrecorded(const AcadInstallations& installations, UninstallOutcome& outcome) {
+    for (const AcadInstallation& installation : installations) removeKeys(installation.productKey, outcome);
+    for (const std::string& variablesKey : acad::profileVariablesKeys()) {
+        for (const std::string& folder : outcome.pluginFolders) removeTrustedEntry(variablesKey, folder, outcome);
+    }
+    for (const std::string& folder : outcome.pluginFolders) removePluginFolder(folder, outcome);
+    for (const AcadInstallation& installation : installations)
+        cleanAcadFolder(installation.location, installation.year == kPlotDriverYear, outcome);
+}
+
+// A file the installation wrote: removed when it is still what was written, else kept.
+void removeRecordedFile(const RecordedItem& item, UninstallOutcome& outcome) {
+    if (probePath(item.path) != PathIsFile) return;
+    if (fileDigest(item.path) != item.detail) {
+        outcome.failures.push_back({Failure::Action::KeepChanged, item.path, 0});
+        return;
+    }
+    removeFile(item.path, outcome);
+}
+
+// What the record lists, undone in the reverse order of its doing. For a path, the last file
+// written counts (an installation over an earlier one wrote it again) and the first original
+// kept (what was there before the plug-in); for a trusted entry, the first record of it.
+void removeRecorded(const InstallationRecord& record, UninstallOutcome& outcome) {
+    outcome.pluginFolders.push_back(record.targetFolder);
+    std::vector<const RecordedItem*> done;
+    auto seen = [&](const RecordedItem& item) {
+        return std::any_of(done.begin(), done.end(), [&](const RecordedItem* other) {
+            return other->kind == item.kind && narrow::equalsIgnoreCase(other->path, item.path) &&
+                   (item.kind != RecordedItem::Kind::Trusted || narrow::equalsIgnoreCase(other->detail, item.detail));
+        });
+    };
+    for (auto item = record.items.rbegin(); item != record.items.rend(); ++item) {
+        if (item->kind == RecordedItem::Kind::File && !seen(*item)) removeRecordedFile(*item, outcome);
+        if (item->kind == RecordedItem::Kind::Key) deleteKey(item->path, item->detail, outcome);
+        if (item->kind == RecordedItem::Kind::Folder) removeFolderIfEmpty(item->path, outcome);
+        done.push_back(&*item);
+    }
+    done.clear();
+    for (const RecordedItem& item : record.items) {
+        if (seen(item)) continue;
+        done.push_back(&item);
+        // A replaced file the user has changed since stays, and its original with it.
+        if (item.kind == RecordedItem::Kind::Kept && probePath(item.path) != PathIsFile)
+            restoreOriginal(item.path, item.detail, outcome);
+        if (item.kind == RecordedItem::Kind::Trusted && !item.existedBefore)
+            removeTrustedEntry(item.path, item.detail, outcome);
+    }
 }
 
 }  // namespace
@@ -143,16 +214,26 @@ bool isPluginFile(const std::string& name) {
 
 UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log) {
     UninstallOutcome outcome;
+    InstallationRecord record;
+    const bool recorded = readInstallRecord(record);
+    if (recorded)
+        removeRecorded(record, outcome);
+    else
+        removeUnrecorded(installations, outcome);
     if (unsigned long error = removeActiveSetup())
         outcome.failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
-    for (const AcadInstallation& installation : installations) removeKeys(installation.productKey, outcome);
-    removeTrustedEntries(outcome);
-    for (const std::string& folder : outcome.pluginFolders) removePluginFolder(folder, outcome);
-    for (const AcadInstallation& installation : installations)
-        cleanAcadFolder(installation.location, installation.year == kPlotDriverYear, outcome);
     if (purge) removeUserFolder(outcome);
+    // A record whose removals failed stays, for the next uninstall to finish.
+    bool finished = std::none_of(outcome.failures.begin(), outcome.failures.end(), [](const Failure& failure) {
+        return failure.action != Failure::Action::KeepChanged;
+    });
+    if (recorded && finished) {
+        if (unsigned long error = eraseInstallRecord())
+            outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), error});
+    }
     if (outcome.pluginFolders.empty()) log.line(logtexts::kNoRegistrationFound);
     for (const std::string& folder : outcome.pluginFolders) log.line(logtexts::kPluginFolder, folder);
+    for (const std::string& key : outcome.othersKeys) log.line(logtexts::kOthersKeyLeft, key);
     for (const std::string& removed : outcome.removed) log.line(logtexts::kRemovedOrRestored, removed);
     log.failures(outcome.failures);
     return outcome;

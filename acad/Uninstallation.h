@@ -1,9 +1,17 @@
-// Removes what an installation added, whether SetUp.exe or SetUpCmd.exe made it: the logon
-// step registered for every user, the plug-in's demand-load keys (found by their LOADER values, which also
-// name the plug-in's folder), that folder's entry in every trusted-folder list of the current user, the
-// plug-in's files in its folder (the folder too when nothing else is left) and in the AutoCAD folders, and
-// AutoCAD 2008's own plot driver put back from its kept copy. Nothing else is touched: other keys below
-// "Applications", other list entries, files the plug-in does not ship, shared libraries.
+// Removes what an installation added, whether SetUp.exe or SetUpCmd.exe made it.
+//
+// With the installation's record (deploy/InstallRecord.h): exactly what it lists. A file is
+// removed when it is still as it was written (size and SHA-256), and kept and reported when it
+// has changed since; every original the installation replaced is put back; the keys it made go;
+// a trusted-folder entry goes only where the installation added it (an equal entry that was
+// there before stays); the folders it made go when empty.
+//
+// Without a record (an installation by an earlier build), the demand-load keys are the guide:
+// a module key whose LOADER lies in a folder that can be the plug-in's (absolute, its last name
+// T-DodudEdiv) names the plug-in's folder, whose own files go (the folder too when nothing else
+// is left), with its trusted-folder entries and the key; a key that names any other folder is
+// someone else's and is left alone and reported. The plug-in's files in the AutoCAD folders go
+// (the shared itextsharp.dll stays) and AutoCAD 2008's own plot driver is put back.
 #pragma once
 
 #include <string>
@@ -15,8 +23,9 @@
 
 struct UninstallOutcome {
     std::vector<std::string> removed;  // what was taken away or put back, one line each
-    FailureLog failures;               // what could not be
+    FailureLog failures;               // what could not be, and files kept because they changed
     std::vector<std::string> pluginFolders;
+    std::vector<std::string> othersKeys;  // keys named like the plug-in's that name another folder
 };
 
 // Every installation discovery found is looked at, whatever its release; the logon step for

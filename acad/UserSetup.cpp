@@ -6,6 +6,7 @@
 #include "acad/Registration.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "deploy/InstallRecord.h"
 #include "deploy/LogTexts.h"
 #include "framework/BuildConstants.h"
 #include "framework/ModulePath.h"
@@ -71,21 +72,25 @@ unsigned long activeSetupWriteError() {
 }
 
 unsigned long registerActiveSetup(const std::string& chosenFolder, const std::string& targetFolder,
-                                  const std::string& namedDataFolder) {
+                                  const std::string& namedDataFolder, InstallRecorder* recorder) {
     const std::wstring self = moduleFileName();
     std::string stub = path::join(targetFolder, kUnattendedInstallerName);
     if (self.empty()) return ERROR_FILENAME_EXCED_RANGE;
     if (!CopyFileW(self.c_str(), widenFromSystemCodePage(stub).c_str(), FALSE)) return GetLastError();
+    if (recorder) recorder->file(stub);
     std::string dataFolder, settings;
     if (locateSetupDataFolder(namedDataFolder, dataFolder) &&
         probePath(settings = path::join(dataFolder, kSettingsFileName)) == PathIsFile) {
-        CreateDirectoryA(keptSettingsFolder(targetFolder).c_str(), nullptr);
+        if (CreateDirectoryA(keptSettingsFolder(targetFolder).c_str(), nullptr) && recorder)
+            recorder->folder(keptSettingsFolder(targetFolder));
         if (unsigned long error = copyOver(settings, keptSettingsPath(targetFolder))) return error;
+        if (recorder) recorder->file(keptSettingsPath(targetFolder));
     }
     RegistryKey component;
     LONG status = component.createPath(HKEY_LOCAL_MACHINE, path::join(kInstalledComponents, kComponentName),
                                        KEY_SET_VALUE);
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
+    if (recorder) recorder->key(kInstalledComponents, kComponentName);
     const std::wstring stubPath = quoted(stub) + L" user-setup --folder " + quoted(chosenFolder);
     for (LONG written : {component.writeWide(L"", kProductDisplayName, REG_SZ),
                          component.writeWide(L"StubPath", stubPath, REG_SZ),

@@ -11,6 +11,8 @@
 #include "deploy/InstallObserver.h"
 #include "deploy/SetupLog.h"
 
+class InstallRecorder;
+
 // The current user's part for the plug-in's folder: the folder trusted in every AutoCAD
 // profile, the kept settings file copied unless the user has one. Each failure is logged.
 FailureLog setUpForUser(const std::string& targetFolder, SetupLog& log);
@@ -19,7 +21,7 @@ FailureLog setUpForUser(const std::string& targetFolder, SetupLog& log);
 // the one beside the program) into the plug-in's folder and registers the component; 0 or the
 // Windows error.
 unsigned long registerActiveSetup(const std::string& chosenFolder, const std::string& targetFolder,
-                                  const std::string& namedDataFolder);
+                                  const std::string& namedDataFolder, InstallRecorder* recorder = nullptr);
 // Removes the component; 0 (also when there was none) or the Windows error.
 unsigned long removeActiveSetup();
 // 0 when the component can be registered, else the Windows error (a user who is no

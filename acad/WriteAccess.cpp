@@ -2,6 +2,7 @@
 #include "acad/WriteAccess.h"
 
 #include "acad/ReleaseRoots.h"
+#include "deploy/InstallRecord.h"
 #include "framework/Handles.h"
 #include "framework/Paths.h"
 #include "framework/Registry.h"

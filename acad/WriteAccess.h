@@ -9,6 +9,7 @@
 #include "acad/AcadInstallations.h"
 
 // The first product key (below HKEY_LOCAL_MACHINE) or AutoCAD folder of the selected
-// installations that cannot be written, with the Windows error; empty when all can.
+// installations that cannot be written, or else the installation record's key if it cannot,
+// with the Windows error; empty when all can.
 std::string firstUnwritable(const AcadInstallations& installations, const ReleaseSelection& releases,
                             unsigned long& error);

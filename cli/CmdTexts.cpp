@@ -14,6 +14,8 @@ const wchar_t* const kExitCodes =
     L"  0     成功（status：已完整安装）\n"
     L"  1     status：未安装，或安装不完整\n"
     L"  2     已完成，但有项目未能完成（日志中列出）\n"
+    L"  3     安装中途停止：原有的安装已被部分更新，现在不完整，请排除问题后重新安装\n"
+    L"  4     安装路径已存在，且管理员以外的用户可以更改它（见 --protect-folder），未做任何更改\n"
     L"  87    参数错误\n"
     L"  170   AutoCAD 正在运行，未做任何更改\n"
     L"  740   权限不足：无法写入 HKEY_LOCAL_MACHINE 或 AutoCAD 安装目录，请以管理员身份运行\n"
@@ -25,8 +27,8 @@ const wchar_t* const kGeneral =
     L"用法：\n"
     L"  SetUpCmd list [--json]\n"
     L"  SetUpCmd install --folder <目录> [--releases all|2018,2020,...] [--data <目录>] [--log <文件>]\n"
-    L"                   [--on-copy-failure abort|ignore] [--all-users]\n"
-    L"  SetUpCmd status [--json] [--releases all|2018,2020,...]\n"
+    L"                   [--on-copy-failure abort|ignore] [--all-users] [--protect-folder]\n"
+    L"  SetUpCmd status [--json] [--releases all|2018,2020,...] [--min-version yyyymmdd]\n"
     L"  SetUpCmd uninstall [--purge] [--log <文件>]\n"
     L"  SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
     L"  SetUpCmd <命令> --help\n\n"
@@ -50,11 +52,14 @@ const wchar_t* helpOf(Command command) {
                    L"  --log <文件>                  日志文件（UTF-8）\n"
                    L"  --on-copy-failure abort|ignore  复制失败时中止（默认）或跳过\n"
                    L"  --all-users                   通过 Windows 的 Active Setup，为每个用户在下次登录时\n"
-                   L"                                完成受信任位置和设置文件（当前用户立即完成）\n";
+                   L"                                完成受信任位置和设置文件（当前用户立即完成）\n"
+                   L"  --protect-folder              安装路径已存在且管理员以外的用户可以更改它时，\n"
+                   L"                                把它也设为只有管理员可以更改（否则退出代码 4）\n";
         case Command::Status:
-            return L"SetUpCmd status [--json] [--releases all|2018,...]\n"
+            return L"SetUpCmd status [--json] [--releases all|2018,...] [--min-version yyyymmdd]\n"
                    L"  每个找到的 AutoCAD：加载项注册表项及其 LOADER 文件、AutoCAD 目录中的插件文件；\n"
-                   L"  当前用户每个配置的受信任位置。全部齐全时退出代码为 0（可作部署工具的检测规则）。\n";
+                   L"  当前用户每个配置的受信任位置；安装记录中的版本。全部齐全时退出代码为 0（可作部署工具的检测规则）。\n"
+                   L"  --min-version  只有已安装的版本不低于它（如 20260101）时才算齐全。\n";
         case Command::Uninstall:
             return L"SetUpCmd uninstall [--purge] [--log <文件>]\n"
                    L"  删除安装所添加的内容（SetUp.exe 或 SetUpCmd.exe 所装）：LOADER "
@@ -97,6 +102,9 @@ std::wstring exitCodeLine(int exitCode) {
 const wchar_t* const kDataUnrepresentable = L"--data：路径含有系统代码页无法表示的字符";
 const wchar_t* const kAcadRunningWords = L"AutoCAD 正在运行，请关闭 AutoCAD 后再运行；未做任何更改";
 const wchar_t* const kNotElevatedWords = L"权限不足，请以管理员身份运行；未做任何更改";
+const wchar_t* const kUnsafeFolderWords =
+    L"安装路径已存在，且管理员以外的用户可以重命名、删除或接管它（AutoCAD 将从这里为每个用户加载插件）；"
+    L"未做任何更改。请选择其他路径，或加 --protect-folder 让安装程序把它设为只有管理员可以更改";
 
 std::wstring releaseSkipped(int year) {
     return L"未找到 AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"，跳过";
@@ -129,6 +137,11 @@ std::wstring releaseNotFound(int year) {
 std::wstring statusResult(bool complete) {
     return (complete ? L"结果：已完整安装" : L"结果：未安装或安装不完整") + logtexts::editionWords() +
            L"\r\n";
+}
+
+std::wstring installedBuildLine(unsigned long build, bool lastRunFinished) {
+    if (build == 0) return L"已安装的版本：未知（没有安装记录，可能是早期版本所装）\r\n";
+    return L"已安装的版本：" + decimalText(build) + (lastRunFinished ? L"\r\n" : L"（上次安装中途停止，不完整）\r\n");
 }
 
 std::wstring unservedWords(int year) {

@@ -25,6 +25,7 @@ std::wstring nothingToInstall();
 extern const wchar_t* const kDataUnrepresentable;
 extern const wchar_t* const kAcadRunningWords;
 extern const wchar_t* const kNotElevatedWords;
+extern const wchar_t* const kUnsafeFolderWords;
 
 // --- list and status --------------------------------------------------------------------
 std::wstring releasesFound(bool any);  // the heading of list, or that there is nothing
@@ -33,5 +34,7 @@ std::wstring itemState(const std::string& name, bool present);
 extern const wchar_t* const kProfilesHeading;
 std::wstring releaseNotFound(int year);
 std::wstring statusResult(bool complete);
+// The build the installation's record names, or that there is none.
+std::wstring installedBuildLine(unsigned long build, bool lastRunFinished);
 
 }  // namespace cli

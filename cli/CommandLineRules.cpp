@@ -1,6 +1,8 @@
 // Reading SetUpCmd.exe's arguments; see CommandLineRules.h.
 #include "cli/CommandLineRules.h"
 
+#include "acad/Engine.h"
+
 namespace cli {
 
 namespace {
@@ -22,9 +24,10 @@ bool takes(Command command, const std::string& option) {
             return option == "--json";
         case Command::Install:
             return option == "--folder" || option == "--releases" || option == "--data" ||
-                   option == "--log" || option == "--on-copy-failure" || option == "--all-users";
+                   option == "--log" || option == "--on-copy-failure" || option == "--all-users" ||
+                   option == "--protect-folder";
         case Command::Status:
-            return option == "--json" || option == "--releases";
+            return option == "--json" || option == "--releases" || option == "--min-version";
         case Command::Uninstall:
             return option == "--purge" || option == "--log";
         case Command::UserSetup:
@@ -37,10 +40,10 @@ bool takes(Command command, const std::string& option) {
 
 bool takesValue(const std::string& option) {
     return option == "--folder" || option == "--releases" || option == "--data" || option == "--log" ||
-           option == "--on-copy-failure";
+           option == "--on-copy-failure" || option == "--min-version";
 }
 
-// "all", or years from 2007 to 2026 separated by commas, each named once.
+// "all", or years of the releases the installer knows separated by commas, each named once.
 bool parseReleases(const std::string& text, std::vector<int>& years, std::string& reason) {
     years.clear();
     if (text == "all") return true;
@@ -51,8 +54,9 @@ bool parseReleases(const std::string& text, std::vector<int>& years, std::string
         std::string year = text.substr(start, end - start);
         bool digits = year.size() == 4 && year.find_first_not_of("0123456789") == std::string::npos;
         int value = digits ? std::stoi(year) : 0;
-        if (value < 2007 || value > 2026) {
-            reason = "--releases: \"" + year + "\" is not a release from 2007 to 2026 (or use all)";
+        if (value < kFirstReleaseYear || value > kLastReleaseYear) {
+            reason = "--releases: \"" + year + "\" is not a release from " + std::to_string(kFirstReleaseYear) +
+                     " to " + std::to_string(kLastReleaseYear) + " (or use all)";
             return false;
         }
         for (int known : years) {
@@ -73,6 +77,15 @@ bool setValue(CommandLine& line, const std::string& option, const std::string& v
         return false;
     }
     if (option == "--releases") return parseReleases(value, line.releases, reason);
+    if (option == "--min-version") {
+        // A build version as yyyymmdd, as status reports it.
+        if (value.size() != 8 || value.find_first_not_of("0123456789") != std::string::npos) {
+            reason = "--min-version takes a build version as yyyymmdd (20260101), not \"" + value + "\"";
+            return false;
+        }
+        line.minVersion = std::stoi(value);
+        return true;
+    }
     if (option == "--on-copy-failure") {
         if (value != "abort" && value != "ignore") {
             reason = "--on-copy-failure takes abort or ignore, not \"" + value + "\"";
@@ -131,7 +144,10 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         }
         seen.push_back(option);
         if (!takesValue(option)) {
-            (option == "--json" ? line.json : option == "--purge" ? line.purge : line.allUsers) = true;
+            (option == "--json"             ? line.json
+             : option == "--purge"          ? line.purge
+             : option == "--protect-folder" ? line.protectFolder
+                                            : line.allUsers) = true;
             continue;
         }
         if (at + 1 >= arguments.size()) {

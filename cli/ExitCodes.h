@@ -7,6 +7,8 @@ namespace cli {
 constexpr int kDone = 0;              // done; status: completely installed
 constexpr int kNotInstalled = 1;      // status: not installed, or not completely
 constexpr int kDoneWithFailures = 2;  // finished, but some items failed (the log names them)
+constexpr int kInconsistent = 3;      // stopped part-way: the installation that was there is now incomplete
+constexpr int kUnsafeFolder = 4;      // the chosen folder exists and others than administrators may change it
 constexpr int kBadArguments = 87;     // ERROR_INVALID_PARAMETER: the command line is refused
 constexpr int kAcadRunning = 170;     // ERROR_BUSY: AutoCAD is running; nothing was done
 constexpr int kNotElevated = 740;     // ERROR_ELEVATION_REQUIRED: HKLM or an AutoCAD folder not writable

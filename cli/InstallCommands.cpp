@@ -85,16 +85,23 @@ int installPlugin(const CommandLine& line, SetupLog& log) {
     if (int refused = chooseForInstall(log, installations, line, choice)) return refused;
     if (refuseWithoutRights(log, installations, choice.selection, line.allUsers)) return kNotElevated;
 
+    if (!line.protectFolder && othersMayChange(chosen)) {
+        log.line(kUnsafeFolderWords, chosen);
+        return kUnsafeFolder;
+    }
+
     CmdObserver observer(line.onCopyFailure);
     Installation installation(installations, observer, log, dataFolder);
     if (installation.prepare(targetFolderIn(chosen)) != InstallReadiness::Ready) {
         log.line(logtexts::kNothingChanged);
         return kFatal;
     }
-    if (!installation.run(choice.selection)) return kFatal;
+    if (line.protectFolder) installation.protectChosenFolder();
+    if (!installation.run(choice.selection)) return installation.leftInconsistent() ? kInconsistent : kFatal;
     FailureLog failures = installation.failures();
     if (line.allUsers) {
-        if (unsigned long error = registerActiveSetup(chosen, installation.targetFolder(), dataFolder)) {
+        if (unsigned long error =
+                registerActiveSetup(chosen, installation.targetFolder(), dataFolder, installation.recorder())) {
             failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
             log.failures(failures, failures.size() - 1);
         } else {

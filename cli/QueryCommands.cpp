@@ -57,13 +57,15 @@ void writeStatusText(const PluginStatus& status, const std::vector<int>& notFoun
     }
     writeOut(kProfilesHeading);
     writeItems(status.profiles);
+    writeOut(installedBuildLine(status.installedBuild, status.recordComplete));
     for (int year : notFound) writeOut(releaseNotFound(year));
     writeOut(statusResult(complete));
 }
 
 void writeStatusJson(const PluginStatus& status, const std::vector<int>& notFound, bool complete) {
-    std::string json = "{\"edition\":" + std::to_string(platformBits) +
-                       ",\"complete\":" + jsonBool(complete) + ",\"releases\":[";
+    std::string json = "{\"edition\":" + std::to_string(platformBits) + ",\"complete\":" + jsonBool(complete) +
+                       ",\"installedBuild\":" + std::to_string(status.installedBuild) +
+                       ",\"lastRunFinished\":" + jsonBool(status.recordComplete) + ",\"releases\":[";
     for (std::size_t i = 0; i < status.installations.size(); ++i) {
         const InstallationStatus& at = status.installations[i];
         json += std::string(i ? ",\n" : "\n") +
@@ -109,7 +111,9 @@ int reportStatus(const CommandLine& line) {
         return kBadArguments;
     }
     PluginStatus status = inspectPlugin(installations, choice.selection, platformBits);
-    bool complete = status.complete() && choice.notFound.empty();
+    // A detection rule that asks for a build is satisfied by that build or a later one only.
+    bool complete = status.complete() && choice.notFound.empty() &&
+                    status.installedBuild >= static_cast<unsigned long>(line.minVersion);
     if (line.json)
         writeStatusJson(status, choice.notFound, complete);
     else

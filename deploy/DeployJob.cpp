@@ -6,12 +6,13 @@
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
 #include "deploy/InstallFolders.h"
+#include "deploy/InstallRecord.h"
 #include "framework/Handles.h"
 #include "framework/SystemCodePage.h"
 
 DeployJob::DeployJob(std::string targetFolder, InstallObserver& observer, FailureLog& failures,
-                     std::string namedDataFolder)
-    : observer(observer), failures(failures), namedDataFolder(std::move(namedDataFolder)) {
+                     std::string namedDataFolder, InstallRecorder* recorder)
+    : observer(observer), failures(failures), namedDataFolder(std::move(namedDataFolder)), recorder(recorder) {
     assignFolderPath(this->targetFolder, std::move(targetFolder));
 }
 
@@ -76,10 +77,13 @@ bool DeployJob::pathsFit() {
 
 bool DeployJob::deployProductFiles() {
     if (!preparedOnce) prepare();
-    if (readiness != Readiness::Ready) return false;
-    std::string unprotected;
-    if (unsigned long error = createInstallFolders(targetFolder, unprotected)) {
-        observer.refused({Refusal::Reason::FolderUnprotected, unprotected, error});
+    if (readiness != Readiness::Ready || !destinationsFree()) return false;
+    InstallFolders folders = createInstallFolders(targetFolder, protectChosen);
+    changed = folders.createdChosen || folders.createdTarget;
+    if (recorder && folders.createdChosen) recorder->folder(path::folderOf(targetFolder, isSystemLeadByte));
+    if (recorder && folders.createdTarget) recorder->folder(targetFolder);
+    if (folders.error != ERROR_SUCCESS) {
+        observer.refused({folders.refusal, folders.subject, folders.error});
         return false;
     }
     // One step per entry, "." and ".." and skipped ones included, and one for the closing
@@ -92,10 +96,33 @@ bool DeployJob::deployProductFiles() {
     return true;
 }
 
+// A file already in the target folder that another program holds open (AutoCAD loads the
+// plug-in's modules from there) would stop the copies half-way, leaving an installation of two
+// builds: each is asked about before anything is changed. Opened for writing as the copy will;
+// a read-only, hidden or system file is made writable by the copy, so its sharing alone counts.
+bool DeployJob::destinationsFree() {
+    for (const Entry& entry : entries) {
+        if (entryAction(entry.name, entry.isFolder) != EntryAction::CopyToTarget) continue;
+        const std::string destination = path::join(targetFolder, entry.name);
+        bool abort = false;
+        for (unsigned long error = openForCopyError(destination); error != ERROR_SUCCESS;
+             error = openForCopyError(destination)) {
+            if (!askAgain({Failure::Action::Copy, destination, error}, abort)) {
+                if (!abort) leftOut.push_back(entry.name);
+                break;
+            }
+        }
+        if (abort) return false;
+    }
+    return true;
+}
+
 // One entry of the walk; false when the deployment must stop.
 bool DeployJob::deployEntry(const Entry& entry) {
     EntryAction action = entryAction(entry.name, entry.isFolder);
     if (action == EntryAction::Skip) return true;
+    for (const std::string& name : leftOut)
+        if (name == entry.name) return true;
     std::string source = path::join(dataFolder, entry.name);
     if (action == EntryAction::CopyToUserFolder) return copySettingsFile(source, entry.name);
     return copyProductFile(source, path::join(targetFolder, entry.name));
@@ -109,21 +136,29 @@ bool DeployJob::copySettingsFile(const std::string& source, const std::string& n
         std::string appData = userAppDataFolder();
         if (!appData.empty()) {
             CreateDirectoryA(userSettingsFolder(appData).c_str(), nullptr);
-            return copyProductFile(source, userSettingsPath(appData, name));
+            // The user's settings are theirs: uninstall takes them away only when told to
+            // (SetUpCmd uninstall --purge), so they are not in the record.
+            return copyProductFile(source, userSettingsPath(appData, name), false);
         }
     } while (askAgain({Failure::Action::FindUserFolder, name, ERROR_PATH_NOT_FOUND}, abort));
     return !abort;
 }
 
-bool DeployJob::copyProductFile(const std::string& source, const std::string& destination) {
+bool DeployJob::copyProductFile(const std::string& source, const std::string& destination, bool record) {
     clearReadOnly(source);
     removeZoneIdentifier(source);  // before the copy, so the copy does not take the marker along
-    bool abort = false;
+    bool abort = false, copied = true;
     for (unsigned long error = copyOver(source, destination); error != ERROR_SUCCESS;
          error = copyOver(source, destination)) {
+        copied = false;
         if (!askAgain({Failure::Action::Copy, destination, error}, abort)) break;
+        copied = true;
     }
     clearReadOnly(destination);  // an old file left by Ignore is not left read-only either
+    if (copied && !abort) {
+        changed = true;
+        if (recorder && record) recorder->file(destination);
+    }
     return !abort;
 }
 

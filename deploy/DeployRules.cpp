@@ -33,12 +33,21 @@ std::vector<std::string> hostModuleNames() {
 
 std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver) {
     std::vector<ReleaseCopy> copies;
-    for (const char* font : kPluginFontNames) copies.push_back({font, kFontsFolderName, font});
-    copies.push_back({kSharedLibraryName, "", kSharedLibraryName});
-    for (const std::string& name : hostModuleNames()) copies.push_back({name, "", name});
-    if (replacePlotDriver) copies.push_back({kPlotDriverSourceName, kPlotDriverFolderName, kPlotDriverName});
+    using Kind = ReleaseCopy::Kind;
+    for (const char* font : kPluginFontNames) copies.push_back({font, kFontsFolderName, font, Kind::Own});
+    copies.push_back({kSharedLibraryName, "", kSharedLibraryName, Kind::Shared});
+    for (const std::string& name : hostModuleNames()) copies.push_back({name, "", name, Kind::Own});
+    if (replacePlotDriver)
+        copies.push_back({kPlotDriverSourceName, kPlotDriverFolderName, kPlotDriverName, Kind::Replacement});
     return copies;
 }
+
+Overwrite overwriteRule(unsigned long long incomingVersion, unsigned long long existingVersion) {
+    if (existingVersion != 0) return incomingVersion > existingVersion ? Overwrite::Yes : Overwrite::No;
+    return incomingVersion != 0 ? Overwrite::Yes : Overwrite::IfDifferent;
+}
+
+std::string keptOriginalPath(const std::string& path) { return path + ".original"; }
 
 std::string longestOverlongPath(const std::vector<PlannedPath>& paths, path::LeadByteTest isLeadByte) {
     std::string longest;
@@ -57,6 +66,32 @@ std::string pluginFolderSddl(const std::string& installingUserSid) {
     std::string sddl = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
     if (!installingUserSid.empty()) sddl += "(A;OICI;FA;;;" + installingUserSid + ")";
     return sddl + "(A;OICI;0x1200a9;;;BU)";
+}
+
+namespace {
+bool isAdministrator(const std::string& sid, const std::string& installingUserSid) {
+    static const char* const administrators[] = {
+        "S-1-5-18",      // SYSTEM
+        "S-1-5-32-544",  // Administrators
+        "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",  // TrustedInstaller
+    };
+    for (const char* administrator : administrators)
+        if (sid == administrator) return true;
+    return !installingUserSid.empty() && sid == installingUserSid;
+}
+}  // namespace
+
+bool grantsOthersControl(const std::string& ownerSid, const std::vector<AccessEntry>& entries,
+                         const std::string& installingUserSid) {
+    // DELETE, WRITE_DAC, WRITE_OWNER, FILE_DELETE_CHILD and GENERIC_ALL.
+    const unsigned long control = 0x00010000 | 0x00040000 | 0x00080000 | 0x40 | 0x10000000;
+    if (!isAdministrator(ownerSid, installingUserSid)) return true;
+    for (const AccessEntry& entry : entries) {
+        // CREATOR OWNER stands for the owner, judged above.
+        if (entry.inheritOnly || entry.sid == "S-1-3-0") continue;
+        if ((entry.mask & control) && !isAdministrator(entry.sid, installingUserSid)) return true;
+    }
+    return false;
 }
 
 std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,

@@ -29,9 +29,15 @@ bool isSkippedFileName(const std::string& name);
 // the sub-folder of the location it goes into ("" for the location itself), and the name
 // it gets there.
 struct ReleaseCopy {
+    enum class Kind {
+        Own,         // a file only the plug-in ships (its fonts, its host-side modules)
+        Shared,      // a library other programs ship too (itextsharp.dll)
+        Replacement  // AutoCAD's own file the plug-in replaces (AutoCAD 2008's plot driver)
+    };
     std::string sourceName;
     std::string subFolder;
     std::string destinationName;
+    Kind kind;
 };
 
 // The host-side modules tried for every location: ACAD2007P.dll .. ACAD2050P.dll.
@@ -44,6 +50,17 @@ std::string hostModuleName(int year);
 // Fonts, itextsharp.dll, the host-side modules, and (AutoCAD 2008 only) the plot driver,
 // in the order in which they are copied.
 std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver);
+
+// Windows Installer's file-versioning rules, for a file already at the destination: a file with
+// a version is replaced only by a higher version; one without, by a file with a version, or by
+// one that is not the same (the caller compares the contents). Versions as
+// (major << 48 | minor << 32 | build << 16 | revision); 0 for a file without one.
+enum class Overwrite { Yes, No, IfDifferent };
+Overwrite overwriteRule(unsigned long long incomingVersion, unsigned long long existingVersion);
+
+// Where the original of a file the installation replaces is kept, beside it: a name AutoCAD
+// does not load.
+std::string keptOriginalPath(const std::string& path);
 
 // The AutoCAD release whose locations get the replacement plot driver.
 constexpr int kPlotDriverYear = 2008;
@@ -62,6 +79,19 @@ std::string longestOverlongPath(const std::vector<PlannedPath>& paths,
 // that nothing granted to the folder above (on C:\ the Authenticated Users may modify) is
 // inherited; every file and folder in it inherits these entries.
 std::string pluginFolderSddl(const std::string& installingUserSid);
+
+// One access-allowed entry of a folder's list: whom (a SID as text), what (an access mask),
+// and whether it only passes on to what the folder holds.
+struct AccessEntry {
+    std::string sid;
+    unsigned long mask;
+    bool inheritOnly;
+};
+// Whether a folder with this owner and these entries lets anyone but the administrators
+// (SYSTEM, Administrators, TrustedInstaller) and the installing user rename, delete, take or
+// re-permission it, or delete what it holds; or whether someone else owns it.
+bool grantsOthersControl(const std::string& ownerSid, const std::vector<AccessEntry>& entries,
+                         const std::string& installingUserSid);
 
 // The parent of the per-user folder: the "APPDATA" value when it is set and short enough
 // for "\Torlen\Torlen.Ini" to fit the path limit, otherwise the roaming application-data folder as

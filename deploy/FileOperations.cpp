@@ -5,6 +5,7 @@
 
 #include "deploy/DeployRules.h"
 #include "deploy/InstallObserver.h"
+#include "framework/DllSearch.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/Paths.h"
@@ -95,6 +96,36 @@ bool readWhole(const std::string& path, std::string& contents) {
     return true;
 }
 }  // namespace
+
+unsigned long openForCopyError(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD madeWritable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (madeWritable | FILE_ATTRIBUTE_DIRECTORY)))
+        return ERROR_SUCCESS;
+    KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file.valid() ? ERROR_SUCCESS : GetLastError();
+}
+
+unsigned long long fileVersionOf(const std::string& path) {
+    // version.dll is not imported: like every library the loader would look for beside the
+    // program first, it is taken from the system folder when first needed.
+    using InfoSize = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using Info = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using Query = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    static auto infoSize = systemExport<InfoSize>("version.dll", "GetFileVersionInfoSizeA");
+    static auto info = systemExport<Info>("version.dll", "GetFileVersionInfoA");
+    static auto query = systemExport<Query>("version.dll", "VerQueryValueA");
+    DWORD handle = 0;
+    DWORD size = infoSize && info && query ? infoSize(path.c_str(), &handle) : 0;
+    if (size == 0) return 0;
+    std::string data(size, '\0');
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!info(path.c_str(), 0, size, &data[0]) ||
+        !query(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed)
+        return 0;
+    return (static_cast<unsigned long long>(fixed->dwFileVersionMS) << 32) | fixed->dwFileVersionLS;
+}
 
 bool sameContents(const std::string& onePath, const std::string& otherPath) {
     std::string one, other;

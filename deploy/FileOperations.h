@@ -41,6 +41,16 @@ unsigned long copyOver(const std::string& source, const std::string& destination
 // roaming application-data folder; empty when neither can be determined.
 std::string userAppDataFolder();
 
+// 0 when a file that exists can be opened for writing as a copy over it will (any sharing
+// refused), else the Windows error: another program holds it (ERROR_SHARING_VIOLATION). A
+// missing file, and a read-only, hidden or system one (copyOver makes it writable first),
+// count as free.
+unsigned long openForCopyError(const std::string& path);
+
+// The file's version from its version resource, as
+// (major << 48 | minor << 32 | build << 16 | revision); 0 when it has none.
+unsigned long long fileVersionOf(const std::string& path);
+
 // Whether both files can be read and hold the same bytes.
 bool sameContents(const std::string& onePath, const std::string& otherPath);
 

@@ -6,6 +6,8 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <vector>
+
 #include "deploy/DeployRules.h"
 #include "framework/Handles.h"
 #include "framework/Paths.h"
@@ -13,62 +15,203 @@
 
 namespace {
 
-// The SID of the user the installer runs as, as SDDL text; empty when it cannot be read.
-std::string installingUserSid() {
+std::string sidText(PSID sid) {
+    char* text = nullptr;
+    if (!sid || !ConvertSidToStringSidA(sid, &text)) return std::string();
+    std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+// A piece of the process token (TokenUser, TokenElevation ...), or nothing.
+std::string tokenInformation(TOKEN_INFORMATION_CLASS what) {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::string();
     KernelHandle owned(token);
     DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    GetTokenInformation(token, what, nullptr, 0, &size);
     std::string buffer(size, '\0');
-    if (size == 0 || !GetTokenInformation(token, TokenUser, &buffer[0], size, &size)) return std::string();
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(&buffer[0])->User.Sid, &text))
-        return std::string();
-    std::string sid = text;
-    LocalFree(text);
-    return sid;
+    if (size == 0 || !GetTokenInformation(token, what, &buffer[0], size, &size)) return std::string();
+    return buffer;
 }
 
+// The SID of the user the installer runs as, as SDDL text; empty when it cannot be read.
+std::string installingUserSid() {
+    std::string user = tokenInformation(TokenUser);
+    return user.empty() ? std::string() : sidText(reinterpret_cast<TOKEN_USER*>(&user[0])->User.Sid);
+}
+
+bool isElevated() {
+    std::string elevation = tokenInformation(TokenElevation);
+    return !elevation.empty() && reinterpret_cast<TOKEN_ELEVATION*>(&elevation[0])->TokenIsElevated;
+}
+
+DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 bool isFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+bool isReparsePoint(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
 
-}  // namespace
-
-unsigned long securePluginFolder(const std::string& folder) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(pluginFolderSddl(installingUserSid()).c_str(),
-                                                              SDDL_REVISION_1, &descriptor, nullptr))
-        return GetLastError();
-    BOOL present = FALSE, defaulted = FALSE;
-    PACL dacl = nullptr;
-    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present) {
-        LocalFree(descriptor);
-        return ERROR_INVALID_SECURITY_DESCR;
+// The plug-in folder's security descriptor, owned for as long as it is used.
+class PluginSecurity {
+   public:
+    PluginSecurity() {
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(pluginFolderSddl(installingUserSid()).c_str(),
+                                                                  SDDL_REVISION_1, &descriptor_, nullptr))
+            descriptor_ = nullptr;
+        BOOL present = FALSE, defaulted = FALSE;
+        if (descriptor_ && !(GetSecurityDescriptorDacl(descriptor_, &present, &dacl_, &defaulted) && present))
+            dacl_ = nullptr;
+        attributes_ = {sizeof attributes_, descriptor_, FALSE};
     }
+    ~PluginSecurity() { LocalFree(descriptor_); }
+    PluginSecurity(const PluginSecurity&) = delete;
+    PluginSecurity& operator=(const PluginSecurity&) = delete;
+
+    bool valid() const { return dacl_ != nullptr; }
+    PSECURITY_DESCRIPTOR descriptor() const { return descriptor_; }
+    PACL dacl() const { return dacl_; }
+    SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
+
+   private:
+    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+    PACL dacl_ = nullptr;
+    SECURITY_ATTRIBUTES attributes_;
+};
+
+// ERROR_REPARSE_POINT_ENCOUNTERED, which MinGW's headers lack.
+const unsigned long kReparsePointEncountered = 4395;
+
+const SECURITY_INFORMATION kProtectedDacl = DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
+
+// The Administrators as the owner, when the process may give them the folder (elevated).
+unsigned long ownByAdministrators(const std::string& path) {
+    if (!isElevated()) return ERROR_SUCCESS;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof sid;
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size)) return GetLastError();
+    std::string name = path;
+    return SetNamedSecurityInfoA(&name[0], SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, sid, nullptr, nullptr,
+                                 nullptr);
+}
+
+// What the folder holds, reset to inherit the folder's entries alone: the explicit entries an
+// earlier installation or another program gave them go. Wine does not pass a folder's entries
+// on to what is in it: an entry left without any is given the folder's own list instead.
+unsigned long resetContents(const std::string& folder, PluginSecurity& security) {
+    ACL empty;
+    if (!InitializeAcl(&empty, sizeof empty, ACL_REVISION)) return GetLastError();
+    WIN32_FIND_DATAA found;
+    std::vector<std::string> names;
+    {
+        FindHandle listing(FindFirstFileA(path::join(folder, "*").c_str(), &found));
+        if (!listing.valid()) return ERROR_SUCCESS;
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..") names.push_back(name);
+        } while (FindNextFileA(listing.get(), &found));
+    }
+    for (const std::string& name : names) {
+        std::string item = path::join(folder, name);
+        unsigned long error = SetNamedSecurityInfoA(&item[0], SE_FILE_OBJECT,
+                                                    DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
+                                                    nullptr, nullptr, &empty, nullptr);
+        PACL inherited = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (error == ERROR_SUCCESS && GetNamedSecurityInfoA(item.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                                            nullptr, nullptr, &inherited, nullptr,
+                                                            &descriptor) == ERROR_SUCCESS) {
+            if (inherited && inherited->AceCount == 0)
+                error = SetNamedSecurityInfoA(&item[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                              security.dacl(), nullptr);
+            LocalFree(descriptor);
+        }
+        if (error == ERROR_SUCCESS) error = ownByAdministrators(item);
+        if (error == ERROR_SUCCESS && isFolder(item) && !isReparsePoint(item)) error = resetContents(item, security);
+        if (error != ERROR_SUCCESS) return error;
+    }
+    return ERROR_SUCCESS;
+}
+
+// The plug-in folder's security on an existing folder.
+unsigned long secure(const std::string& folder, PluginSecurity& security) {
     // SetNamedSecurityInfo, unlike SetFileSecurity, also passes the new entries on to what the
     // folder already holds, in place of what those inherited before. Wine's merges the
     // parent's entries into the folder's own list despite the protection, so the folder's
     // list is then set once more as it is meant, by SetFileSecurity.
-    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
     std::string path = folder;
     unsigned long error =
-        SetNamedSecurityInfoA(&path[0], SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
-    if (error == ERROR_SUCCESS && !SetFileSecurityA(folder.c_str(), what, descriptor)) error = GetLastError();
-    LocalFree(descriptor);
+        SetNamedSecurityInfoA(&path[0], SE_FILE_OBJECT, kProtectedDacl, nullptr, nullptr, security.dacl(), nullptr);
+    if (error == ERROR_SUCCESS && !SetFileSecurityA(folder.c_str(), kProtectedDacl, security.descriptor()))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS) error = ownByAdministrators(folder);
     return error;
 }
 
-unsigned long createInstallFolders(const std::string& targetFolder, std::string& unprotected) {
-    std::string chosen = path::folderOf(targetFolder, isSystemLeadByte);
+// Creates a folder with the plug-in folder's security in the same call, so that there is no
+// moment in which another user could take it; true when made. It is secured once more, as an
+// existing one is: Wine adds the parent's entries to the list given at creation.
+bool createProtected(const std::string& folder, PluginSecurity& security, unsigned long& error) {
+    if (!CreateDirectoryA(folder.c_str(), security.attributes())) return false;
+    error = secure(folder, security);
+    return true;
+}
+
+}  // namespace
+
+InstallFolders createInstallFolders(const std::string& targetFolder, bool protectChosen) {
+    InstallFolders folders;
+    PluginSecurity security;
+    const std::string chosen = path::folderOf(targetFolder, isSystemLeadByte);
+    auto refuse = [&](Refusal::Reason reason, const std::string& subject, unsigned long error) {
+        folders.refusal = reason;
+        folders.subject = subject;
+        folders.error = error;
+        return folders;
+    };
+    if (!security.valid()) return refuse(Refusal::Reason::FolderUnprotected, targetFolder, GetLastError());
+    for (const std::string& folder : {chosen, targetFolder}) {
+        if (!folder.empty() && isReparsePoint(folder))
+            return refuse(Refusal::Reason::ReparsePoint, folder, kReparsePointEncountered);
+    }
     unsigned long error = ERROR_SUCCESS;
     // A single level each: a missing parent of the chosen folder makes every copy fail.
-    if (!chosen.empty() && !isFolder(chosen) && CreateDirectoryA(chosen.c_str(), nullptr))
-        error = securePluginFolder(unprotected = chosen);
-    if (error != ERROR_SUCCESS) return error;
-    CreateDirectoryA(targetFolder.c_str(), nullptr);
-    if (isFolder(targetFolder)) error = securePluginFolder(unprotected = targetFolder);
-    return error;
+    if (!chosen.empty() && !isFolder(chosen))
+        folders.createdChosen = createProtected(chosen, security, error);
+    else if (!chosen.empty() && protectChosen)
+        error = secure(chosen, security);
+    if (error != ERROR_SUCCESS) return refuse(Refusal::Reason::FolderUnprotected, chosen, error);
+    folders.createdTarget = createProtected(targetFolder, security, error);
+    if (!folders.createdTarget && isFolder(targetFolder)) {
+        error = secure(targetFolder, security);
+        if (error == ERROR_SUCCESS) error = resetContents(targetFolder, security);
+    }
+    if (error != ERROR_SUCCESS) return refuse(Refusal::Reason::FolderUnprotected, targetFolder, error);
+    return folders;
+}
+
+bool othersMayChange(const std::string& folder) {
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!isFolder(folder) ||
+        GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                              &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    std::vector<AccessEntry> entries;
+    for (WORD index = 0; dacl && index < dacl->AceCount; ++index) {
+        ACE_HEADER* header = nullptr;
+        if (!GetAce(dacl, index, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+        entries.push_back({sidText(&allowed->SidStart), allowed->Mask, (header->AceFlags & INHERIT_ONLY_ACE) != 0});
+    }
+    // A folder without a list of entries (a null DACL) lets everyone do everything.
+    bool others = !dacl || grantsOthersControl(sidText(owner), entries, installingUserSid());
+    LocalFree(descriptor);
+    return others;
 }

@@ -19,6 +19,7 @@ struct Failure {
         WriteKey,          // creating a key and writing its values
         EditList,          // editing a value that holds a list (the key path and value name)
         Remove,            // removing a file the plug-in put there, when uninstalling (the path)
+        KeepChanged,       // uninstall left a file changed since it was installed (the path)
     };
     Action action;
     std::string subject;  // a file path, or a registry key path starting with its root key's name
@@ -37,6 +38,7 @@ struct Refusal {
         DataFolderUnreadable,  // the setup data folder (subject) cannot be listed
         PathTooLong,           // the longest path (subject) that Windows cannot take
         FolderUnprotected,     // the plug-in's folder (subject) could not be given its security
+        ReparsePoint,          // the chosen or the plug-in's folder (subject) is a link to another place
     };
     Reason reason;
     std::string subject;

@@ -8,11 +8,14 @@ namespace logtexts {
 
 const wchar_t* const kCopyingFiles = L"复制插件文件";
 const wchar_t* const kStoppedUnregistered = L"安装中止，插件未注册到 AutoCAD";
+const wchar_t* const kStoppedInconsistent =
+    L"安装中途停止：原有的安装已被部分更新，现在不完整（新旧文件混合），请排除问题后重新安装";
 const wchar_t* const kNothingChanged = L"未做任何更改";
 const wchar_t* const kLogonRegistered = L"已注册 Active Setup，每个用户下次登录时完成受信任位置和设置文件";
 const wchar_t* const kUserStepDone = L"当前用户的受信任位置和设置文件已完成";
 const wchar_t* const kNoRegistrationFound = L"未找到插件的注册表项";
 const wchar_t* const kPluginFolder = L"插件目录";
+const wchar_t* const kOthersKeyLeft = L"注册表项指向的目录不是本插件的目录，未改动";
 const wchar_t* const kRemovedOrRestored = L"已删除或恢复";
 const wchar_t* const kAnotherInstaller = L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行";
 
@@ -45,6 +48,8 @@ std::wstring failureWords(const Failure& failure) {
             return L"未能修改受信任位置";
         case Failure::Action::Remove:
             return L"未能删除文件";
+        case Failure::Action::KeepChanged:
+            return L"文件在安装后已被修改，已保留";
     }
     return L"";
 }
@@ -59,6 +64,8 @@ std::wstring refusalWords(const Refusal& refusal) {
             return L"路径太长，Windows 无法处理";
         case Refusal::Reason::FolderUnprotected:
             return L"无法设置插件目录的访问权限（只允许管理员更改），安装中止";
+        case Refusal::Reason::ReparsePoint:
+            return L"安装目录是指向其他位置的链接（连接点或符号链接），安装中止";
     }
     return L"";
 }

@@ -24,12 +24,14 @@ extern const wchar_t* const kCopyingFiles;         // 复制插件文件
 extern const wchar_t* const kStoppedUnregistered;  // 安装中止，插件未注册到 AutoCAD
 std::wstring installedFor(int year);               // 已安装到 AutoCAD 2014
 std::wstring runEnded(std::size_t failures);       // the last line of an installation
+extern const wchar_t* const kStoppedInconsistent;  // stopped after changing an earlier installation
 extern const wchar_t* const kNothingChanged;       // 未做任何更改
 extern const wchar_t* const kLogonRegistered;      // Active Setup registered for every user
 extern const wchar_t* const kUserStepDone;         // the current user's part done
 // Steps of an uninstallation.
 extern const wchar_t* const kNoRegistrationFound;
 extern const wchar_t* const kPluginFolder;
+extern const wchar_t* const kOthersKeyLeft;  // a key named like the plug-in's that names another folder
 extern const wchar_t* const kRemovedOrRestored;
 
 // Another installer (SetUp.exe or SetUpCmd.exe) is installing on this machine.

@@ -37,7 +37,6 @@ constexpr const char* kPluginFontNames[] = {"Torlen_EN.shx", "Torlen_HZ.shx"};
 constexpr const char* kPlotDriverSourceName = "Torlen.prt5";
 constexpr const char* kPlotDriverFolderName = "Drv";
 constexpr const char* kPlotDriverName = "pdfplot9.hdi";
-constexpr const char* kPlotDriverBackupName = "pdfplot9.hdi.original";
 
 // The installers themselves, and the log SetUp.exe keeps in the user's temporary folder.
 constexpr const char* kDialogInstallerName = "SetUp.EXE";

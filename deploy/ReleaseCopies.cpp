@@ -5,6 +5,7 @@
 
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
+#include "deploy/InstallRecord.h"
 #include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
 
@@ -17,39 +18,67 @@ bool isRealFailure(const std::string& source, const std::string& destinationFold
     return !pathsFit || probePath(destinationFolder) == PathIsFolder;
 }
 
-// AutoCAD's own plot driver is kept once beside it before the plug-in's replaces it. A kept
-// copy is never overwritten, and a driver that is already the plug-in's (an earlier
-// installation) is not kept as the original. When the original cannot be kept the driver is
-// not replaced: the failure to keep it is given back; otherwise a copy failure still to try.
-Failure keepOriginalPlotDriver(const std::string& replacement, const std::string& driver) {
-    Failure pending = {Failure::Action::CopyToAcadFolder, driver, ERROR_SUCCESS};
-    if (probePath(driver) != PathIsFile) return pending;
-    std::string backup = path::join(path::folderOf(driver, isSystemLeadByte), kPlotDriverBackupName);
-    if (probePath(backup) == PathIsFile || sameContents(driver, replacement)) return pending;
-    if (!path::fitsLimit(backup, isSystemLeadByte))
-        return {Failure::Action::KeepOriginal, driver, ERROR_FILENAME_EXCED_RANGE};
-    if (!CopyFileA(driver.c_str(), backup.c_str(), TRUE))
-        return {Failure::Action::KeepOriginal, driver, GetLastError()};
-    return pending;
+// What to do with a file already at the destination.
+enum class Action { Copy, KeepOriginalThenCopy, Leave, LeaveAsOurs };
+
+Action actionFor(const ReleaseCopy& copy, const std::string& source, const std::string& destination,
+                 const InstallRecorder* recorder) {
+    if (probePath(destination) != PathIsFile) return Action::Copy;
+    const bool ours = recorder && recorder->isRecorded(destination);
+    if (copy.kind == ReleaseCopy::Kind::Replacement) {
+        // A driver that is already the plug-in's (an earlier installation) is not kept as the
+        // original.
+        return ours || sameContents(destination, source) ? Action::Copy : Action::KeepOriginalThenCopy;
+    }
+    Overwrite rule = overwriteRule(fileVersionOf(source), fileVersionOf(destination));
+    if (rule == Overwrite::IfDifferent && sameContents(source, destination))
+        return copy.kind == ReleaseCopy::Kind::Own ? Action::LeaveAsOurs : Action::Leave;
+    if (rule == Overwrite::No) return Action::Leave;
+    return copy.kind == ReleaseCopy::Kind::Shared && !ours ? Action::KeepOriginalThenCopy : Action::Copy;
+}
+
+// Keeps the file found at the destination beside it, once: a kept copy is never overwritten.
+// 0, or the Windows error that prevents keeping it (then it is not replaced either).
+unsigned long keepOriginal(const std::string& destination, InstallRecorder* recorder) {
+    std::string kept = keptOriginalPath(destination);
+    if (probePath(kept) == PathIsFile) return ERROR_SUCCESS;
+    if (!path::fitsLimit(kept, isSystemLeadByte)) return ERROR_FILENAME_EXCED_RANGE;
+    if (!CopyFileA(destination.c_str(), kept.c_str(), TRUE)) return GetLastError();
+    if (recorder) recorder->kept(destination, kept);
+    return ERROR_SUCCESS;
+}
+
+// One copy; the failure to record, or none (error 0).
+Failure copyOne(const ReleaseCopy& copy, const std::string& source, const std::string& destination,
+                InstallRecorder* recorder) {
+    Action action = actionFor(copy, source, destination, recorder);
+    if (action == Action::LeaveAsOurs && recorder) recorder->file(destination);
+    if (action == Action::Leave || action == Action::LeaveAsOurs)
+        return {Failure::Action::CopyToAcadFolder, destination, ERROR_SUCCESS};
+    if (action == Action::KeepOriginalThenCopy) {
+        if (unsigned long error = keepOriginal(destination, recorder))
+            return {Failure::Action::KeepOriginal, destination, error};
+    }
+    unsigned long error = copyOver(source, destination);
+    if (error == ERROR_SUCCESS && recorder) recorder->file(destination);
+    return {Failure::Action::CopyToAcadFolder, destination, error};
 }
 
 }  // namespace
 
 void copyIntoAcadFolder(const std::string& dataFolder, const std::string& location, bool replacePlotDriver,
-                        FailureLog& failures) {
+                        FailureLog& failures, InstallRecorder* recorder) {
     for (const ReleaseCopy& copy : releaseCopies(replacePlotDriver)) {
         std::string source = path::join(dataFolder, copy.sourceName);
         std::string folder = copy.subFolder.empty() ? location : path::join(location, copy.subFolder);
         std::string destination = path::join(folder, copy.destinationName);
         // A missing Fonts or Drv folder is not created. Paths the narrow functions cannot take
-        // are never tried (nor cut short into some other folder).
+        // are never tried (nor cut short into some other folder); nor is a file not shipped.
         bool pathsFit =
             path::fitsLimit(source, isSystemLeadByte) && path::fitsLimit(destination, isSystemLeadByte);
         Failure failure = {Failure::Action::CopyToAcadFolder, destination, ERROR_FILENAME_EXCED_RANGE};
-        if (pathsFit && copy.destinationName == kPlotDriverName && probePath(source) == PathIsFile)
-            failure = keepOriginalPlotDriver(source, destination);
-        if (pathsFit && failure.action == Failure::Action::CopyToAcadFolder)
-            failure.error = copyOver(source, destination);
+        if (pathsFit && probePath(source) == PathIsFile) failure = copyOne(copy, source, destination, recorder);
+        if (pathsFit && probePath(source) != PathIsFile) failure.error = ERROR_FILE_NOT_FOUND;
         if (failure.error != ERROR_SUCCESS && isRealFailure(source, folder, pathsFit))
             failures.push_back(failure);
     }

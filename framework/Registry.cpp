@@ -123,6 +123,12 @@ bool RegistryKey::readWide(const wchar_t* name, std::wstring& text, DWORD* type)
         text, type);
 }
 
+bool RegistryKey::readDword(const char* name, DWORD& value) const {
+    DWORD type = REG_NONE, size = sizeof value;
+    return RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+           type == REG_DWORD && size == sizeof value;
+}
+
 LONG RegistryKey::writeDword(const char* name, DWORD value) const {
     return RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
@@ -138,6 +144,8 @@ LONG RegistryKey::writeWide(const wchar_t* name, const std::wstring& text, DWORD
 }
 
 LONG RegistryKey::deleteSubKey(const std::string& path) const { return RegDeleteKeyA(key_, path.c_str()); }
+
+LONG RegistryKey::deleteTree(const std::string& path) const { return RegDeleteTreeA(key_, path.c_str()); }
 
 void listSubKeyNames(const RegistryKey& key, std::vector<std::string>& names) {
     DWORD count = key.subKeyCount();

@@ -54,6 +54,8 @@ class RegistryKey {
     // The same, read as UTF-16.
     bool readWide(const wchar_t* name, std::wstring& text, DWORD* type = nullptr) const;
 
+    // A REG_DWORD value; false when absent, unreadable or of another type.
+    bool readDword(const char* name, DWORD& value) const;
     LONG writeDword(const char* name, DWORD value) const;
     // A narrow REG_SZ, stored without its terminating zero counted.
     LONG writeText(const char* name, const std::string& text) const;
@@ -61,6 +63,8 @@ class RegistryKey {
     LONG writeWide(const wchar_t* name, const std::wstring& text, DWORD type) const;
     // Deletes a subkey path that has no subkeys of its own.
     LONG deleteSubKey(const std::string& path) const;
+    // Deletes a subkey with everything below it.
+    LONG deleteTree(const std::string& path) const;
 
    private:
     HKEY key_ = nullptr;

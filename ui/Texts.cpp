@@ -92,6 +92,10 @@ std::wstring refusal(const Refusal& refusal) {
                    windowsErrorText(refusal.error) +
                    L"）!\n\nAutoCAD 从这里加载批打印软件，只有管理员才应能更改其中的文件。安装已停止，"
                    L"没有复制任何文件。请以管理员身份运行SetUp.exe，或选择其他安装路径 !";
+        case Refusal::Reason::ReparsePoint:
+            return L"安装目录 " + shown(refusal.subject) +
+                   L" 是指向其他位置的链接（连接点或符号链接）!\n\n安装已停止，没有复制任何文件。"
+                   L"请选择其他安装路径 !";
     }
     return std::wstring();
 }
