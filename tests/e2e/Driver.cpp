@@ -51,7 +51,6 @@ void clearAutodeskKeys() {
     regDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Autodesk");
     regDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Autodesk");
     regDeleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
-    // and the record of what an earlier test installed
     regDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Torlen");
     regDeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Torlen");
 }

@@ -23,7 +23,8 @@ constexpr int kFirstReleaseOnlyIn64 = 2017;
 // --- machine preparation -------------------------------------------------------------
 // Registry paths are named as they are stored (see kStoredView): the driver of the 32 edition
 // is an i686 program, and its keys land where a 64-bit one's do.
-// Removes every AutoCAD key the installer reads or writes, in both roots and views.
+// Removes every AutoCAD key the installer reads or writes, in both roots and views, and the
+// record of what an earlier test installed.
 void clearAutodeskKeys();
 // Records an installation below HKEY_LOCAL_MACHINE: the product key at keyPath (relative
 // to HKLM, e.g. "SOFTWARE\\Autodesk\\AutoCAD\\R18.0\\ACAD-8001:804") with the values

@@ -77,6 +77,19 @@ TEST(PathField, TheFolderRulesApplyToATypedPath) {
     }
 }
 
+// A folder a demand-load key names is taken for the plug-in's own only when it can be one.
+TEST(PluginFolder, OnlyAnAbsoluteFolderNamedTDodudEdiv) {
+    const struct {
+        const char* folder;
+        bool ours;
+    } cases[] = {
+        {"C:\\Torlen\\T-DodudEdiv", true},   {"d:\\cad\\t-dodudediv", true}, {"C:\\CAD\\Plugins", false},
+        {"C:", false},                         {"C:\\", false},                 {"T-DodudEdiv", false},
+        {"\\\\server\\share\\T-DodudEdiv", false}, {"C:\\T-DodudEdiv\\sub", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isPluginFolderPath(c.folder), c.ours) << c.folder;
+}
+
 TEST(NarrowString, FormatsAnyLengthAndComparesWithoutCase) {
     EXPECT_EQ(narrow::format("%s\\%d", "x", 7), "x\\7");
     EXPECT_EQ(narrow::format("%s", std::string(5000, 'q').c_str()).size(), 5000u);

@@ -9,6 +9,7 @@
 
 #include "DeployWorld.h"
 #include "deploy/DeployJob.h"
+#include "deploy/InstallFolders.h"
 
 namespace {
 
@@ -277,13 +278,15 @@ TEST(DeployProductFiles, UnreadableDataFolderIsRefusedAndNothingIsWritten) {
 }
 
 // The plug-in's module is loaded into every user's AutoCAD: no other user may change the
-// folders the installer makes. A chosen folder that exists keeps its rights; the plug-in's
-// folder is secured whether new or left by an earlier installation. (What the folders hold
-// inherits their entries on Windows; Wine keeps no inheritance for files, so it is not read.)
+// folders the installer makes. A chosen folder that exists keeps its rights unless it is to be
+// protected too (the front ends ask, or refuse it: the engine says others may change it); the
+// plug-in's folder is secured whether new or left by an earlier installation. (Its owner, the
+// Administrators when the installer runs elevated, and what the folders hold inheriting their
+// entries are not read: Wine keeps a file's owner and list as the Unix owner and mode.)
 TEST(DeployProductFiles, OnlyTheUserAndAdministratorsMayChangeThePluginFolder) {
     const std::string everyone = "S-1-1-0", authenticatedUsers = "S-1-5-11", users = "S-1-5-32-545";
     const DWORD write = FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | WRITE_OWNER | DELETE;
-    auto othersMayChange = [&](const std::string& path) {
+    auto othersMayWrite = [&](const std::string& path) {
         for (const std::string& entry : allowedEntries(path)) {
             std::string sid = entry.substr(0, entry.find(':'));
             DWORD mask = std::stoul(entry.substr(entry.find(':') + 1), nullptr, 16);
@@ -291,27 +294,41 @@ TEST(DeployProductFiles, OnlyTheUserAndAdministratorsMayChangeThePluginFolder) {
         }
         return false;
     };
-    for (bool chosenExists : {false, true}) {
-        SCOPED_TRACE(chosenExists ? "chosen folder and plug-in folder exist" : "both folders are new");
+    const struct {
+        const char* what;
+        bool chosenExists, protectChosen;
+    } cases[] = {{"both folders are new", false, false},
+                 {"chosen folder and plug-in folder exist", true, false},
+                 {"an existing chosen folder protected on request", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         DeployWorld world;
         writeFile(world.data + "\\a.dll", "a");
         const std::string chosen = world.root / "chosen", target = chosen + "\\T-DodudEdiv";
-        if (chosenExists) {
+        if (c.chosenExists) {
             CreateDirectoryA(chosen.c_str(), nullptr);
             CreateDirectoryA(target.c_str(), nullptr);
-            ASSERT_TRUE(othersMayChange(chosen)) << "a new folder lets others in: nothing to show";
+            // Everyone may do anything: Wine keeps a folder's list as the Unix mode of the
+            // folder, which can say no more than this about others.
+            ASSERT_TRUE(setFolderSecurity(chosen, "D:P(A;OICI;FA;;;WD)"));
+            ASSERT_TRUE(othersMayWrite(chosen));
         }
         std::vector<std::string> chosenBefore = allowedEntries(chosen);
+        EXPECT_EQ(othersMayChange(chosen), c.chosenExists);
         RecordingObserver observer;
         FailureLog failures;
-        EXPECT_TRUE(DeployJob(target, observer, failures).deployProductFiles());
+        DeployJob job(target, observer, failures);
+        if (c.protectChosen) job.protectChosenFolder();
+        EXPECT_TRUE(job.deployProductFiles());
+        EXPECT_FALSE(othersMayWrite(target));
         EXPECT_FALSE(othersMayChange(target));
         std::vector<std::string> entries = allowedEntries(target);
         EXPECT_NE(std::find(entries.begin(), entries.end(), "S-1-5-18:1f01ff"), entries.end());
         EXPECT_TRUE(fileExists(target + "\\a.dll"));
-        if (chosenExists) {
+        if (c.chosenExists && !c.protectChosen) {
             EXPECT_EQ(allowedEntries(chosen), chosenBefore);
         } else {
+            EXPECT_FALSE(othersMayWrite(chosen));
             EXPECT_FALSE(othersMayChange(chosen));
         }
     }
