@@ -181,6 +181,18 @@ if(E2E_SOURCES)
   set_target_properties(planted PROPERTIES PREFIX "")
   target_compile_options(planted PRIVATE ${OWN_COMPILE_OPTIONS})
   target_link_options(planted PRIVATE ${STATIC_LINK})
+  # Two builds of one library that differ only in their version: another program's shared
+  # library, older and newer than the one the plug-in ships.
+  foreach(version 5.5.10 5.5.13)
+    string(REPLACE "." "_" suffix ${version})
+    string(REPLACE "." "," numbers ${version})
+    add_library(library_${suffix} SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/versioned/VersionedLibrary.cpp
+      ${CMAKE_SOURCE_DIR}/tests/e2e/versioned/VersionedLibrary.rc)
+    set_target_properties(library_${suffix} PROPERTIES PREFIX "")
+    target_compile_definitions(library_${suffix} PRIVATE LIBRARY_VERSION=${numbers},0)
+    target_link_options(library_${suffix} PRIVATE ${STATIC_LINK})
+    add_dependencies(e2e_tests library_${suffix})
+  endforeach()
   add_test(NAME e2e COMMAND e2e_tests)
   set_tests_properties(e2e PROPERTIES LABELS e2e ENVIRONMENT "SETUP_EXE=$<TARGET_FILE:SetUp>")
 endif()

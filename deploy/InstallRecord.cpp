@@ -51,7 +51,8 @@ std::string hex(const BYTE* bytes, DWORD count) {
 // SHA-256 of everything the file handle reads; empty when the system cannot hash.
 std::string sha256Of(HANDLE file) {
     HCRYPTPROV provider = 0;
-    if (!CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT)) return std::string();
+    if (!CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
+        return std::string();
     HCRYPTHASH hash = 0;
     std::string digest;
     if (CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash)) {
@@ -111,11 +112,13 @@ unsigned long eraseInstallRecord() {
 
 unsigned long installRecordWriteError() {
     RegistryKey key;
-    return static_cast<unsigned long>(key.createPath(HKEY_LOCAL_MACHINE, kRecordKey, KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
+    return static_cast<unsigned long>(
+        key.createPath(HKEY_LOCAL_MACHINE, kRecordKey, KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
 }
 
 std::string fileDigest(const std::string& path) {
-    KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    KernelHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size = {};
     if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::string();
     std::string digest = sha256Of(file.get());
@@ -123,6 +126,7 @@ std::string fileDigest(const std::string& path) {
 }
 
 unsigned long InstallRecorder::begin(const std::string& targetFolder) {
+    targetFolder_ = targetFolder;
     LONG status = record_.createPath(HKEY_LOCAL_MACHINE, kRecordKey, kDefaultKeyAccess);
     if (status == ERROR_SUCCESS) status = items_.createPath(record_.get(), "Items", kDefaultKeyAccess);
     if (status != ERROR_SUCCESS) return error_ = static_cast<unsigned long>(status);
@@ -131,15 +135,24 @@ unsigned long InstallRecorder::begin(const std::string& targetFolder) {
         if (earlier.kind == RecordedItem::Kind::File || earlier.kind == RecordedItem::Kind::Kept)
             earlierPaths_.push_back(earlier.path);
     }
-    for (LONG written : {record_.writeDword("Complete", 0), record_.writeDword("BuildVersion", buildVersion),
-                         record_.writeDword("Edition", platformBits), record_.writeText("TargetFolder", targetFolder)}) {
+    return ERROR_SUCCESS;
+}
+
+// The run's build, edition and folder, and that it has not finished, are written with its
+// first change: a run that stops before changing anything leaves the record of the earlier
+// installation as it was.
+void InstallRecorder::startRun() {
+    started_ = true;
+    for (LONG written :
+         {record_.writeDword("Complete", 0), record_.writeDword("BuildVersion", buildVersion),
+          record_.writeDword("Edition", platformBits), record_.writeText("TargetFolder", targetFolder_)}) {
         if (written != ERROR_SUCCESS && error_ == 0) error_ = static_cast<unsigned long>(written);
     }
-    return error_;
 }
 
 void InstallRecorder::add(const RecordedItem& item) {
     if (!items_) return;
+    if (!started_) startRun();
     RegistryKey key;
     LONG status = key.createPath(items_.get(), itemName(next_), kDefaultKeyAccess);
     for (LONG written : {status, key.writeText("Kind", kKindNames[static_cast<int>(item.kind)]),
@@ -150,7 +163,9 @@ void InstallRecorder::add(const RecordedItem& item) {
     ++next_;
 }
 
-void InstallRecorder::file(const std::string& path) { add({RecordedItem::Kind::File, path, fileDigest(path)}); }
+void InstallRecorder::file(const std::string& path) {
+    add({RecordedItem::Kind::File, path, fileDigest(path)});
+}
 
 void InstallRecorder::kept(const std::string& path, const std::string& keptAs) {
     add({RecordedItem::Kind::Kept, path, keptAs});
@@ -160,11 +175,14 @@ void InstallRecorder::key(const std::string& parentKey, const std::string& subKe
     add({RecordedItem::Kind::Key, parentKey, subKey});
 }
 
-void InstallRecorder::trusted(const std::string& variablesKey, const std::string& folder, bool existedBefore) {
+void InstallRecorder::trusted(const std::string& variablesKey, const std::string& folder,
+                              bool existedBefore) {
     add({RecordedItem::Kind::Trusted, variablesKey, folder, existedBefore});
 }
 
-void InstallRecorder::folder(const std::string& path) { add({RecordedItem::Kind::Folder, path, std::string()}); }
+void InstallRecorder::folder(const std::string& path) {
+    add({RecordedItem::Kind::Folder, path, std::string()});
+}
 
 bool InstallRecorder::isRecorded(const std::string& path) const {
     for (const std::string& earlier : earlierPaths_)
@@ -173,5 +191,7 @@ bool InstallRecorder::isRecorded(const std::string& path) const {
 }
 
 void InstallRecorder::finish() {
-    if (record_) record_.writeDword("Complete", 1);
+    if (!record_) return;
+    if (!started_) startRun();
+    record_.writeDword("Complete", 1);
 }

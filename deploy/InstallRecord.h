@@ -53,7 +53,8 @@ std::string fileDigest(const std::string& path);
 class InstallRecorder {
    public:
     // Starts the record of a run into the target folder, or goes on with the record of an
-    // earlier one; the record is incomplete until finish. 0 or the Windows error.
+    // earlier one; from the run's first change on, the record is incomplete until finish.
+    // 0 or the Windows error.
     unsigned long begin(const std::string& targetFolder);
     void file(const std::string& path);
     void kept(const std::string& path, const std::string& keptAs);
@@ -69,10 +70,13 @@ class InstallRecorder {
 
    private:
     void add(const RecordedItem& item);
+    void startRun();
 
     RegistryKey record_;
     RegistryKey items_;
     unsigned long next_ = 1;
     std::vector<std::string> earlierPaths_;
+    std::string targetFolder_;
+    bool started_ = false;
     unsigned long error_ = 0;
 };

@@ -3,9 +3,11 @@
 // exit code and a log line and leaves nothing that status would call installed.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 
 #include "Driver.h"
+#include "deploy/InstallFolders.h"
 #include "res/resource.h"
 
 using namespace e2e;
@@ -207,4 +209,106 @@ TEST_F(CommandLineTest, RefusalsGiveTheirExitCodeAndLogLineAndInstallNothing) {
     CloseHandle(holder);
     EXPECT_TRUE(
         contains(log(), L"未能复制文件（已跳过）  " + std::wstring(heldFile.begin(), heldFile.end())));
+}
+
+// Without a record (an installation by an earlier build), a key named like the plug-in's whose
+// module lies in a folder that cannot be the plug-in's names someone else's folder: uninstall
+// leaves the key, the folder, what it holds and its trusted entry, and says so.
+TEST_F(CommandLineTest, UninstallWithoutARecordLeavesOtherProgramsFolders) {
+    const struct {
+        const char* folder;  // where the key's module is
+        std::vector<std::string> files;
+        std::vector<std::string> exported;  // the folders compared whole
+    } cases[] = {{"C:\\CAD\\Plugins",
+                  {"itextsharp.dll", "TorlenMenu.cuix", "TL_DodudEdiv2013.ARX"},
+                  {kAcadRoot, kChosen, "C:\\CAD"}},
+                 {"C:", {"TL_DodudEdiv2013.ARX"}, {kAcadRoot, kChosen}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const std::string key = acad2014_.keyPath + "Applications\\TL_DodudEdiv2014";
+        if (std::strlen(c.folder) > 2) freshFolder(c.folder);  // a folder below the drive root
+        regSetString(HKEY_LOCAL_MACHINE, key, "LOADER", std::string(c.folder) + "\\TL_DodudEdiv2013.ARX");
+        for (const std::string& name : c.files)
+            writeFile(std::string(c.folder) + "\\" + name, "another program's");
+        const std::wstring wideFolder(c.folder, c.folder + std::strlen(c.folder));
+        regSetWide(HKEY_CURRENT_USER, kProfile, "TRUSTEDPATHS", kOthersTrusted + L";" + wideFolder);
+        const std::string before = machineExport(c.exported);
+
+        EXPECT_EQ(run(L"uninstall --log C:\\e2e\\cmd.log").exitCode, 0u) << log();
+        EXPECT_EQ(machineExport(c.exported), before);
+        for (const std::string& name : c.files)
+            EXPECT_TRUE(fileExists(std::string(c.folder) + "\\" + name)) << name;
+        EXPECT_TRUE(contains(log(), L"注册表项指向的目录不是本插件的目录，未改动")) << log();
+        for (const std::string& name : c.files) DeleteFileA((std::string(c.folder) + "\\" + name).c_str());
+    }
+    removeTree("C:\\CAD");
+}
+
+// Another program's itextsharp.dll in an AutoCAD folder: a newer one is left as it is; an older
+// one is replaced, kept, and put back by uninstall, which leaves the folder byte for byte as it
+// was.
+TEST_F(CommandLineTest, ASharedLibraryIsReplacedOnlyByAHigherVersionAndComesBack) {
+    const std::string shared = acad2014_.folder + "\\itextsharp.dll";
+    const struct {
+        const char* theirs;
+        const char* ours;
+        bool replaced;
+    } cases[] = {{"library_5_5_13.dll", "library_5_5_10.dll", false},
+                 {"library_5_5_10.dll", "library_5_5_13.dll", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.theirs);
+        ASSERT_TRUE(CopyFileA((builtFolder() + "\\" + c.theirs).c_str(), shared.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((builtFolder() + "\\" + c.ours).c_str(),
+                              (kSource + "\\Data\\itextsharp.dll").c_str(), FALSE));
+        std::string theirs, ours, found;
+        readFile(shared, theirs);
+        readFile(kSource + "\\Data\\itextsharp.dll", ours);
+        const std::string before = state();
+
+        ASSERT_EQ(run(kInstall).exitCode, 0u) << log();
+        ASSERT_TRUE(readFile(shared, found));
+        EXPECT_EQ(found == ours, c.replaced);
+        EXPECT_EQ(fileExists(shared + ".original"), c.replaced);
+        ASSERT_EQ(run(L"uninstall --log C:\\e2e\\cmd.log").exitCode, 0u) << log();
+        ASSERT_TRUE(readFile(shared, found));
+        EXPECT_EQ(found, theirs);
+        EXPECT_EQ(state(), before);
+    }
+}
+
+// The chosen folder that exists and that others may change (here: everyone may do anything)
+// is not used silently: refused with its own exit code and nothing changed, or protected on
+// request.
+TEST_F(CommandLineTest, AChosenFolderOthersMayChangeIsRefusedOrProtected) {
+    ASSERT_TRUE(setFolderSecurity(kChosen, "D:P(A;OICI;FA;;;WD)"));
+    ASSERT_TRUE(othersMayChange(kChosen));
+    const std::string before = state();
+    EXPECT_EQ(run(kInstall).exitCode, 4u);
+    EXPECT_TRUE(contains(log(), L"--protect-folder")) << log();
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(run(kInstall + L" --protect-folder").exitCode, 0u) << log();
+    EXPECT_FALSE(othersMayChange(kChosen));
+    EXPECT_FALSE(othersMayChange(kChosen + "\\T-DodudEdiv"));
+    EXPECT_EQ(run(L"uninstall").exitCode, 0u);
+}
+
+// An upgrade while AutoCAD holds a module of the installed plug-in stops before it changes
+// anything: the installation that was there stays whole, and status tells which build it is.
+TEST_F(CommandLineTest, AHeldModuleStopsAnUpgradeBeforeAnythingChanges) {
+    ASSERT_EQ(run(kInstall).exitCode, 0u) << log();
+    const std::string installed = state();
+    const std::string module = kChosen + "\\T-DodudEdiv\\TL_DodudEdiv2013.ARX";
+    HANDLE holder =
+        CreateFileA(module.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(run(kInstall).exitCode, 1603u);
+    CloseHandle(holder);
+    EXPECT_TRUE(contains(log(), L"文件被占用，稍后重试  " + std::wstring(module.begin(), module.end())));
+    EXPECT_EQ(state(), installed);
+    const std::wstring build = std::to_wstring(buildVersion), next = std::to_wstring(buildVersion + 1);
+    EXPECT_EQ(run(L"status").exitCode, 0u);
+    EXPECT_EQ(run(L"status --min-version " + build).exitCode, 0u);
+    EXPECT_EQ(run(L"status --min-version " + next).exitCode, 1u);
+    EXPECT_TRUE(contains(run(L"status --json").out, L"\"installedBuild\":" + build));
+    EXPECT_EQ(run(L"uninstall").exitCode, 0u);
 }
