@@ -1,5 +1,6 @@
-# Sourced by scripts/demo and scripts/screenshot: fills the current Wine prefix with a demo
-# machine, a 64-bit Windows as users have it: 32-bit AutoCAD 2009 and 2012 (registered below
+# Sourced by scripts/demo, scripts/screenshot and tests/msi/run (scripts/build takes the demo's
+# Data folder from it for the Windows Installer packages): fills the current Wine prefix with
+# a demo machine, a 64-bit Windows as users have it: 32-bit AutoCAD 2009 and 2012 (registered below
 # Wow6432Node, installed in "Program Files (x86)"), 64-bit AutoCAD 2014 and 2020 (native
 # tree, "Program Files"), their installation folders (with Fonts and Drv), one user profile,
 # and a folder that holds SetUp.exe beside a Data folder of placeholder plug-in files. The
@@ -25,13 +26,20 @@ prepare_demo_machine() {
         mkdir -p "$drive_c/$folder/Fonts" "$drive_c/$folder/Drv"
     done
     rm -rf "$drive_c/TorlenDemo"
-    mkdir -p "$drive_c/TorlenDemo/Data"
+    write_demo_data "$drive_c/TorlenDemo/Data"
     cp "$setup_exe" "$drive_c/TorlenDemo/SetUp.exe"
-    local name
+}
+
+# The demo's Data folder: a placeholder for each of the plug-in's files. Also the data of the
+# Windows Installer packages that scripts/build makes. Argument: the folder (made afresh).
+write_demo_data() {
+    local folder=$1 name
+    rm -rf "$folder"
+    mkdir -p "$folder"
     for name in TL_DodudEdiv2008.ARX TL_DodudEdiv2009.ARX TL_DodudEdiv2010.ARX TL_DodudEdiv2010_32.ARX \
         TL_DodudEdiv2013.ARX TL_DodudEdiv2015.ARX TL_DodudEdiv2019.ARX ACAD2007P.dll ACAD2009P.dll \
         ACAD2010P.dll ACAD2013P.dll itextsharp.dll Torlen_EN.shx Torlen_HZ.shx Torlen.prt5 Torlen.Ini; do
-        echo "demo placeholder for $name" >"$drive_c/TorlenDemo/Data/$name"
+        echo "demo placeholder for $name" >"$folder/$name"
     done
 }
 

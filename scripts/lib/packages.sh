@@ -4,7 +4,7 @@
 needed_packages="cmake g++ clang-14 libclang-rt-14-dev googletest clang-format
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
   binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick locales fonts-wqy-microhei python3
-  qemu-user-static wine32:i386 wine32-preloader:i386"
+  qemu-user-static wine32:i386 wine32-preloader:i386 wixl msitools"
 
 ensure_packages() {
   local missing=""
