@@ -7,6 +7,7 @@
 #include "acad/AcadProcess.h"         // whether AutoCAD runs
 #include "acad/Installation.h"        // the install run and its verdicts
 #include "acad/PluginStatus.h"        // what of the plug-in is in place
+#include "acad/ProgramsEntry.h"       // the entry in Programs and Features
 #include "acad/TargetFolderRules.h"   // the target-folder rule
 #include "acad/Uninstallation.h"      // uninstall
 #include "acad/UserSetup.h"           // the per-user step and its registration for every user

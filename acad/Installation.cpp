@@ -1,8 +1,10 @@
 // One installation; see Installation.h.
 #include "acad/Installation.h"
 
+#include "acad/ProgramsEntry.h"
 #include "acad/Registration.h"
 #include "acad/ReleaseDeployment.h"
+#include "acad/Uninstallation.h"
 #include "deploy/DeployJob.h"
 #include "deploy/FileOperations.h"
 #include "deploy/InstallRecord.h"
@@ -47,7 +49,10 @@ bool Installation::run(const ReleaseSelection& releases) {
     log.line(logtexts::kCopyingFiles, targetFolder_);
     if (!job->deployProductFiles()) {
         inconsistent_ = installedBefore && job->changedSomething();
-        log.line(inconsistent_ ? logtexts::kStoppedInconsistent : logtexts::kStoppedUnregistered, targetFolder_);
+        log.line(inconsistent_ ? logtexts::kStoppedInconsistent : logtexts::kStoppedUnregistered,
+                 targetFolder_);
+        // Over nothing earlier, what this run did is taken back: nothing half-done is left.
+        if (!installedBefore && job->changedSomething()) undoStoppedRun(log);
         return false;
     }
     observer.step();
@@ -55,6 +60,10 @@ bool Installation::run(const ReleaseSelection& releases) {
     registerReleases(installations, releases, targetFolder_, failures_, recorder_.get());
     observer.step();
     deployToReleases(installations, releases, observer, failures_, namedDataFolder, recorder_.get());
+    if (programsEntry_) {
+        if (unsigned long error = registerProgramsEntry(targetFolder_, recorder_.get()))
+            failures_.push_back({Failure::Action::WriteKey, programsEntryKeyName(), error});
+    }
     observer.step();
     if (recorder_->error() != 0)
         failures_.push_back({Failure::Action::WriteKey, installRecordKeyName(), recorder_->error()});

@@ -30,10 +30,14 @@ class Installation {
     // An existing chosen folder is given the plug-in folder's security too (by default it keeps
     // its own; see othersMayChange). Before run.
     void protectChosenFolder();
+    // No entry in Programs and Features (a Windows Installer package that runs the installation
+    // has its own). Before run.
+    void leaveOutOfProgramsAndFeatures() { programsEntry_ = false; }
 
     // Runs the prepared installation for the selected releases, recording what it writes (see
-    // deploy/InstallRecord.h). False when the deployment into the target folder stopped (Abort,
-    // a folder that could not be made safe, or nothing prepared): nothing after it has run.
+    // deploy/InstallRecord.h), and lists it in Programs and Features. False when the deployment into the
+    // target folder stopped (Abort, a folder that could not be made safe, or nothing prepared): nothing after
+    // it has run.
     bool run(const ReleaseSelection& releases);
 
     // After a run that stopped: whether it had already changed an installation that was there
@@ -73,4 +77,5 @@ class Installation {
     std::unique_ptr<DeployJob> job;
     std::unique_ptr<InstallRecorder> recorder_;
     bool inconsistent_ = false;
+    bool programsEntry_ = true;
 };

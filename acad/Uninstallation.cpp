@@ -60,7 +60,8 @@ bool deleteKey(const std::string& parentKey, const std::string& subKey, Uninstal
     outcome.removed.push_back(keyPath);
     RegistryKey applications;
     if (subKey.compare(0, 13, "Applications\\") == 0 &&
-        applications.open(parent.get(), "Applications", KEY_READ) == ERROR_SUCCESS && applications.isEmpty()) {
+        applications.open(parent.get(), "Applications", KEY_READ) == ERROR_SUCCESS &&
+        applications.isEmpty()) {
         applications.close();
         parent.deleteSubKey("Applications");
     }
@@ -103,10 +104,12 @@ void removeKeys(const std::string& productKey, UninstallOutcome& outcome) {
 }
 
 // Takes the folder's entries out of one profile's list of trusted folders.
-void removeTrustedEntry(const std::string& variablesKey, const std::string& folder, UninstallOutcome& outcome) {
+void removeTrustedEntry(const std::string& variablesKey, const std::string& folder,
+                        UninstallOutcome& outcome) {
     acad::TrustedList list = acad::readTrustedPaths(variablesKey);
     if (list.type != REG_SZ && list.type != REG_EXPAND_SZ) return;
-    std::wstring kept = acad::removeTrustedFolder(list.text, widenFromSystemCodePage(folder), acad::upperInvariant);
+    std::wstring kept =
+        acad::removeTrustedFolder(list.text, widenFromSystemCodePage(folder), acad::upperInvariant);
     if (kept == list.text) return;
     list.text = kept;
     std::string valuePath = "HKEY_CURRENT_USER\\" + variablesKey + "\\TRUSTEDPATHS";
@@ -155,7 +158,8 @@ void removeUserFolder(UninstallOutcome& outcome) {
 void removeUnrecorded(const AcadInstallations& installations, UninstallOutcome& outcome) {
     for (const AcadInstallation& installation : installations) removeKeys(installation.productKey, outcome);
     for (const std::string& variablesKey : acad::profileVariablesKeys()) {
-        for (const std::string& folder : outcome.pluginFolders) removeTrustedEntry(variablesKey, folder, outcome);
+        for (const std::string& folder : outcome.pluginFolders)
+            removeTrustedEntry(variablesKey, folder, outcome);
     }
     for (const std::string& folder : outcome.pluginFolders) removePluginFolder(folder, outcome);
     for (const AcadInstallation& installation : installations)
@@ -181,7 +185,8 @@ void removeRecorded(const InstallationRecord& record, UninstallOutcome& outcome)
     auto seen = [&](const RecordedItem& item) {
         return std::any_of(done.begin(), done.end(), [&](const RecordedItem* other) {
             return other->kind == item.kind && narrow::equalsIgnoreCase(other->path, item.path) &&
-                   (item.kind != RecordedItem::Kind::Trusted || narrow::equalsIgnoreCase(other->detail, item.detail));
+                   (item.kind != RecordedItem::Kind::Trusted ||
+                    narrow::equalsIgnoreCase(other->detail, item.detail));
         });
     };
     for (auto item = record.items.rbegin(); item != record.items.rend(); ++item) {
@@ -202,6 +207,12 @@ void removeRecorded(const InstallationRecord& record, UninstallOutcome& outcome)
     }
 }
 
+void logOutcome(const UninstallOutcome& outcome, SetupLog& log) {
+    for (const std::string& key : outcome.othersKeys) log.line(logtexts::kOthersKeyLeft, key);
+    for (const std::string& removed : outcome.removed) log.line(logtexts::kRemovedOrRestored, removed);
+    log.failures(outcome.failures);
+}
+
 }  // namespace
 
 bool isPluginFile(const std::string& name) {
@@ -210,6 +221,17 @@ bool isPluginFile(const std::string& name) {
            narrow::equalsIgnoreCase(name, kSharedLibraryName) ||
            narrow::equalsIgnoreCase(name, kUnattendedInstallerName) ||
            (name.size() >= prefix.size() && narrow::equalsIgnoreCase(name.substr(0, prefix.size()), prefix));
+}
+
+UninstallOutcome undoStoppedRun(SetupLog& log) {
+    UninstallOutcome outcome;
+    InstallationRecord record;
+    if (!readInstallRecord(record)) return outcome;
+    log.line(logtexts::kUndoingRun, record.targetFolder);
+    removeRecorded(record, outcome);
+    if (outcome.failures.empty()) eraseInstallRecord();
+    logOutcome(outcome, log);
+    return outcome;
 }
 
 UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log) {
@@ -224,17 +246,15 @@ UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool pu
         outcome.failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
     if (purge) removeUserFolder(outcome);
     // A record whose removals failed stays, for the next uninstall to finish.
-    bool finished = std::none_of(outcome.failures.begin(), outcome.failures.end(), [](const Failure& failure) {
-        return failure.action != Failure::Action::KeepChanged;
-    });
+    bool finished =
+        std::none_of(outcome.failures.begin(), outcome.failures.end(),
+                     [](const Failure& failure) { return failure.action != Failure::Action::KeepChanged; });
     if (recorded && finished) {
         if (unsigned long error = eraseInstallRecord())
             outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), error});
     }
     if (outcome.pluginFolders.empty()) log.line(logtexts::kNoRegistrationFound);
     for (const std::string& folder : outcome.pluginFolders) log.line(logtexts::kPluginFolder, folder);
-    for (const std::string& key : outcome.othersKeys) log.line(logtexts::kOthersKeyLeft, key);
-    for (const std::string& removed : outcome.removed) log.line(logtexts::kRemovedOrRestored, removed);
-    log.failures(outcome.failures);
+    logOutcome(outcome, log);
     return outcome;
 }

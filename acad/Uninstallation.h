@@ -33,6 +33,10 @@ struct UninstallOutcome {
 // goes too. Each thing removed and each failure is logged.
 UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log);
 
+// Undoes a run that stopped part-way over no earlier installation: everything the record
+// lists goes (as uninstall would), and the record with it. Logged.
+UninstallOutcome undoStoppedRun(SetupLog& log);
+
 // Whether a file in the plug-in's folder is the plug-in's own (its modules, its host-side
 // libraries, itextsharp.dll, its Torlen* files (its plot driver among them), the unattended
 // installer's copy of itself).

@@ -25,7 +25,7 @@ bool takes(Command command, const std::string& option) {
         case Command::Install:
             return option == "--folder" || option == "--releases" || option == "--data" ||
                    option == "--log" || option == "--on-copy-failure" || option == "--all-users" ||
-                   option == "--protect-folder";
+                   option == "--protect-folder" || option == "--no-programs-entry";
         case Command::Status:
             return option == "--json" || option == "--releases" || option == "--min-version";
         case Command::Uninstall:
@@ -55,8 +55,9 @@ bool parseReleases(const std::string& text, std::vector<int>& years, std::string
         bool digits = year.size() == 4 && year.find_first_not_of("0123456789") == std::string::npos;
         int value = digits ? std::stoi(year) : 0;
         if (value < kFirstReleaseYear || value > kLastReleaseYear) {
-            reason = "--releases: \"" + year + "\" is not a release from " + std::to_string(kFirstReleaseYear) +
-                     " to " + std::to_string(kLastReleaseYear) + " (or use all)";
+            reason = "--releases: \"" + year + "\" is not a release from " +
+                     std::to_string(kFirstReleaseYear) + " to " + std::to_string(kLastReleaseYear) +
+                     " (or use all)";
             return false;
         }
         for (int known : years) {
@@ -144,10 +145,11 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         }
         seen.push_back(option);
         if (!takesValue(option)) {
-            (option == "--json"             ? line.json
-             : option == "--purge"          ? line.purge
-             : option == "--protect-folder" ? line.protectFolder
-                                            : line.allUsers) = true;
+            (option == "--json"                ? line.json
+             : option == "--purge"             ? line.purge
+             : option == "--protect-folder"    ? line.protectFolder
+             : option == "--no-programs-entry" ? line.noProgramsEntry
+                                               : line.allUsers) = true;
             continue;
         }
         if (at + 1 >= arguments.size()) {

@@ -17,12 +17,14 @@ struct CommandLine {
     bool json = false;
     bool allUsers = false;
     bool purge = false;
-    bool protectFolder = false;  // --protect-folder: an existing chosen folder others may change is protected too
-    int minVersion = 0;          // --min-version: status is complete only for this build or a later one
-    std::string folder;         // --folder: the chosen folder (the plug-in goes into its \T-DodudEdiv)
-    std::string data;           // --data: the folder the files come from
-    std::string log;            // --log: the log file
-    std::vector<int> releases;  // --releases: the years named; empty for all found
+    bool protectFolder =
+        false;  // --protect-folder: an existing chosen folder others may change is protected too
+    bool noProgramsEntry = false;  // --no-programs-entry: a Windows Installer package lists itself
+    int minVersion = 0;            // --min-version: status is complete only for this build or a later one
+    std::string folder;            // --folder: the chosen folder (the plug-in goes into its \T-DodudEdiv)
+    std::string data;              // --data: the folder the files come from
+    std::string log;               // --log: the log file
+    std::vector<int> releases;     // --releases: the years named; empty for all found
     OnCopyFailure onCopyFailure = OnCopyFailure::Abort;
 };
 

@@ -97,16 +97,19 @@ int installPlugin(const CommandLine& line, SetupLog& log) {
         return kFatal;
     }
     if (line.protectFolder) installation.protectChosenFolder();
+    if (line.noProgramsEntry) installation.leaveOutOfProgramsAndFeatures();
     if (!installation.run(choice.selection)) return installation.leftInconsistent() ? kInconsistent : kFatal;
     FailureLog failures = installation.failures();
+    auto keyFailed = [&](const std::string& key, unsigned long error) {
+        failures.push_back({Failure::Action::WriteKey, key, error});
+        log.failures(failures, failures.size() - 1);
+    };
     if (line.allUsers) {
         if (unsigned long error =
-                registerActiveSetup(chosen, installation.targetFolder(), dataFolder, installation.recorder())) {
-            failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
-            log.failures(failures, failures.size() - 1);
-        } else {
+                registerActiveSetup(chosen, installation.targetFolder(), dataFolder, installation.recorder()))
+            keyFailed(activeSetupKeyName(), error);
+        else
             log.line(logtexts::kLogonRegistered, activeSetupKeyName());
-        }
     }
     return finish(log, Command::Install, failures, installation.targetFolder());
 }

@@ -11,6 +11,7 @@ const wchar_t* const kStoppedUnregistered = L"安装中止，插件未注册到 
 const wchar_t* const kStoppedInconsistent =
     L"安装中途停止：原有的安装已被部分更新，现在不完整（新旧文件混合），请排除问题后重新安装";
 const wchar_t* const kNothingChanged = L"未做任何更改";
+const wchar_t* const kUndoingRun = L"安装中途停止，撤销本次安装已做的更改";
 const wchar_t* const kLogonRegistered = L"已注册 Active Setup，每个用户下次登录时完成受信任位置和设置文件";
 const wchar_t* const kUserStepDone = L"当前用户的受信任位置和设置文件已完成";
 const wchar_t* const kNoRegistrationFound = L"未找到插件的注册表项";

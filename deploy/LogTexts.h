@@ -25,9 +25,10 @@ extern const wchar_t* const kStoppedUnregistered;  // 安装中止，插件未�
 std::wstring installedFor(int year);               // 已安装到 AutoCAD 2014
 std::wstring runEnded(std::size_t failures);       // the last line of an installation
 extern const wchar_t* const kStoppedInconsistent;  // stopped after changing an earlier installation
-extern const wchar_t* const kNothingChanged;       // 未做任何更改
-extern const wchar_t* const kLogonRegistered;      // Active Setup registered for every user
-extern const wchar_t* const kUserStepDone;         // the current user's part done
+extern const wchar_t* const kNothingChanged;
+extern const wchar_t* const kUndoingRun;  // a run that stopped part-way is undone       // 未做任何更改
+extern const wchar_t* const kLogonRegistered;  // Active Setup registered for every user
+extern const wchar_t* const kUserStepDone;     // the current user's part done
 // Steps of an uninstallation.
 extern const wchar_t* const kNoRegistrationFound;
 extern const wchar_t* const kPluginFolder;

@@ -39,7 +39,7 @@ constexpr const char* kPlotDriverFolderName = "Drv";
 constexpr const char* kPlotDriverName = "pdfplot9.hdi";
 
 // The installers themselves, and the log SetUp.exe keeps in the user's temporary folder.
-constexpr const char* kDialogInstallerName = "SetUp.EXE";
+constexpr const char* kDialogInstallerName = "SetUp.exe";
 constexpr const char* kUnattendedInstallerName = "SetUpCmd.exe";
 constexpr const char* kSetupLogName = "TorlenSetup.log";
 

@@ -34,11 +34,17 @@ std::string appDataTorlen() {
     return std::string(appData) + "\\Torlen";
 }
 
-// Where this edition's Active Setup component is stored: a 32-bit program's HKLM\SOFTWARE is
+// Where this edition keeps a machine-wide key: a 32-bit program's HKLM\SOFTWARE is
 // Wow6432Node's on 64-bit Windows.
+std::string editionKey(const std::string& belowSoftware) {
+    return std::string(isWow64Process() ? "SOFTWARE\\Wow6432Node\\" : "SOFTWARE\\") + belowSoftware;
+}
 std::string activeSetupKey() {
-    return std::string(isWow64Process() ? "SOFTWARE\\Wow6432Node\\" : "SOFTWARE\\") +
-           "Microsoft\\Active Setup\\Installed Components\\TorlenBatchPrint";
+    return editionKey("Microsoft\\Active Setup\\Installed Components\\TorlenBatchPrint");
+}
+// The entry in Programs and Features: where Windows lists programs of the edition's width.
+std::string programsEntryKey() {
+    return editionKey("Microsoft\\Windows\\CurrentVersion\\Uninstall\\TorlenBatchPrint");
 }
 
 bool contains(const std::wstring& text, const std::wstring& part) {
@@ -93,6 +99,13 @@ TEST_F(CommandLineTest, InstallStatusAndUninstallLeaveTheMachineAsItWas) {
     const std::string installed = state();
     ASSERT_EQ(run(kInstall + L" --all-users").exitCode, 0u) << log();
     EXPECT_EQ(state(), installed) << "a second installation changed the first";
+    std::wstring entry;
+    DWORD entryType = REG_NONE;
+    EXPECT_TRUE(regReadWide(HKEY_LOCAL_MACHINE, programsEntryKey(), "DisplayName", entry, entryType));
+    EXPECT_EQ(entry, L"T-批打印软件");
+    EXPECT_TRUE(
+        regReadWide(HKEY_LOCAL_MACHINE, programsEntryKey(), "QuietUninstallString", entry, entryType));
+    EXPECT_EQ(entry, L"\"C:\\e2e\\target\\T-DodudEdiv\\SetUpCmd.exe\" uninstall");
     EXPECT_EQ(trustedPaths(), kOthersTrusted + L";C:\\E2E\\TARGET\\T-DODUDEDIV");
     std::string kept;
     EXPECT_TRUE(readFile(acad2008_.folder + "\\Drv\\pdfplot9.hdi.original", kept));
@@ -122,6 +135,7 @@ TEST_F(CommandLineTest, InstallStatusAndUninstallLeaveTheMachineAsItWas) {
     EXPECT_EQ(state(), before);
     EXPECT_FALSE(isFolder(appDataTorlen()));
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, activeSetupKey()));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, programsEntryKey()));
     EXPECT_EQ(run(L"uninstall").exitCode, 0u);
     EXPECT_EQ(state(), before);
     EXPECT_EQ(run(L"status").exitCode, 1u);

@@ -123,8 +123,18 @@ TEST_F(InstallTest, InstallsFilesKeysAndTrustedPathsThenShowsTheFinishPage) {
 
     for (const char* name : {"TL_DodudEdiv2010.ARX", "ACAD2013P.dll", "itextsharp.dll"})
         EXPECT_TRUE(fileExists(target + "\\" + name)) << name;
-    for (const char* name : {"Torlen_EN.shx", "Torlen.prt5", "Torlen.Ini", "SetUp.exe"})
+    for (const char* name : {"Torlen_EN.shx", "Torlen.prt5", "Torlen.Ini"})
         EXPECT_FALSE(fileExists(target + "\\" + name)) << name;
+    // The installer itself, not the data folder's copy: Programs and Features runs it to uninstall.
+    std::string installer, copied;
+    ASSERT_TRUE(readFile(source_.exe, installer) && readFile(target + "\\SetUp.exe", copied));
+    EXPECT_TRUE(installer == copied);
+    const std::string entry = std::string(isWow64Process() ? "SOFTWARE\\Wow6432Node\\" : "SOFTWARE\\") +
+                              "Microsoft\\Windows\\CurrentVersion\\Uninstall\\TorlenBatchPrint";
+    EXPECT_EQ(readRegString(HKEY_LOCAL_MACHINE, entry, "UninstallString"),
+              "\"" + target + "\\SetUp.exe\" /uninstall");
+    EXPECT_EQ(readRegString(HKEY_LOCAL_MACHINE, entry, "DisplayVersion"), "2026.01.01");
+    EXPECT_EQ(readRegDword(HKEY_LOCAL_MACHINE, entry, "NoModify"), 1u);
     EXPECT_TRUE(fileExists(env("APPDATA") + "\\Torlen\\Torlen.Ini"));
 
     EXPECT_EQ(setup.progress(), 50);
