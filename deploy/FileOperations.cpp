@@ -100,8 +100,9 @@ bool readWhole(const std::string& path, std::string& contents) {
 unsigned long openForCopyError(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     const DWORD madeWritable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (madeWritable | FILE_ATTRIBUTE_DIRECTORY)))
-        return ERROR_SUCCESS;
+    if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;  // as CopyFile onto it
+    if (attributes & madeWritable) return ERROR_SUCCESS;
     KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     return file.valid() ? ERROR_SUCCESS : GetLastError();
 }

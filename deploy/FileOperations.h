@@ -42,9 +42,9 @@ unsigned long copyOver(const std::string& source, const std::string& destination
 std::string userAppDataFolder();
 
 // 0 when a file that exists can be opened for writing as a copy over it will (any sharing
-// refused), else the Windows error: another program holds it (ERROR_SHARING_VIOLATION). A
-// missing file, and a read-only, hidden or system one (copyOver makes it writable first),
-// count as free.
+// refused), else the Windows error: another program holds it (ERROR_SHARING_VIOLATION), or a
+// folder is in its place (ERROR_ACCESS_DENIED). A missing file, and a read-only, hidden or
+// system one (copyOver makes it writable first), count as free.
 unsigned long openForCopyError(const std::string& path);
 
 // The file's version from its version resource, as
