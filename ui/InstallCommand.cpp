@@ -75,7 +75,7 @@ bool Dlg_Setup::readyToInstall(Installation& installation, const std::string& ch
         case InstallReadiness::Ready:
             break;
     }
-    return haveRights(chosen, log);
+    return haveRights(log);
 }
 
 bool Dlg_Setup::runInstallation(Installation& installation) {

@@ -1,8 +1,8 @@
-// The arguments with which SetUp.exe starts itself again with administrator rights: the chosen
-// folder and the ticked releases, so that the new instance opens with the user's choices and
-// installs at once. They are no public command line: only the exact form written here is read,
-// and any other command line is ignored, as SetUp.exe always ignored it. Pure code (no Windows
-// headers).
+// The arguments with which SetUp.exe starts itself again with administrator rights: the folder
+// in the path field and the ticked releases, so that the new instance opens with the user's
+// choices and installs at once. They are no public command line: only the exact form written
+// here is read, and any other command line is ignored, as SetUp.exe always ignored it. Pure
+// code (no Windows headers).
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@
 namespace restart {
 
 struct Choices {
-    std::wstring folder;          // the chosen folder, as the path field gave it
+    std::wstring folder;          // the path field's text
     ReleaseSelection releases{};  // non-zero: ticked
 };
 

@@ -38,13 +38,13 @@ void Dlg_Setup::applyHandedOverChoices() {
 // Before anything is created: whether this process may write every product key and AutoCAD
 // folder of the ticked installations. When it may not, it is either started again elevated
 // (and this instance ends), or the user is told which key or folder cannot be written and why.
-bool Dlg_Setup::haveRights(const std::string& chosen, SetupLog& log) {
+bool Dlg_Setup::haveRights(SetupLog& log) {
     unsigned long error = 0;
     std::string unwritable = firstUnwritable(installations, releaseChecks, error);
     if (unwritable.empty()) return true;
     log.line(texts::kLogNoRights, unwritable, error);
     if (mayRestartElevated()) {
-        restartElevated(chosen, unwritable, log);
+        restartElevated(unwritable, log);
     } else {
         log.line(texts::kLogElevatedWithoutRights);
         showMessageBox(m_hWnd, texts::withoutRights(unwritable, error), texts::kSetupCaption,
@@ -58,8 +58,9 @@ bool Dlg_Setup::haveRights(const std::string& chosen, SetupLog& log) {
 // So this instance lets go of the installation lock before the start, and the new one takes
 // it as any installer does. Only while Windows asks the user can another installer take it;
 // the new instance then refuses to install beside it, as any second installer would.
-void Dlg_Setup::restartElevated(const std::string& chosen, const std::string& unwritable, SetupLog& log) {
-    restart::Choices choices{widenFromSystemCodePage(chosen), releaseChecks};
+void Dlg_Setup::restartElevated(const std::string& unwritable, SetupLog& log) {
+    // The path field as the user left it: the new instance checks it as this one did.
+    restart::Choices choices{widenFromSystemCodePage(installPath), releaseChecks};
     lock.release();
     unsigned long error = startElevated(m_hWnd, moduleFileName(), restart::arguments(choices));
     if (error == ERROR_SUCCESS) {

@@ -57,10 +57,6 @@ BOOL Dlg_Setup::OnInitDialog() {
     if (handedOver) applyHandedOverChoices();
     UpdateData(false);
     updateInstallButton();
-    // The instance started elevated installs at once, as a click would, once the dialog shows.
-    if (handedOver && ::IsWindowEnabled(GetDlgItem(IDC_INSTALL)))
-        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(GetDlgItem(IDC_INSTALL)));
     return TRUE;
 }
 
@@ -82,6 +78,15 @@ void Dlg_Setup::applyFoundReleases() {
         showItem(box.id, false);
         releaseChecks[releaseIndex(box.year)] = 0;
     }
+}
+
+// The instance started elevated installs at once, as a click would, when its dialog first shows:
+// a message box of the installation is then owned by a visible dialog.
+void Dlg_Setup::OnShowWindow(bool show) {
+    if (!show || !handedOver || installStarted || !::IsWindowEnabled(GetDlgItem(IDC_INSTALL))) return;
+    installStarted = true;
+    ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(IDC_INSTALL)));
 }
 
 void Dlg_Setup::updateInstallButton() {

@@ -26,6 +26,7 @@ class Dlg_Setup : public CDialog {
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int notifyCode) override;
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+    void OnShowWindow(bool show) override;
 
    private:
     void updateInstallButton();
@@ -41,8 +42,8 @@ class Dlg_Setup : public CDialog {
     void applyHandedOverChoices();
     bool mayRestartElevated() const;
     bool needsElevation();
-    bool haveRights(const std::string& chosen, SetupLog& log);
-    void restartElevated(const std::string& chosen, const std::string& unwritable, SetupLog& log);
+    bool haveRights(SetupLog& log);
+    void restartElevated(const std::string& unwritable, SetupLog& log);
 
     void setCaptions();
     void applyFoundReleases();
@@ -59,7 +60,8 @@ class Dlg_Setup : public CDialog {
     const AcadInstallations& installations;
     SetupLock& lock;
     const restart::Choices* handedOver;
-    const bool elevated;  // the process's token, which does not change
+    const bool elevated;          // the process's token, which does not change
+    bool installStarted = false;  // by the instance started elevated, once
     // True until the running-AutoCAD warning has been shown; the warning is given only once.
     bool acadWarningPending = true;
     CFont titleFont;
