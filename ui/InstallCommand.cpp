@@ -62,7 +62,7 @@ void Dlg_Setup::onInstall() {
 bool Dlg_Setup::readyToInstall(Installation& installation, const std::string& chosen, SetupLog& log) {
     if (!lock.ours()) {
         log.line(texts::logAnotherInstaller());
-        showMessageBox(m_hWnd, texts::anotherInstaller(), texts::kSetupCaption, MB_OK | MB_ICONWARNING);
+        showMessageBox(m_hWnd, texts::kAnotherInstaller, texts::kSetupCaption, MB_OK | MB_ICONWARNING);
         return false;
     }
     switch (installation.prepare(targetFolderIn(chosen))) {

@@ -96,9 +96,8 @@ std::wstring refusal(const Refusal& refusal) {
     return std::wstring();
 }
 
-std::wstring anotherInstaller() {
-    return std::wstring(logtexts::kAnotherInstaller) + L" !\n\n请等它结束后再进行安装。没有做任何更改。";
-}
+const wchar_t* const kAnotherInstaller =
+    L"另一个安装程序正在运行 !\n\n请等 SetUp.exe 或 SetUpCmd.exe 结束后再进行安装。没有做任何更改。";
 
 std::wstring elevationDeclined(const std::string& unwritable) {
     return L"安装需要管理员权限，才能写入\n\n    " + shown(unwritable) +

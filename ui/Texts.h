@@ -24,7 +24,7 @@ std::wstring refusal(const Refusal& refusal);
 
 // --- refusals of Install for want of rights, or while another installer works ------------
 // Another SetUp.exe or SetUpCmd.exe holds the installation lock.
-std::wstring anotherInstaller();
+extern const wchar_t* const kAnotherInstaller;
 // The user declined Windows' prompt for administrator rights; unwritable is the first key or
 // folder the installation needs them for.
 std::wstring elevationDeclined(const std::string& unwritable);

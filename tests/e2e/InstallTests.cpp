@@ -478,36 +478,49 @@ TEST_F(InstallTest, ElevatedWithoutTheRightsNamesWhatItCannotWriteAndChangesNoth
     }
 }
 
-// A declined prompt for administrator rights: nothing is installed, the message says so and why,
-// and the dialog stays, holding the installation lock again. (The build that declines: see
-// tests/e2e/declining.)
-TEST_F(InstallTest, DeclinedElevationInstallsNothingAndSaysWhy) {
-    ASSERT_TRUE(CopyFileA((builtFolder() + "\\declining_setup.exe").c_str(), source_.exe.c_str(), FALSE));
+// When the elevated instance does not start, nothing is installed, the message says so and
+// why, and the dialog stays, holding the installation lock again: a declined prompt (through the
+// build that declines, see tests/e2e/declining), or a program file moved away while it runs.
+TEST_F(InstallTest, NoElevatedStartInstallsNothingAndSaysWhy) {
     Installation acad2014 = install(2014);
     takeAway(acad2014, InstallationPart::Folder);
+    const std::wstring folder(acad2014.folder.begin(), acad2014.folder.end());
+    const struct {
+        const char* what;
+        const char* build;  // of SetUp.exe
+        bool moved;         // SetUp.exe, once it runs
+        std::wstring says;
+    } cases[] = {
+        {"declined", "declining_setup.exe", false,
+         L"您没有允许 SetUp.exe 以管理员身份运行，因此没有安装任何内容。"},
+        {"not started", "SetUp.exe", true,
+         L"但 SetUp.exe 无法以管理员身份重新启动（" + windowsErrorText(ERROR_FILE_NOT_FOUND) +
+             L"），因此没有安装任何内容。"},
+    };
     const std::string before = state();
-    SetupProcess setup(source_.exe, Token::Filtered);
-    ASSERT_TRUE(setup.dialogFound());
-    EXPECT_TRUE(setup.shielded(IDC_INSTALL));
-    startInstall(setup, L"C:\\e2e\\target");
-    MessageBoxWindow message = waitForMessageBox(setup.dialog());
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message.caption, L"T-软件安装");
-    EXPECT_EQ(message.text.rfind(L"安装需要管理员权限，才能写入\n\n    " +
-                                     std::wstring(acad2014.folder.begin(), acad2014.folder.end()) + L"\n",
-                                 0),
-              0u)
-        << testing::PrintToString(message.text);
-    EXPECT_NE(message.text.find(L"您没有允许 SetUp.exe 以管理员身份运行，因此没有安装任何内容。"),
-              std::wstring::npos);
-    message.press(IDOK);
-    setup.settle();
-    EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
-    EXPECT_TRUE(setup.enabled(IDC_INSTALL));
-    EXPECT_TRUE(setup.shielded(IDC_INSTALL));
-    EXPECT_EQ(state(), before);
-    EXPECT_FALSE(isFolder("C:\\e2e\\target"));
-    EXPECT_EQ(runCommand(source_.cmd, L"uninstall").exitCode, 1618u) << "the dialog holds the lock again";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(CopyFileA((builtFolder() + "\\" + c.build).c_str(), source_.exe.c_str(), FALSE));
+        SetupProcess setup(source_.exe, Token::Filtered);
+        ASSERT_TRUE(setup.dialogFound());
+        if (c.moved) {
+            ASSERT_TRUE(MoveFileA(source_.exe.c_str(), (source_.exe + ".moved").c_str()));
+        }
+        EXPECT_TRUE(setup.shielded(IDC_INSTALL));
+        startInstall(setup, L"C:\\e2e\\target");
+        MessageBoxWindow message = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message.caption, L"T-软件安装");
+        EXPECT_EQ(message.text.rfind(L"安装需要管理员权限，才能写入\n\n    " + folder + L"\n\n", 0), 0u)
+            << testing::PrintToString(message.text);
+        EXPECT_NE(message.text.find(c.says), std::wstring::npos) << testing::PrintToString(message.text);
+        message.press(IDOK);
+        setup.settle();
+        EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+        EXPECT_TRUE(setup.shielded(IDC_INSTALL));
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(runCommand(source_.cmd, L"uninstall").exitCode, 1618u) << "the dialog holds the lock again";
+    }
 }
 
 // One installation at a time: a second SetUp.exe is refused before anything is created while
@@ -523,7 +536,7 @@ TEST_F(InstallTest, SecondInstallerIsRefusedWhileTheFirstIsOpen) {
     EXPECT_EQ(refusal.caption, L"T-软件安装");
     EXPECT_EQ(
         refusal.text,
-        L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行 !\n\n请等它结束后再进行安装。没有做任何更改。");
+        L"另一个安装程序正在运行 !\n\n请等 SetUp.exe 或 SetUpCmd.exe 结束后再进行安装。没有做任何更改。");
     refusal.press(IDOK);
     second.settle();
     EXPECT_TRUE(second.visible(IDC_INSTALL_PATH));
