@@ -1,20 +1,27 @@
 // The application object: discovery, then the setup dialog on what it found, then exit.
 #include "app/WizardApp.h"
 
+#include <windows.h>
+
 #include "acad/Engine.h"
+#include "ui/RestartRules.h"
 #include "ui/SetupDialog.h"
+#include "ui/SetupLock.h"
 
 CWizardApp theApp;
 
 // The class library has no hosted controls to enable and the program no help file: start-up
-// is discovery, once, before any window exists, and the dialog.
+// is discovery, once, before any window exists, and the dialog. The command line is read for
+// one thing only: the choices an instance hands to the one it starts elevated; anything else on
+// it is ignored.
 bool CWizardApp::InitInstance() {
-    // Held while the dialog is open, so that the unattended installer does not install
-    // beside it; the dialog itself goes on as it always has.
-    InstallationLock lock;
+    // Held while the dialog is open, so that no other installer installs beside it.
+    SetupLock lock;
+    restart::Choices handedOver;
+    const bool restarted = restart::read(GetCommandLineW(), handedOver);
     const AcadInstallations installations = findAcadReleases();
     {
-        Dlg_Setup dialog(installations);
+        Dlg_Setup dialog(installations, lock, restarted ? &handedOver : nullptr);
         dialog.DoModal();  // OK, Cancel or a failed window all end the program alike
     }
     return false;  // no message loop: the process ends with the dialog

@@ -175,7 +175,17 @@ if(E2E_SOURCES)
   target_link_options(e2e_tests PRIVATE ${STATIC_LINK})
   target_compile_definitions(e2e_tests PRIVATE ${OWN_DEFINITIONS})
   target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/e2e)
-  add_dependencies(e2e_tests SetUp SetUpCmd planted acad_dummy dll_probe)
+  add_dependencies(e2e_tests SetUp SetUpCmd planted acad_dummy dll_probe declining_setup)
+  # SetUp.exe as a user who declines the prompt for administrator rights sees it: the same
+  # program with the answer of a declined prompt in place of the shell's "runas" (Wine has no
+  # prompt to decline; see the source).
+  set(DECLINING_SOURCES ${APP_SOURCES})
+  list(REMOVE_ITEM DECLINING_SOURCES ${CMAKE_SOURCE_DIR}/app/Main.cpp)
+  add_executable(declining_setup WIN32 ${DECLINING_SOURCES} ${CMAKE_SOURCE_DIR}/tests/e2e/declining/DecliningSetUp.cpp
+    ${CMAKE_SOURCE_DIR}/res/SetUp.rc)
+  target_compile_options(declining_setup PRIVATE ${OWN_COMPILE_OPTIONS})
+  target_link_libraries(declining_setup PRIVATE setup_ui)
+  target_link_options(declining_setup PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
   # The DLL that the hardening test plants beside SetUp.exe under system-library names.
   add_library(planted SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted/PlantedDll.cpp)
   set_target_properties(planted PROPERTIES PREFIX "")

@@ -1,4 +1,4 @@
-// Control objects and GDI objects of the class library: check box, progress bar, brush, font.
+// Control objects and GDI objects of the class library: button, progress bar, brush, font.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +6,12 @@
 #include "framework/Wnd.h"
 
 // A button bound to its control; its tick state goes through data exchange.
-class CButton : public CWnd {};
+class CButton : public CWnd {
+   public:
+    // Shows or takes away the shield that marks a command for which Windows will ask for
+    // administrator rights.
+    void SetShield(bool shown) const;
+};
 
 // A progress bar; every message is sent synchronously to the control.
 class CProgressCtrl : public CWnd {

@@ -76,6 +76,8 @@ BOOL CDialog::OnInitDialog() {
 
 HBRUSH CDialog::OnCtlColor(HDC, HWND, UINT) { return nullptr; }
 
+void CDialog::OnShowWindow(bool) {}
+
 void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
 
 INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -108,6 +110,9 @@ INT_PTR CDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 OnCancel();
                 return TRUE;
             }
+            return FALSE;
+        case WM_SHOWWINDOW:
+            OnShowWindow(wParam != FALSE);
             return FALSE;
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:

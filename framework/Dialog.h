@@ -28,6 +28,9 @@ class CDialog : public CWnd {
     virtual BOOL OnInitDialog();
     // Control-colour requests of the dialog and its controls; null leaves the default.
     virtual HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
+    // The dialog is about to be shown or hidden. A modal dialog is first shown when its message
+    // loop finds the queue empty: a message posted during initialisation is handled before.
+    virtual void OnShowWindow(bool show);
     void EndDialog(INT_PTR result);
 
    private:

@@ -22,4 +22,11 @@ BOOL pathFromIdList(PCIDLIST_ABSOLUTE item, wchar_t* path) {
     return function ? function(item, path) : FALSE;
 }
 
+BOOL executeEx(SHELLEXECUTEINFOW* info) {
+    static auto function = systemExport<BOOL(WINAPI*)(SHELLEXECUTEINFOW*)>("shell32.dll", "ShellExecuteExW");
+    if (function) return function(info);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return FALSE;
+}
+
 }  // namespace shell

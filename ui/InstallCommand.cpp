@@ -8,6 +8,7 @@
 #include "ui/PathDialog.h"
 #include "ui/ReleaseControls.h"
 #include "ui/SetupDialog.h"
+#include "ui/SetupLock.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -33,8 +34,6 @@ void Dlg_Setup::onInstall() {
         return;
     }
     UpdateData(true);
-    // Everything that can be refused is refused before anything is created: the typed path,
-    // the setup data folder, and the length of every path to be written.
     std::string chosen;
     PathFieldVerdict verdict = checkPathField(installPath, chosen, isSystemLeadByte);
     if (verdict != PathFieldVerdict::Usable) {
@@ -48,22 +47,35 @@ void Dlg_Setup::onInstall() {
     log.header(L"SetUp.exe");
     DialogObserver observer(progressBar);
     Installation installation(installations, observer, log);
-    switch (installation.prepare(targetFolderIn(chosen))) {
-        case InstallReadiness::PathTooLong:
-            ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
-            return;
-        case InstallReadiness::SourceUnusable:
-            CDialog::OnCancel();  // nothing to install from: the program ends with the dialog
-            return;
-        case InstallReadiness::Ready:
-            break;
-    }
+    if (!readyToInstall(installation, chosen, log)) return;
     installPath = installation.targetFolder();
     if (!runInstallation(installation)) return;
     std::wstring report =
         texts::failureReport(installation.failures(), log.usable() ? log.file() : std::wstring());
     if (!report.empty()) showMessageBox(m_hWnd, report, texts::kSetupCaption, MB_OK | MB_ICONWARNING);
     showFinishPage();
+}
+
+// Everything that can be refused is refused before anything is created: after the typed path,
+// another installer at work, the setup data folder, the length of every path to be written,
+// and missing rights (which may start the program again elevated).
+bool Dlg_Setup::readyToInstall(Installation& installation, const std::string& chosen, SetupLog& log) {
+    if (!lock.ours()) {
+        log.line(texts::logAnotherInstaller());
+        showMessageBox(m_hWnd, texts::kAnotherInstaller, texts::kSetupCaption, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    switch (installation.prepare(targetFolderIn(chosen))) {
+        case InstallReadiness::PathTooLong:
+            ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
+            return false;
+        case InstallReadiness::SourceUnusable:
+            CDialog::OnCancel();  // nothing to install from: the program ends with the dialog
+            return false;
+        case InstallReadiness::Ready:
+            break;
+    }
+    return haveRights(log);
 }
 
 bool Dlg_Setup::runInstallation(Installation& installation) {

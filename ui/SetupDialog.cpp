@@ -2,6 +2,7 @@
 #include "ui/SetupDialog.h"
 
 #include "framework/BuildConstants.h"
+#include "framework/Elevation.h"
 #include "res/resource.h"
 #include "ui/ReleaseControls.h"
 #include "ui/Texts.h"
@@ -22,8 +23,14 @@ LOGFONTW captionLogFont(int height, int weight) {
 }
 }  // namespace
 
-Dlg_Setup::Dlg_Setup(const AcadInstallations& installations)
-    : CDialog(IDD_SETUP, nullptr), installPath(kDefaultChosenFolder), installations(installations) {
+Dlg_Setup::Dlg_Setup(const AcadInstallations& installations, SetupLock& lock,
+                     const restart::Choices* handedOver)
+    : CDialog(IDD_SETUP, nullptr),
+      installPath(kDefaultChosenFolder),
+      installations(installations),
+      lock(lock),
+      handedOver(handedOver),
+      elevated(isProcessElevated()) {
     releaseChecks.fill(1);
 }
 
@@ -35,6 +42,7 @@ void Dlg_Setup::DoDataExchange(CDataExchange* dx) {
     DDX_Text(dx, IDC_PLATFORM, platformText);
     DDX_Control(dx, IDC_PROGRESS, progressBar);
     DDX_Text(dx, IDC_INSTALL_PATH, installPath);
+    DDX_Control(dx, IDC_INSTALL, installButton);
 }
 
 BOOL Dlg_Setup::OnInitDialog() {
@@ -46,6 +54,7 @@ BOOL Dlg_Setup::OnInitDialog() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP));
     if (icon) ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     applyFoundReleases();
+    if (handedOver) applyHandedOverChoices();
     UpdateData(false);
     updateInstallButton();
     return TRUE;
@@ -71,11 +80,21 @@ void Dlg_Setup::applyFoundReleases() {
     }
 }
 
+// The instance started elevated installs at once, as a click would, when its dialog first shows:
+// a message box of the installation is then owned by a visible dialog.
+void Dlg_Setup::OnShowWindow(bool show) {
+    if (!show || !handedOver || installStarted || !::IsWindowEnabled(GetDlgItem(IDC_INSTALL))) return;
+    installStarted = true;
+    ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(IDC_INSTALL)));
+}
+
 void Dlg_Setup::updateInstallButton() {
     UpdateData(true);
     bool anyTicked = false;
     for (int tick : releaseChecks) anyTicked = anyTicked || tick != 0;
     enableItem(IDC_INSTALL, anyTicked);
+    installButton.SetShield(anyTicked && needsElevation());
 }
 
 void Dlg_Setup::onReleaseClicked() { updateInstallButton(); }

@@ -8,11 +8,17 @@
 #include "framework/Dialog.h"
 
 class Installation;
+class SetupLock;
+namespace restart {
+struct Choices;
+}
 
 class Dlg_Setup : public CDialog {
    public:
-    // Works on what discovery found, which outlives the dialog.
-    explicit Dlg_Setup(const AcadInstallations& installations);
+    // Works on what discovery found, under the program's hold on the installation lock; both
+    // outlive the dialog. An instance started elevated by another gets that one's choices
+    // (null otherwise): they fill the page, and the installation starts at once.
+    Dlg_Setup(const AcadInstallations& installations, SetupLock& lock, const restart::Choices* handedOver);
     ~Dlg_Setup() override;
 
    protected:
@@ -20,15 +26,24 @@ class Dlg_Setup : public CDialog {
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int notifyCode) override;
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind) override;
+    void OnShowWindow(bool show) override;
 
    private:
     void updateInstallButton();
     void onReleaseClicked();
     void onBrowse();
     void onInstall();
+    bool readyToInstall(Installation& installation, const std::string& chosen, SetupLog& log);
     bool runInstallation(Installation& installation);
     void showFinishPage();
     void shortenToCloseButton();
+
+    // Administrator rights (ui/Rights.cpp).
+    void applyHandedOverChoices();
+    bool mayRestartElevated() const;
+    bool needsElevation();
+    bool haveRights(SetupLog& log);
+    void restartElevated(const std::string& unwritable, SetupLog& log);
 
     void setCaptions();
     void applyFoundReleases();
@@ -40,8 +55,13 @@ class Dlg_Setup : public CDialog {
     std::wstring platformText;
     CProgressCtrl progressBar;
     std::string installPath;  // in the system code page, as the file functions take it
+    CButton installButton;
 
     const AcadInstallations& installations;
+    SetupLock& lock;
+    const restart::Choices* handedOver;
+    const bool elevated;          // the process's token, which does not change
+    bool installStarted = false;  // by the instance started elevated, once
     // True until the running-AutoCAD warning has been shown; the warning is given only once.
     bool acadWarningPending = true;
     CFont titleFont;

@@ -100,6 +100,36 @@ std::wstring refusal(const Refusal& refusal) {
     return std::wstring();
 }
 
+const wchar_t* const kAnotherInstaller =
+    L"另一个安装程序正在运行 !\n\n请等 SetUp.exe 或 SetUpCmd.exe 结束后再进行安装。没有做任何更改。";
+
+std::wstring elevationDeclined(const std::string& unwritable) {
+    return L"安装需要管理员权限，才能写入\n\n    " + shown(unwritable) +
+           L"\n\n您没有允许 SetUp.exe 以管理员身份运行，因此没有安装任何内容。如需安装，请再次点击“安  装”，"
+           L"并在 Windows 询问时选择“是”。";
+}
+
+std::wstring restartFailed(const std::string& unwritable, unsigned long error) {
+    return L"安装需要管理员权限，才能写入\n\n    " + shown(unwritable) +
+           L"\n\n但 SetUp.exe 无法以管理员身份重新启动（" + windowsErrorText(error) +
+           L"），因此没有安装任何内容。请右键单击 SetUp.exe，选择“以管理员身份运行”。";
+}
+
+std::wstring withoutRights(const std::string& unwritable, unsigned long error) {
+    return L"无法写入\n\n    " + shown(unwritable) + L"\n\n（" + windowsErrorText(error) +
+           L"）\n\nSetUp.exe 已以管理员身份运行，仍没有写入它的权限，因此没有做任何更改。"
+           L"请让管理员检查它的访问权限，然后重新安装。";
+}
+
+std::wstring logAnotherInstaller() {
+    return std::wstring(logtexts::kAnotherInstaller) + L"，" + logtexts::kNothingChanged;
+}
+const wchar_t* const kLogNoRights = L"权限不足";
+const wchar_t* const kLogRestartedElevated = L"以管理员身份重新启动 SetUp.exe";
+const wchar_t* const kLogElevationDeclined = L"未获允许以管理员身份运行，未做任何更改";
+const wchar_t* const kLogRestartFailed = L"无法以管理员身份重新启动，未做任何更改";
+const wchar_t* const kLogElevatedWithoutRights = L"已以管理员身份运行，仍权限不足，未做任何更改";
+
 std::wstring copyFailed(const Failure& failure) {
     if (failure.action == Failure::Action::FindUserFolder)
         return L"无法确定用户的应用程序数据文件夹，文件 " + shown(failure.subject) + L" 无法安装 !";

@@ -22,6 +22,24 @@ std::wstring listSeparatorInPath(const std::string& field);
 extern const wchar_t* const kPickerPrompt;  // caption and title of the folder picker
 std::wstring refusal(const Refusal& refusal);
 
+// --- refusals of Install for want of rights, or while another installer works ------------
+// Another SetUp.exe or SetUpCmd.exe holds the installation lock.
+extern const wchar_t* const kAnotherInstaller;
+// The user declined Windows' prompt for administrator rights; unwritable is the first key or
+// folder the installation needs them for.
+std::wstring elevationDeclined(const std::string& unwritable);
+// The program could not be started again elevated, for the Windows error given.
+std::wstring restartFailed(const std::string& unwritable, unsigned long error);
+// Elevated (or started elevated by the first instance), the process still cannot write it.
+std::wstring withoutRights(const std::string& unwritable, unsigned long error);
+// The log's words for them.
+std::wstring logAnotherInstaller();
+extern const wchar_t* const kLogNoRights;
+extern const wchar_t* const kLogRestartedElevated;
+extern const wchar_t* const kLogElevationDeclined;
+extern const wchar_t* const kLogRestartFailed;
+extern const wchar_t* const kLogElevatedWithoutRights;
+
 // --- the installing page --------------------------------------------------------------
 // The question about a failed copy into the target or the per-user folder.
 std::wstring copyFailed(const Failure& failure);

@@ -196,13 +196,10 @@ TEST_F(CommandLineTest, RefusalsGiveTheirExitCodeAndLogLineAndInstallNothing) {
             holder = CreateFileA(heldFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         }
         auto readOnly = [&](bool on) {
-            if (c.readOnly == c.AcadFolder)
-                return setFolderSecurity(acad2014_.folder,
-                                         on ? "D:P(A;OICI;GRGX;;;WD)" : "D:P(A;OICI;FA;;;WD)");
-            if (c.readOnly == c.ProductKey)
-                return setKeySecurity(HKEY_LOCAL_MACHINE, acad2014_.keyPath,
-                                      on ? "D:P(A;;KR;;;WD)" : "D:P(A;;KA;;;WD)");
-            return true;
+            if (c.readOnly == c.None) return true;
+            return setWritable(
+                acad2014_,
+                c.readOnly == c.AcadFolder ? InstallationPart::Folder : InstallationPart::ProductKey, !on);
         };
         ASSERT_TRUE(readOnly(true));
         CommandRun refused = run(c.arguments);

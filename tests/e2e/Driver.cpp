@@ -22,18 +22,33 @@ struct WindowSearch {
     HWND found;
 };
 
+bool isShownDialog(HWND window) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    return IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0;
+}
+
 BOOL CALLBACK findProcessDialog(HWND window, LPARAM context) {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
     if (owner == search->processId && window != search->exclude && window != search->alsoExclude &&
-        IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0) {
+        isShownDialog(window)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
+}
+
+// The executable file a process runs, as Windows names it.
+std::wstring processImage(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return std::wstring();
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process, 0, image, &length)) length = 0;
+    CloseHandle(process);
+    return std::wstring(image, length);
 }
 
 // GetWindowText does not ask a control of another process for its text (an edit control
@@ -82,6 +97,12 @@ Installation addAcad(int year, int bits, const std::string& folderRoot) {
 bool editionFinds(const Installation& acad) {
     if (platformBits == 32) return acad.bits == 32;
     return acad.bits == 64 || acad.year <= 2010;
+}
+
+bool setWritable(const Installation& acad, InstallationPart part, bool writable) {
+    if (part == InstallationPart::Folder)
+        return setFolderSecurity(acad.folder, writable ? "D:P(A;OICI;FA;;;WD)" : "D:P(A;OICI;GRGX;;;WD)");
+    return setKeySecurity(HKEY_LOCAL_MACHINE, acad.keyPath, writable ? "D:P(A;;KA;;;WD)" : "D:P(A;;KR;;;WD)");
 }
 
 void addProfile(const std::string& version, const std::string& product, const std::string& profile,
@@ -267,14 +288,59 @@ CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
     return run;
 }
 
-SetupProcess::SetupProcess(const std::string& exePath) {
+namespace {
+// The filtered twin of the driver's elevated token, or null when the driver has none.
+HANDLE filteredToken() {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return nullptr;
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    TOKEN_LINKED_TOKEN linked = {};
+    DWORD size = 0;
+    bool found = GetTokenInformation(own, TokenElevationType, &type, sizeof type, &size) &&
+                 type == TokenElevationTypeFull &&
+                 GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size);
+    CloseHandle(own);
+    return found ? linked.LinkedToken : nullptr;
+}
+
+struct RestartSearch {
+    DWORD firstId;
+    std::wstring image;
+    HWND found;
+    DWORD processId;
+};
+
+BOOL CALLBACK findRestartedDialog(HWND window, LPARAM context) {
+    RestartSearch* search = reinterpret_cast<RestartSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->firstId || owner == GetCurrentProcessId() || !isShownDialog(window) ||
+        windowText(window) != kDialogCaption ||
+        lstrcmpiW(processImage(owner).c_str(), search->image.c_str()) != 0)
+        return TRUE;
+    search->found = window;
+    search->processId = owner;
+    return FALSE;
+}
+}  // namespace
+
+SetupProcess::SetupProcess(const std::string& exePath, Token token) : exe_(exePath) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exePath + "\"";
     std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
-    if (!CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &process_))
-        return;
+    BOOL started = FALSE;
+    if (token == Token::Filtered) {
+        if (HANDLE filtered = filteredToken()) {
+            started = CreateProcessAsUserA(filtered, exePath.c_str(), &commandLine[0], nullptr, nullptr,
+                                           FALSE, 0, nullptr, folder.c_str(), &startup, &process_);
+            CloseHandle(filtered);
+        }
+    } else {
+        started = CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder.c_str(), &startup, &process_);
+    }
+    if (!started) return;
     WaitForInputIdle(process_.hProcess, 10000);
     for (int tries = 0; tries < 200 && !dialog_; ++tries) {
         WindowSearch search{process_.dwProcessId, nullptr, nullptr, nullptr};
@@ -284,6 +350,22 @@ SetupProcess::SetupProcess(const std::string& exePath) {
     }
 }
 
+SetupProcess::SetupProcess(RestartOf restart) : exe_(restart.first.exe_) {
+    HANDLE first = restart.first.process_.hProcess;
+    if (!first || WaitForSingleObject(first, 20000) != WAIT_OBJECT_0) return;
+    RestartSearch search{restart.first.process_.dwProcessId, std::wstring(exe_.begin(), exe_.end()), nullptr,
+                         0};
+    for (int tries = 0; tries < 600 && !search.found; ++tries) {
+        EnumWindows(findRestartedDialog, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(50);
+    }
+    if (!search.found) return;
+    process_.dwProcessId = search.processId;
+    process_.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                    FALSE, search.processId);
+    dialog_ = search.found;
+}
+
 SetupProcess::~SetupProcess() {
     if (process_.hProcess) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -291,11 +373,16 @@ SetupProcess::~SetupProcess() {
             WaitForSingleObject(process_.hProcess, 5000);
         }
         CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
+        if (process_.hThread) CloseHandle(process_.hThread);
     }
 }
 
 bool SetupProcess::checked(int id) const { return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The button's image, which SetUp.exe gives a button that has no shield of its own: Wine's
+// (there BCM_SETSHIELD falls through to the default window procedure and answers 0). That image
+// is the shield a user sees under Wine; Windows' buttons draw their own and have none.
+bool SetupProcess::shielded(int id) const { return SendMessageW(item(id), BM_GETIMAGE, IMAGE_ICON, 0) != 0; }
 
 std::wstring SetupProcess::text(int id) const { return windowText(item(id)); }
 

@@ -47,6 +47,12 @@ Installation addAcad(int year, int bits, const std::string& folderRoot);
 inline Installation addEditionAcad(int year, const std::string& folderRoot) {
     return addAcad(year, platformBits, folderRoot);
 }
+// What a user without administrator rights may not change of an installation: its product key
+// below HKEY_LOCAL_MACHINE or its folder. Taken away with a security descriptor that lets
+// everyone read only (Wine's access checks treat all its tokens alike), given back with one
+// that allows everyone everything; false when Windows refused.
+enum class InstallationPart { ProductKey, Folder };
+bool setWritable(const Installation& acad, InstallationPart part, bool writable);
 // Whether this edition finds it: the 32 edition every 32-bit AutoCAD (under WOW64 through
 // redirection); the 64 edition every 64-bit AutoCAD and the 32-bit ones up to 2010, which it
 // reads below Wow6432Node.
@@ -100,9 +106,24 @@ struct CommandRun {
 CommandRun runCommand(const std::string& exe, const std::wstring& arguments);
 
 // --- the running installer -------------------------------------------------------------
+// The token SetUp.exe is started with. Wine gives a program started from Linux (this driver) an
+// elevated token with a filtered twin (TokenLinkedToken), as Windows gives an administrator who
+// chose "Run as administrator"; a plain double-click under User Account Control gets the
+// filtered one.
+enum class Token { Elevated, Filtered };
+
+// Names the instance that started another elevated (with the "runas" verb).
+class SetupProcess;
+struct RestartOf {
+    const SetupProcess& first;
+};
+
 class SetupProcess {
    public:
-    explicit SetupProcess(const std::string& exePath);
+    explicit SetupProcess(const std::string& exePath, Token token = Token::Elevated);
+    // Waits for the first instance to end, then finds the dialog of the one it started: another
+    // process of the same executable file.
+    explicit SetupProcess(RestartOf restart);
     ~SetupProcess();
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;
@@ -113,6 +134,8 @@ class SetupProcess {
     bool visible(int id) const { return IsWindowVisible(item(id)) != 0; }
     bool enabled(int id) const { return IsWindowEnabled(item(id)) != 0; }
     bool checked(int id) const;
+    // Whether the button carries the shield of a command that asks for administrator rights.
+    bool shielded(int id) const;
     std::wstring text(int id) const;
     void setText(int id, const std::wstring& text) const;
     int progress() const;
@@ -132,6 +155,7 @@ class SetupProcess {
 
    private:
     PROCESS_INFORMATION process_{};
+    std::string exe_;
     HWND dialog_ = nullptr;
 };
 

@@ -2,8 +2,12 @@
 // and the Browse button, on the real SetUp.exe.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "Driver.h"
 #include "framework/BuildConstants.h"
+#include "framework/WideText.h"
 #include "res/resource.h"
 
 using namespace e2e;
@@ -40,7 +44,19 @@ class InstallTest : public ::testing::Test {
         removeTree(env("APPDATA") + "\\Torlen");
         source_ = prepareInstallSource(kSource, kDataFiles);
     }
-    void TearDown() override { clearAutodeskKeys(); }
+    void TearDown() override {
+        for (const auto& taken : takenAway_) setWritable(taken.first, taken.second, true);
+        clearAutodeskKeys();
+    }
+
+    // Takes a right away (see setWritable) until the test ends, when TearDown gives it back.
+    void takeAway(const Installation& acad, InstallationPart part) {
+        ASSERT_TRUE(setWritable(acad, part, false));
+        takenAway_.emplace_back(acad, part);
+    }
+
+    // What an installation changes, in the AutoCAD folders and the target folder.
+    static std::string state() { return machineExport({kAcadRoot, "C:\\e2e\\target"}); }
 
     // An AutoCAD of the width this edition serves (32-bit ones below Wow6432Node on 64-bit
     // Windows), or of the width given.
@@ -54,6 +70,7 @@ class InstallTest : public ::testing::Test {
     }
 
     InstallSource source_;
+    std::vector<std::pair<Installation, InstallationPart>> takenAway_;
 };
 
 void expectDemandLoadKeys(const Installation& at, const std::string& target, int moduleYear,
@@ -345,4 +362,199 @@ TEST_F(InstallTest, NoMessageBeforeTheFinishPageWhenNothingFailed) {
     startInstall(setup, L"C:\\e2e\\target");
     ASSERT_TRUE(setup.waitForFinishPage());
     EXPECT_FALSE(waitForMessageBox(setup.dialog(), 300));
+}
+
+// --- administrator rights and the installation lock ---------------------------------------
+// Under User Account Control an administrator's double-click runs SetUp.exe with a filtered
+// token (Token::Filtered). Wine's access checks treat its tokens alike, so rights are taken away
+// with security descriptors, from everybody, and given back where the elevated instance is to
+// have them.
+
+// The shield is on Install exactly while the ticked installations need a right this process
+// lacks and can ask Windows for: it follows the ticks, and an elevated process shows none.
+TEST_F(InstallTest, ShieldMarksInstallWhileTheTickedReleasesNeedRights) {
+    install(2010);
+    Installation acad2014 = install(2014);
+    const struct {
+        const char* what;
+        std::optional<InstallationPart> takenFrom2014;
+        Token token;
+        bool shield;
+    } cases[] = {
+        {"every right there", std::nullopt, Token::Filtered, false},
+        {"AutoCAD 2014's product key not writable", InstallationPart::ProductKey, Token::Filtered, true},
+        {"AutoCAD 2014's folder not writable", InstallationPart::Folder, Token::Filtered, true},
+        {"elevated already", InstallationPart::ProductKey, Token::Elevated, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.takenFrom2014) takeAway(acad2014, *c.takenFrom2014);
+        SetupProcess setup(source_.exe, c.token);
+        ASSERT_TRUE(setup.dialogFound());
+        EXPECT_EQ(setup.shielded(IDC_INSTALL), c.shield);
+        setup.clickAndWait(releaseBox(2014));  // AutoCAD 2010 alone needs nothing
+        EXPECT_FALSE(setup.shielded(IDC_INSTALL));
+        setup.clickAndWait(releaseBox(2014));
+        EXPECT_EQ(setup.shielded(IDC_INSTALL), c.shield);
+        if (c.takenFrom2014) {
+            EXPECT_TRUE(setWritable(acad2014, *c.takenFrom2014, true));
+        }
+    }
+}
+
+// Install without the rights starts the program again elevated with the folder and the ticks
+// chosen, and the first instance ends, having created nothing. The new instance opens with them
+// and installs at once; the running-AutoCAD warning still applies, and holds it here until the
+// rights are back.
+TEST_F(InstallTest, InstallRestartsElevatedWithTheChoicesAndTheNewInstanceInstalls) {
+    Installation acad2010 = install(2010), acad2014 = install(2014);
+    takeAway(acad2014, InstallationPart::ProductKey);
+    CreateDirectoryA("C:\\e2e\\target", nullptr);
+    std::optional<RunningProgram> acad(std::in_place, "acad.exe");
+    SetupProcess first(source_.exe, Token::Filtered);
+    ASSERT_TRUE(first.dialogFound());
+    first.clickAndWait(releaseBox(2010));
+    startInstall(first, L"C:\\e2e\\target\\chosen folder\\");
+    MessageBoxWindow warning = waitForMessageBox(first.dialog());
+    ASSERT_TRUE(warning);
+    warning.press(IDOK);
+    first.click(IDC_INSTALL);
+
+    SetupProcess elevated(RestartOf{first});
+    ASSERT_TRUE(elevated.dialogFound());
+    EXPECT_TRUE(first.waitForExit(0));
+    MessageBoxWindow again = waitForMessageBox(elevated.dialog());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.text, L"请关闭AutoCAD后再进行安装 !");
+    EXPECT_EQ(elevated.text(IDC_INSTALL_PATH), L"C:\\e2e\\target\\chosen folder\\");
+    EXPECT_TRUE(elevated.checked(releaseBox(2014)));
+    EXPECT_FALSE(elevated.checked(releaseBox(2010)));
+    EXPECT_TRUE(elevated.enabled(releaseBox(2010)));
+    EXPECT_FALSE(elevated.shielded(IDC_INSTALL)) << "an instance started elevated never asks again";
+    EXPECT_TRUE(folderEntries("C:\\e2e\\target").empty());
+
+    acad.reset();
+    ASSERT_TRUE(setWritable(acad2014, InstallationPart::ProductKey, true));
+    again.press(IDOK);
+    elevated.click(IDC_INSTALL);
+    ASSERT_TRUE(elevated.waitForFinishPage());
+    expectDemandLoadKeys(acad2014, "C:\\e2e\\target\\chosen folder\\T-DodudEdiv", 2013, 2013);
+    EXPECT_TRUE(fileExists(acad2014.folder + "\\itextsharp.dll"));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, acad2010.keyPath + "Applications"));
+    EXPECT_FALSE(fileExists(acad2010.folder + "\\itextsharp.dll"));
+}
+
+// An instance that is elevated already, or that the first started elevated, and still cannot
+// write a key or folder the installation needs names it with its Windows error, changes nothing
+// and never starts itself again.
+TEST_F(InstallTest, ElevatedWithoutTheRightsNamesWhatItCannotWriteAndChangesNothing) {
+    Installation acad2014 = install(2014);
+    const std::wstring folder(acad2014.folder.begin(), acad2014.folder.end());
+    const std::wstring denied = L"（" + windowsErrorText(ERROR_ACCESS_DENIED) + L"）";
+    const struct {
+        const char* what;
+        Token token;
+        InstallationPart part;
+        std::wstring begins;
+        std::wstring names;
+    } cases[] = {
+        {"elevated, the product key", Token::Elevated, InstallationPart::ProductKey,
+         L"无法写入\n\n    HKEY_LOCAL_MACHINE\\SOFTWARE\\", L"\\ACAD-2014:804\\\n"},
+        {"started elevated by the first, the folder", Token::Filtered, InstallationPart::Folder,
+         L"无法写入\n\n    " + folder + L"\n", folder},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = state();
+        takeAway(acad2014, c.part);
+        SetupProcess first(source_.exe, c.token);
+        startInstall(first, L"C:\\e2e\\target");
+        std::optional<SetupProcess> restarted;
+        if (c.token == Token::Filtered) restarted.emplace(RestartOf{first});
+        const SetupProcess& setup = restarted ? *restarted : first;
+        ASSERT_TRUE(setup.dialogFound());
+        MessageBoxWindow message = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message.caption, L"T-软件安装");
+        EXPECT_EQ(message.text.rfind(c.begins, 0), 0u) << testing::PrintToString(message.text);
+        EXPECT_NE(message.text.find(c.names), std::wstring::npos);
+        EXPECT_NE(message.text.find(denied), std::wstring::npos);
+        message.press(IDOK);
+        setup.settle();
+        EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+        EXPECT_EQ(setup.exitCode(), static_cast<DWORD>(STILL_ACTIVE)) << "it started itself again";
+        EXPECT_TRUE(setWritable(acad2014, c.part, true));
+        EXPECT_EQ(state(), before);
+    }
+}
+
+// When the elevated instance does not start, nothing is installed, the message says so and
+// why, and the dialog stays, holding the installation lock again: a declined prompt (through the
+// build that declines, see tests/e2e/declining), or a program file moved away while it runs.
+TEST_F(InstallTest, NoElevatedStartInstallsNothingAndSaysWhy) {
+    Installation acad2014 = install(2014);
+    takeAway(acad2014, InstallationPart::Folder);
+    const std::wstring folder(acad2014.folder.begin(), acad2014.folder.end());
+    const struct {
+        const char* what;
+        const char* build;  // of SetUp.exe
+        bool moved;         // SetUp.exe, once it runs
+        std::wstring says;
+    } cases[] = {
+        {"declined", "declining_setup.exe", false,
+         L"您没有允许 SetUp.exe 以管理员身份运行，因此没有安装任何内容。"},
+        {"not started", "SetUp.exe", true,
+         L"但 SetUp.exe 无法以管理员身份重新启动（" + windowsErrorText(ERROR_FILE_NOT_FOUND) +
+             L"），因此没有安装任何内容。"},
+    };
+    const std::string before = state();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(CopyFileA((builtFolder() + "\\" + c.build).c_str(), source_.exe.c_str(), FALSE));
+        SetupProcess setup(source_.exe, Token::Filtered);
+        ASSERT_TRUE(setup.dialogFound());
+        if (c.moved) {
+            ASSERT_TRUE(MoveFileA(source_.exe.c_str(), (source_.exe + ".moved").c_str()));
+        }
+        EXPECT_TRUE(setup.shielded(IDC_INSTALL));
+        startInstall(setup, L"C:\\e2e\\target");
+        MessageBoxWindow message = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message.caption, L"T-软件安装");
+        EXPECT_EQ(message.text.rfind(L"安装需要管理员权限，才能写入\n\n    " + folder + L"\n\n", 0), 0u)
+            << testing::PrintToString(message.text);
+        EXPECT_NE(message.text.find(c.says), std::wstring::npos) << testing::PrintToString(message.text);
+        message.press(IDOK);
+        setup.settle();
+        EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+        EXPECT_TRUE(setup.shielded(IDC_INSTALL));
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(runCommand(source_.cmd, L"uninstall").exitCode, 1618u) << "the dialog holds the lock again";
+    }
+}
+
+// One installation at a time: a second SetUp.exe is refused before anything is created while
+// the first is open, and installs once the first has ended.
+TEST_F(InstallTest, SecondInstallerIsRefusedWhileTheFirstIsOpen) {
+    Installation acad2014 = install(2014);
+    SetupProcess first(source_.exe);
+    ASSERT_TRUE(first.dialogFound());
+    SetupProcess second(source_.exe);
+    startInstall(second, L"C:\\e2e\\target");
+    MessageBoxWindow refusal = waitForMessageBox(second.dialog());
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal.caption, L"T-软件安装");
+    EXPECT_EQ(
+        refusal.text,
+        L"另一个安装程序正在运行 !\n\n请等 SetUp.exe 或 SetUpCmd.exe 结束后再进行安装。没有做任何更改。");
+    refusal.press(IDOK);
+    second.settle();
+    EXPECT_TRUE(second.visible(IDC_INSTALL_PATH));
+    EXPECT_FALSE(isFolder("C:\\e2e\\target"));
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, acad2014.keyPath + "Applications"));
+    first.click(IDCANCEL);
+    ASSERT_TRUE(first.waitForExit(5000));
+    second.click(IDC_INSTALL);
+    ASSERT_TRUE(second.waitForFinishPage());
+    expectDemandLoadKeys(acad2014, "C:\\e2e\\target\\T-DodudEdiv", 2013, 2013);
 }

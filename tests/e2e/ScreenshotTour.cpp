@@ -17,12 +17,57 @@ void pause(const std::string& page) {
     writeFile(ready, page);
     for (int waited = 0; waited < 30000 && !fileExists(taken); waited += 100) Sleep(100);
 }
+
+const char* const kDemoSetup = "C:\\TorlenDemo\\SetUp.exe";
+
+// Clicks Install and photographs the message that comes.
+void photographInstallMessage(const SetupProcess& setup, const std::string& page) {
+    setup.click(IDC_INSTALL);
+    if (MessageBoxWindow message = waitForMessageBox(setup.dialog(), 20000)) {
+        pause(page);
+        message.press(IDOK);
+        setup.settle();
+    }
+}
+
+// The pages of the rights Install asks for, with the product key of the demo's AutoCAD in
+// Program Files that this edition finds writable by nobody, as for a user without
+// administrator rights; and the refusal of a second installer.
+void rightsPages() {
+    const std::string key = platformBits == 32
+                                ? "SOFTWARE\\Wow6432Node\\Autodesk\\AutoCAD\\R18.2\\ACAD-A001:804"
+                                : "SOFTWARE\\Autodesk\\AutoCAD\\R19.1\\ACAD-D001:804";
+    setKeySecurity(HKEY_LOCAL_MACHINE, key, "D:P(A;;KR;;;WD)");
+    {
+        SetupProcess filtered(kDemoSetup, Token::Filtered);
+        if (filtered.dialogFound()) pause("6-shield");
+        // The program file moved away while it runs: the elevated instance cannot start.
+        MoveFileA(kDemoSetup, "C:\\TorlenDemo\\SetUp.moved");
+        photographInstallMessage(filtered, "7-restart-failed");
+        MoveFileA("C:\\TorlenDemo\\SetUp.moved", kDemoSetup);
+    }
+    {
+        SetupProcess elevated(kDemoSetup, Token::Elevated);
+        photographInstallMessage(elevated, "8-elevated-without-rights");
+    }
+    CopyFileA(kDemoSetup, "C:\\TorlenDemo\\SetUp.shipped", FALSE);
+    CopyFileA((builtFolder() + "\\declining_setup.exe").c_str(), kDemoSetup, FALSE);
+    {
+        SetupProcess declining(kDemoSetup, Token::Filtered);
+        photographInstallMessage(declining, "9-elevation-declined");
+    }
+    MoveFileExA("C:\\TorlenDemo\\SetUp.shipped", kDemoSetup, MOVEFILE_REPLACE_EXISTING);
+    setKeySecurity(HKEY_LOCAL_MACHINE, key, "D:P(A;;KA;;;WD)");
+    SetupProcess first(kDemoSetup);
+    SetupProcess second(kDemoSetup);
+    photographInstallMessage(second, "10-another-installer");
+}
 }  // namespace
 
 // Run with --gtest_also_run_disabled_tests on a machine prepared by demo/prepare-prefix.sh.
 TEST(ScreenshotTour, DISABLED_Pages) {
     freshFolder(kShots);
-    SetupProcess setup("C:\\TorlenDemo\\SetUp.exe");
+    SetupProcess setup(kDemoSetup);
     ASSERT_TRUE(setup.dialogFound());
     pause("1-selection");
     setup.click(IDC_BROWSE);
@@ -63,4 +108,5 @@ TEST(ScreenshotTour, DISABLED_Pages) {
     pause("5-finish");
     setup.click(IDOK);
     setup.waitForExit(5000);
+    rightsPages();
 }

@@ -5,6 +5,7 @@
 #include "acad/TargetFolderRules.h"
 #include "framework/NarrowString.h"
 #include "framework/VersionRules.h"
+#include "ui/RestartRules.h"
 
 TEST(VersionText, MonthAndDayAlwaysHaveTwoDigits) {
     const struct {
@@ -95,4 +96,72 @@ TEST(NarrowString, FormatsAnyLengthAndComparesWithoutCase) {
     EXPECT_EQ(narrow::format("%s", std::string(5000, 'q').c_str()).size(), 5000u);
     EXPECT_TRUE(narrow::equalsIgnoreCase("SetUp.EXE", "setup.exe"));
     EXPECT_FALSE(narrow::equalsIgnoreCase("SetUp.EXE", "setup.ex"));
+}
+
+namespace {
+restart::Choices choices(const std::wstring& folder, std::initializer_list<int> years) {
+    restart::Choices made{folder, {}};
+    for (int year : years) made.releases[static_cast<std::size_t>(releaseIndex(year))] = 1;
+    return made;
+}
+}  // namespace
+
+// The elevated instance reads back exactly what the first one handed over, whatever the folder
+// holds and however Windows quotes the program's name.
+TEST(RestartArguments, CarryTheFolderAndTicksWhole) {
+    const restart::Choices cases[] = {
+        choices(L"C:\\Torlen", {2010}),
+        choices(L"D:\\批打印 软件\\😀", {2007, 2014, 2026}),
+        choices(L"C:\\Torlen\\", {2009, 2012}),  // a trailing backslash before the closing quote
+        choices(L"E:\\a'b,c d--x", {2020}),
+    };
+    for (const restart::Choices& c : cases) {
+        const std::wstring arguments = restart::arguments(c);
+        for (const std::wstring program : {L"\"C:\\Program Files\\SetUp.exe\" ", L"SetUp.exe\t "}) {
+            restart::Choices read;
+            ASSERT_TRUE(restart::read(program + arguments, read))
+                << testing::PrintToString(program + arguments);
+            EXPECT_EQ(read.folder, c.folder);
+            EXPECT_EQ(read.releases, c.releases);
+        }
+    }
+    EXPECT_EQ(restart::arguments(choices(L"C:\\T", {2014, 2009})), L"--elevated-restart \"C:\\T\" 2009,2014");
+}
+
+// No other command line is taken for a hand-over: SetUp.exe ignores it as it always did.
+TEST(RestartArguments, AnyOtherCommandLineIsIgnored) {
+    const std::wstring program = L"\"C:\\x\\SetUp.exe\" ";
+    const std::wstring cases[] = {
+        L"SetUp.exe",
+        L"\"C:\\x\\SetUp.exe\"",
+        program + L"/S",
+        program + L"--elevated-restart",
+        program + L"--elevated-restart \"C:\\T\"",
+        program + L"--elevated-restart \"C:\\T\" ",
+        program + L"--elevated-restart C:\\T 2010",
+        program + L"--elevated-restart \"\" 2010",
+        program + L"--elevated-restart \"C:\\T 2010",
+        program + L"--elevated-restart \"C:\\T\"2010",
+        program + L"--elevated-restart  \"C:\\T\" 2010",
+        program + L"--elevated-restart \"C:\\T\" 2006",
+        program + L"--elevated-restart \"C:\\T\" 2027",
+        program + L"--elevated-restart \"C:\\T\" 2010,2010",
+        program + L"--elevated-restart \"C:\\T\" 2010,",
+        program + L"--elevated-restart \"C:\\T\" ,2010",
+        program + L"--elevated-restart \"C:\\T\" 201O",
+        program + L"--elevated-restart \"C:\\T\" 20100",
+        program + L"--elevated-restart \"C:\\T\" 2010 ",
+        program + L"--elevated-restart \"C:\\T\" 2010 /S",
+        program + L"--ELEVATED-RESTART \"C:\\T\" 2010",
+        program + L"/S --elevated-restart \"C:\\T\" 2010",
+        program + L"--elevated-restart \"C:\\a\tb\" 2010",
+        program + L"--elevated-restart \"C:\\" + std::wstring(257, L'x') + L"\" 2010",
+    };
+    for (const std::wstring& commandLine : cases) {
+        restart::Choices read;
+        EXPECT_FALSE(restart::read(commandLine, read)) << testing::PrintToString(commandLine);
+    }
+    restart::Choices longest;
+    EXPECT_TRUE(restart::read(program + L"--elevated-restart \"C:\\" + std::wstring(256, L'x') + L"\" 2010",
+                              longest));
 }

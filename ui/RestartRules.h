@@ -1,0 +1,26 @@
+// The arguments with which SetUp.exe starts itself again with administrator rights: the folder
+// in the path field and the ticked releases, so that the new instance opens with the user's
+// choices and installs at once. They are no public command line: only the exact form written
+// here is read, and any other command line is ignored, as SetUp.exe always ignored it. Pure
+// code (no Windows headers).
+#pragma once
+
+#include <string>
+
+#include "acad/Engine.h"
+
+namespace restart {
+
+struct Choices {
+    std::wstring folder;          // the path field's text
+    ReleaseSelection releases{};  // non-zero: ticked
+};
+
+// The arguments (without the program's name) that carry the choices.
+std::wstring arguments(const Choices& choices);
+
+// The choices in a whole command line (the program's own name first, as Windows gives it);
+// false for any other command line, the choices then left unspecified.
+bool read(const std::wstring& commandLine, Choices& choices);
+
+}  // namespace restart
