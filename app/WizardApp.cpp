@@ -7,14 +7,20 @@
 #include "ui/RestartRules.h"
 #include "ui/SetupDialog.h"
 #include "ui/SetupLock.h"
+#include "ui/UninstallCommand.h"
 
 CWizardApp theApp;
 
 // The class library has no hosted controls to enable and the program no help file: start-up
 // is discovery, once, before any window exists, and the dialog. The command line is read for
-// one thing only: the choices an instance hands to the one it starts elevated; anything else on
-// it is ignored.
+// two things only: the uninstall command of the Programs and Features entry, and the choices an
+// instance hands to the one it starts elevated; anything else on it is ignored.
 bool CWizardApp::InitInstance() {
+    if (restart::Uninstall mode = restart::readUninstall(GetCommandLineW());
+        mode != restart::Uninstall::None) {
+        runUninstall(mode);
+        return false;
+    }
     // Held while the dialog is open, so that no other installer installs beside it.
     SetupLock lock;
     restart::Choices handedOver;

@@ -75,7 +75,21 @@ bool Dlg_Setup::readyToInstall(Installation& installation, const std::string& ch
         case InstallReadiness::Ready:
             break;
     }
-    return haveRights(log);
+    return haveRights(log) && chosenFolderAccepted(installation, chosen);
+}
+
+// A chosen folder that exists and that others than administrators may rename, delete or take
+// is not used silently: every user's AutoCAD will load the plug-in from below it. The user is
+// asked once whether to protect it too, or to choose another.
+bool Dlg_Setup::chosenFolderAccepted(Installation& installation, const std::string& chosen) {
+    if (!othersMayChange(chosen)) return true;
+    if (showMessageBox(m_hWnd, texts::protectChosenFolder(chosen), texts::kSetupCaption,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        installation.protectChosenFolder();
+        return true;
+    }
+    ::SetFocus(GetDlgItem(IDC_INSTALL_PATH));
+    return false;
 }
 
 bool Dlg_Setup::runInstallation(Installation& installation) {
@@ -90,7 +104,10 @@ bool Dlg_Setup::runInstallation(Installation& installation) {
     // The folders, the copies, the registration and the copies into AutoCAD's folders, each
     // followed by a step of the bar.
     if (!installation.run(releaseChecks)) {
-        CDialog::OnCancel();  // the user has been told why; the program ends with the dialog
+        // The user has been told why; an earlier installation it changed is now incomplete.
+        if (installation.leftInconsistent())
+            showMessageBox(m_hWnd, texts::kLeftInconsistent, texts::kSetupCaption, MB_OK | MB_ICONWARNING);
+        CDialog::OnCancel();  // the program ends with the dialog
         return false;
     }
     progressBar.SetPos(kProgressEnd);

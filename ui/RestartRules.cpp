@@ -95,4 +95,13 @@ bool read(const std::wstring& commandLine, Choices& choices) {
     return true;
 }
 
+const wchar_t* const kConfirmedUninstall = L"/uninstall --confirmed";
+
+Uninstall readUninstall(const std::wstring& commandLine) {
+    std::wstring given = commandLine.substr(argumentsStart(commandLine));
+    while (!given.empty() && isBlank(given.back())) given.pop_back();
+    if (given == L"/uninstall") return Uninstall::Ask;
+    return given == kConfirmedUninstall ? Uninstall::Confirmed : Uninstall::None;
+}
+
 }  // namespace restart

@@ -23,4 +23,11 @@ std::wstring arguments(const Choices& choices);
 // false for any other command line, the choices then left unspecified.
 bool read(const std::wstring& commandLine, Choices& choices);
 
+// The uninstall command of the Programs and Features entry: "/uninstall" alone asks the user,
+// "/uninstall --confirmed" (the copy the first instance starts elevated) does not ask again.
+// Anything else is no uninstall command.
+enum class Uninstall { None, Ask, Confirmed };
+Uninstall readUninstall(const std::wstring& commandLine);
+extern const wchar_t* const kConfirmedUninstall;  // the arguments of the copy
+
 }  // namespace restart

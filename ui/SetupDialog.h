@@ -35,6 +35,7 @@ class Dlg_Setup : public CDialog {
     void onInstall();
     bool readyToInstall(Installation& installation, const std::string& chosen, SetupLog& log);
     bool runInstallation(Installation& installation);
+    bool chosenFolderAccepted(Installation& installation, const std::string& chosen);
     void showFinishPage();
     void shortenToCloseButton();
 

@@ -185,4 +185,31 @@ std::wstring pickerListSeparator(const std::string& path) {
            L"的受信任位置以分号分隔，无法信任这样的文件夹，请选择不含分号的文件夹。";
 }
 
+std::wstring protectChosenFolder(const std::string& folder) {
+    return L"安装路径 " + shown(folder) +
+           L" 已存在，管理员以外的用户也可以重命名、删除或接管它 !\n\nAutoCAD "
+           L"将从这里为每个用户加载批打印软件。"
+           L"是否把它也设为只有管理员可以更改？\n\n选择“否”则返回，请选择其他安装路径。";
+}
+
+const wchar_t* const kLeftInconsistent =
+    L"安装中途停止：原有的安装已被部分更新，现在不完整 !\n\n请排除上述问题后重新执行SetUp.exe。";
+
+const wchar_t* const kConfirmUninstall = L"确定要卸载批打印软件吗？\n\n请先关闭AutoCAD。";
+const wchar_t* const kCloseAutoCadToUninstall = L"请关闭AutoCAD后再进行卸载 !";
+const wchar_t* const kUninstalled = L"批打印软件已卸载。";
+
+std::wstring uninstallDeclined() { return L"没有卸载：需要管理员权限才能卸载批打印软件。"; }
+
+std::wstring uninstallNotStarted(unsigned long error) {
+    return L"没有卸载：无法启动卸载程序（" + windowsErrorText(error) + L"）。";
+}
+
+std::wstring uninstalledPartly(std::size_t failures, const std::wstring& logFile) {
+    std::wstring text =
+        L"批打印软件已卸载，但有 " + decimalText(failures) + L" 项未能删除或因安装后被修改而保留。";
+    if (!logFile.empty()) text += L"\n\n详细记录见安装日志：" + logFile;
+    return text;
+}
+
 }  // namespace texts

@@ -40,9 +40,14 @@ extern const wchar_t* const kLogElevationDeclined;
 extern const wchar_t* const kLogRestartFailed;
 extern const wchar_t* const kLogElevatedWithoutRights;
 
+// An existing chosen folder that others than administrators may change: protect it too?
+std::wstring protectChosenFolder(const std::string& folder);
+
 // --- the installing page --------------------------------------------------------------
 // The question about a failed copy into the target or the per-user folder.
 std::wstring copyFailed(const Failure& failure);
+// After a stop that left an earlier installation part old, part new.
+extern const wchar_t* const kLeftInconsistent;
 // The last message before the finish page, naming the log (when there is one); empty when
 // nothing failed.
 std::wstring failureReport(const FailureLog& failures, const std::wstring& logFile);
@@ -52,5 +57,14 @@ std::wstring pickerAskCreate(const std::string& path);
 std::wstring pickerInvalid(const std::string& path);
 std::wstring pickerCannotCreate(const std::string& path);
 std::wstring pickerListSeparator(const std::string& path);
+
+// --- uninstalling from Programs and Features (SetUp.exe /uninstall) ----------------------
+extern const wchar_t* const kConfirmUninstall;
+extern const wchar_t* const kCloseAutoCadToUninstall;
+extern const wchar_t* const kUninstalled;
+std::wstring uninstallDeclined();
+std::wstring uninstallNotStarted(unsigned long error);
+// Uninstalled, but not all of it: what was kept or failed is in the log.
+std::wstring uninstalledPartly(std::size_t failures, const std::wstring& logFile);
 
 }  // namespace texts

@@ -32,8 +32,8 @@ BOOL CALLBACK findProcessDialog(HWND window, LPARAM context) {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && window != search->exclude && window != search->alsoExclude &&
-        isShownDialog(window)) {
+    if ((search->processId == 0 || owner == search->processId) && window != search->exclude &&
+        window != search->alsoExclude && isShownDialog(window)) {
         search->found = window;
         return FALSE;
     }

@@ -170,6 +170,7 @@ struct MessageBoxWindow {
     void press(int buttonId) const;
 };
 // A second window to pass over (such as the open folder picker, when its messages are awaited).
+// Without a main dialog, a box of any process.
 MessageBoxWindow waitForMessageBox(HWND mainDialog, DWORD milliseconds = 5000, HWND alsoExclude = nullptr);
 
 }  // namespace e2e

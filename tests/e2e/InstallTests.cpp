@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Driver.h"
+#include "deploy/InstallFolders.h"
 #include "framework/BuildConstants.h"
 #include "framework/WideText.h"
 #include "res/resource.h"
@@ -557,4 +558,32 @@ TEST_F(InstallTest, SecondInstallerIsRefusedWhileTheFirstIsOpen) {
     second.click(IDC_INSTALL);
     ASSERT_TRUE(second.waitForFinishPage());
     expectDemandLoadKeys(acad2014, "C:\\e2e\\target\\T-DodudEdiv", 2013, 2013);
+}
+
+// A chosen folder that exists and that others may change (here: everyone may do anything) is
+// not used silently: No leaves everything as it was on the selection page; Yes protects it too.
+TEST_F(InstallTest, AChosenFolderOthersMayChangeIsProtectedOnlyWhenTheUserSaysSo) {
+    install(2010);
+    freshFolder("C:\\e2e\\target");
+    ASSERT_TRUE(setFolderSecurity("C:\\e2e\\target", "D:P(A;OICI;FA;;;WD)"));
+    SetupProcess setup(source_.exe);
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDNO ? "No" : "Yes");
+        if (answer == IDNO)
+            startInstall(setup, L"C:\\e2e\\target");
+        else
+            setup.click(IDC_INSTALL);
+        MessageBoxWindow question = waitForMessageBox(setup.dialog());
+        ASSERT_TRUE(question);
+        EXPECT_NE(question.text.find(L"管理员以外的用户也可以重命名、删除或接管它"), std::wstring::npos);
+        question.press(answer);
+        if (answer == IDNO) {
+            setup.settle();
+            EXPECT_FALSE(isFolder("C:\\e2e\\target\\T-DodudEdiv"));
+            EXPECT_TRUE(setup.visible(IDC_INSTALL_PATH));
+        }
+    }
+    ASSERT_TRUE(setup.waitForFinishPage());
+    EXPECT_FALSE(othersMayChange("C:\\e2e\\target"));
+    EXPECT_TRUE(fileExists("C:\\e2e\\target\\T-DodudEdiv\\TL_DodudEdiv2010.ARX"));
 }
