@@ -62,6 +62,37 @@ void rightsPages() {
     SetupProcess second(kDemoSetup);
     photographInstallMessage(second, "10-another-installer");
 }
+// The question about an existing chosen folder that everyone may change, and the uninstall
+// command of the Programs and Features entry (the installation of page 5 is there to remove).
+void ownershipPages() {
+    freshFolder("C:\\Shared");
+    setFolderSecurity("C:\\Shared", "D:P(A;OICI;FA;;;WD)");
+    {
+        SetupProcess setup(kDemoSetup);
+        setup.setText(IDC_INSTALL_PATH, L"C:\\Shared");
+        setup.click(IDC_INSTALL);
+        if (MessageBoxWindow question = waitForMessageBox(setup.dialog(), 20000)) {
+            pause("11-protect-chosen-folder");
+            question.press(IDNO);
+        }
+    }
+    std::wstring command = L"\"C:\\Torlen\\T-DodudEdiv\\SetUp.exe\" /uninstall";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    const char* pages[] = {"12-uninstall-asks", "13-uninstalled"};
+    for (const char* page : pages) {
+        MessageBoxWindow box = waitForMessageBox(nullptr, 20000);
+        if (!box) break;
+        pause(page);
+        box.press(page == pages[0] ? IDYES : IDOK);
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
 }  // namespace
 
 // Run with --gtest_also_run_disabled_tests on a machine prepared by demo/prepare-prefix.sh.
@@ -109,4 +140,5 @@ TEST(ScreenshotTour, DISABLED_Pages) {
     setup.click(IDOK);
     setup.waitForExit(5000);
     rightsPages();
+    ownershipPages();
 }
