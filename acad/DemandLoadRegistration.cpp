@@ -53,8 +53,9 @@ void registerInstallation(const AcadInstallation& installation, int bits, const 
 }
 
 void registerReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
-                      const std::string& installFolder, FailureLog& failures, InstallRecorder* recorder) {
+                      const std::string& installFolder, FailureLog& failures, InstallRecorder* recorder,
+                      bool currentUser) {
     for (const AcadInstallation& installation : selectedInstallations(installations, selection))
         registerInstallation(installation, platformBits, installFolder, failures, recorder);
-    addTrustedFolder(installFolder, failures, recorder);
+    if (currentUser) addTrustedFolder(installFolder, failures, recorder);
 }

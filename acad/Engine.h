@@ -6,11 +6,13 @@
 #include "acad/AcadInstallations.h"   // what discovery found, the release selection
 #include "acad/AcadProcess.h"         // whether AutoCAD runs
 #include "acad/Installation.h"        // the install run and its verdicts
+#include "acad/LogonStep.h"           // the per-user part at each user's logon
 #include "acad/PluginStatus.h"        // what of the plug-in is in place
 #include "acad/ProgramsEntry.h"       // the entry in Programs and Features
+#include "acad/SelfRemoval.h"         // SetUpCmd.exe removing itself after an uninstallation
 #include "acad/TargetFolderRules.h"   // the target-folder rule
 #include "acad/Uninstallation.h"      // uninstall
-#include "acad/UserSetup.h"           // the per-user step and its registration for every user
+#include "acad/UserSetup.h"           // the logon step's registration for every user
 #include "acad/WriteAccess.h"         // the write check before anything is changed
 #include "deploy/InstallFolders.h"    // whether others than administrators may change a folder
 #include "deploy/InstallObserver.h"   // observer and failure types, the held-file rule

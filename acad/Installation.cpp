@@ -34,6 +34,7 @@ Installation::~Installation() = default;
 InstallReadiness Installation::prepare(const std::string& targetFolder) {
     job = std::make_unique<DeployJob>(targetFolder, observer, failures_, namedDataFolder, recorder_.get());
     targetFolder_ = job->target();
+    if (!userPart_) job->leaveUserFolderAlone();
     return job->prepare();
 }
 
@@ -57,7 +58,7 @@ bool Installation::run(const ReleaseSelection& releases) {
     }
     observer.step();
     std::size_t logged = failures_.size();  // the copies' failures were logged as they were asked about
-    registerReleases(installations, releases, targetFolder_, failures_, recorder_.get());
+    registerReleases(installations, releases, targetFolder_, failures_, recorder_.get(), userPart_);
     observer.step();
     deployToReleases(installations, releases, observer, failures_, namedDataFolder, recorder_.get());
     if (programsEntry_) {

@@ -33,6 +33,10 @@ class Installation {
     // No entry in Programs and Features (a Windows Installer package that runs the installation
     // has its own). Before run.
     void leaveOutOfProgramsAndFeatures() { programsEntry_ = false; }
+    // The installing account's own part (the trusted folder in its profiles, the settings file in
+    // its folder) is left to the logon step of an installation for every user: nothing of that
+    // account's can fail the installation. Before prepare.
+    void leaveUserPartToLogon() { userPart_ = false; }
 
     // Runs the prepared installation for the selected releases, recording what it writes (see
     // deploy/InstallRecord.h), and lists it in Programs and Features. False when the deployment into the
@@ -78,4 +82,5 @@ class Installation {
     std::unique_ptr<InstallRecorder> recorder_;
     bool inconsistent_ = false;
     bool programsEntry_ = true;
+    bool userPart_ = true;
 };

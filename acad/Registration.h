@@ -10,10 +10,11 @@
 
 class InstallRecorder;
 
-// The demand-load keys of every selected installation, then addTrustedFolder.
-// What is written goes into the record, when there is one.
+// The demand-load keys of every selected installation, then addTrustedFolder (unless the current
+// user's part is left to the logon step). What is written goes into the record, when there is one.
 void registerReleases(const AcadInstallations& installations, const ReleaseSelection& selection,
-                      const std::string& installFolder, FailureLog& failures, InstallRecorder* recorder = nullptr);
+                      const std::string& installFolder, FailureLog& failures,
+                      InstallRecorder* recorder = nullptr, bool currentUser = true);
 
 // The demand-load keys of one installation, for an edition of the given platform width (the
 // program passes platformBits; tests check both editions).

@@ -5,9 +5,11 @@
 
 #include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
+#include "acad/SelfRemoval.h"
 #include "acad/TargetFolderRules.h"
 #include "acad/TrustedPathRules.h"
 #include "acad/UserProfiles.h"
+#include "acad/UserRemoval.h"
 #include "acad/UserSetup.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
@@ -21,8 +23,17 @@
 
 namespace {
 
+// Whether a file is left in place for now, or a folder holds one.
+bool leftInPlace(const std::string& path, const UninstallOutcome& outcome, bool orWithin = false) {
+    return std::any_of(outcome.leftInPlace.begin(), outcome.leftInPlace.end(), [&](const std::string& left) {
+        return narrow::equalsIgnoreCase(left, path) ||
+               (orWithin && left.size() > path.size() && left[path.size()] == '\\' &&
+                narrow::equalsIgnoreCase(left.substr(0, path.size()), path));
+    });
+}
+
 void removeFile(const std::string& filePath, UninstallOutcome& outcome) {
-    if (probePath(filePath) != PathIsFile) return;
+    if (probePath(filePath) != PathIsFile || leftInPlace(filePath, outcome)) return;
     SetFileAttributesA(filePath.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (DeleteFileA(filePath.c_str()))
         outcome.removed.push_back(filePath);
@@ -31,8 +42,11 @@ void removeFile(const std::string& filePath, UninstallOutcome& outcome) {
 }
 
 void removeFolderIfEmpty(const std::string& folder, UninstallOutcome& outcome) {
-    if (probePath(folder) == PathIsFolder && RemoveDirectoryA(folder.c_str()))
+    if (probePath(folder) != PathIsFolder) return;
+    if (RemoveDirectoryA(folder.c_str()))
         outcome.removed.push_back(folder);
+    else if (leftInPlace(folder, outcome, true))
+        outcome.foldersLeft.push_back(folder);
 }
 
 // Puts back the original kept beside a file the installation replaced.
@@ -234,10 +248,20 @@ UninstallOutcome undoStoppedRun(SetupLog& log) {
     return outcome;
 }
 
+void undoRecord(const InstallationRecord& record, UninstallOutcome& outcome) {
+    removeRecorded(record, outcome);
+}
+
 UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log) {
     UninstallOutcome outcome;
     InstallationRecord record;
     const bool recorded = readInstallRecord(record);
+    // Every user's part first: whether some must wait for their next logon decides whether the
+    // logon step stays.
+    const EveryUserRemoval users = removeEveryUsersPart(purge, log);
+    const bool logonStepStays = recorded && keepsLogonStep(record, users, outcome);
+    const std::string self = programRemovedAfterExit();
+    if (!self.empty()) outcome.leftInPlace.push_back(self);
     if (recorded)
         removeRecorded(record, outcome);
     else
@@ -253,8 +277,10 @@ UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool pu
         if (unsigned long error = eraseInstallRecord())
             outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), error});
     }
+    if (logonStepStays) registerLogonStepForRemoval(record, users, outcome);
     if (outcome.pluginFolders.empty()) log.line(logtexts::kNoRegistrationFound);
     for (const std::string& folder : outcome.pluginFolders) log.line(logtexts::kPluginFolder, folder);
     logOutcome(outcome, log);
+    if (!self.empty()) removeProgramAfterExit(self, outcome, log);
     return outcome;
 }

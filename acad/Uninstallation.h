@@ -21,11 +21,17 @@
 #include "deploy/InstallObserver.h"
 #include "deploy/SetupLog.h"
 
+struct InstallationRecord;
+
 struct UninstallOutcome {
     std::vector<std::string> removed;  // what was taken away or put back, one line each
     FailureLog failures;               // what could not be, and files kept because they changed
     std::vector<std::string> pluginFolders;
     std::vector<std::string> othersKeys;  // keys named like the plug-in's that name another folder
+    // Files left where they are for now (the running program, removed once it has ended; the
+    // logon step kept for users not reached yet), and the folders they keep from going.
+    std::vector<std::string> leftInPlace;
+    std::vector<std::string> foldersLeft;
 };
 
 // Every installation discovery found is looked at, whatever its release; the logon step for
@@ -36,6 +42,9 @@ UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool pu
 // Undoes a run that stopped part-way over no earlier installation: everything the record
 // lists goes (as uninstall would), and the record with it. Logged.
 UninstallOutcome undoStoppedRun(SetupLog& log);
+
+// Undoes what a record lists, as uninstall does; the per-user part uses it with a user's record.
+void undoRecord(const InstallationRecord& record, UninstallOutcome& outcome);
 
 // Whether a file in the plug-in's folder is the plug-in's own (its modules, its host-side
 // libraries, itextsharp.dll, its Torlen* files (its plot driver among them), the unattended

@@ -1,27 +1,28 @@
-// The part of an installation that belongs to each user (the plug-in's folder trusted in every
-// AutoCAD profile, the settings file), and its registration for every user of the machine
-// through Windows' Active Setup: a component below HKLM\SOFTWARE\Microsoft\Active Setup\Installed
-// Components whose stub Windows runs once for each user at logon. The stub is a copy of
-// SetUpCmd.exe in the plug-in's folder running "user-setup"; the settings file it installs is
-// kept beside it.
+// The registration of the logon step (acad/LogonStep.h) for every user of the machine, through
+// Windows' Active Setup: a component below HKLM\SOFTWARE\Microsoft\Active Setup\Installed
+// Components whose command Windows runs for each user at logon when the version the user
+// recorded is missing or lower than the component's. The command is the logon program kept in
+// the plug-in's folder, which SetUpCmd.exe carries inside itself; the settings file it installs
+// is kept beside it. Every registration raises the version, so that each installation reaches
+// every user again.
 #pragma once
 
 #include <string>
 
-#include "deploy/InstallObserver.h"
-#include "deploy/SetupLog.h"
-
 class InstallRecorder;
 
-// The current user's part for the plug-in's folder: the folder trusted in every AutoCAD
-// profile, the kept settings file copied unless the user has one. Each failure is logged.
-FailureLog setUpForUser(const std::string& targetFolder, SetupLog& log);
-
-// Copies this program and the settings file (when the data folder has one: the named one, or
-// the one beside the program) into the plug-in's folder and registers the component; 0 or the
-// Windows error.
-unsigned long registerActiveSetup(const std::string& chosenFolder, const std::string& targetFolder,
-                                  const std::string& namedDataFolder, InstallRecorder* recorder = nullptr);
+// Copies this program, writes the logon program and the settings file (when the data folder has
+// one: the named one, or the one beside the program) into the plug-in's folder and registers
+// the component; 0 or the Windows error.
+unsigned long registerActiveSetup(const std::string& targetFolder, const std::string& namedDataFolder,
+                                  InstallRecorder* recorder = nullptr);
+// Registers the component once more, with a version higher than the one registered before, for
+// the logon program left in the plug-in's folder by an uninstallation that could not reach every
+// user; 0 or the Windows error.
+unsigned long registerActiveSetupForRemoval(const std::string& targetFolder,
+                                            const std::string& registeredBefore, InstallRecorder* recorder);
+// The component's version as registered; empty when there is none.
+std::string activeSetupVersion();
 // Removes the component; 0 (also when there was none) or the Windows error.
 unsigned long removeActiveSetup();
 // 0 when the component can be registered, else the Windows error (a user who is no

@@ -92,6 +92,7 @@ int installPlugin(const CommandLine& line, SetupLog& log) {
 
     CmdObserver observer(line.onCopyFailure);
     Installation installation(installations, observer, log, dataFolder);
+    if (line.allUsers) installation.leaveUserPartToLogon();
     if (installation.prepare(targetFolderIn(chosen)) != InstallReadiness::Ready) {
         log.line(logtexts::kNothingChanged);
         return kFatal;
@@ -106,10 +107,13 @@ int installPlugin(const CommandLine& line, SetupLog& log) {
     };
     if (line.allUsers) {
         if (unsigned long error =
-                registerActiveSetup(chosen, installation.targetFolder(), dataFolder, installation.recorder()))
+                registerActiveSetup(installation.targetFolder(), dataFolder, installation.recorder())) {
             keyFailed(activeSetupKeyName(), error);
-        else
+        } else {
             log.line(logtexts::kLogonRegistered, activeSetupKeyName());
+            // The installing account's own part at once; what fails waits for its next logon.
+            setUpInstallingAccount(installation.targetFolder(), log);
+        }
     }
     return finish(log, Command::Install, failures, installation.targetFolder());
 }
@@ -129,7 +133,7 @@ int setUpForUser(const CommandLine& line, SetupLog& log) {
     std::string chosen;
     if (!takeChosenFolder(line.folder, log, chosen)) return kBadArguments;
     const std::string target = targetFolderIn(chosen);
-    return finish(log, Command::UserSetup, ::setUpForUser(target, log), target);
+    return finish(log, Command::UserSetup, ::setUpForUser(target, log).failures, target);
 }
 
 }  // namespace cli

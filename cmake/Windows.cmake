@@ -94,7 +94,8 @@ endfunction()
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
 set(CMD_ENTRY ${CMAKE_SOURCE_DIR}/app/SetUpCmdMain.cpp)
-list(REMOVE_ITEM APP_SOURCES ${CMD_ENTRY})
+set(LOGON_ENTRY ${CMAKE_SOURCE_DIR}/app/UserSetupMain.cpp)
+list(REMOVE_ITEM APP_SOURCES ${CMD_ENTRY} ${LOGON_ENTRY})
 add_executable(SetUp WIN32 ${APP_SOURCES} ${CMAKE_SOURCE_DIR}/res/SetUp.rc)
 target_compile_options(SetUp PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(SetUp PRIVATE setup_ui)
@@ -102,6 +103,21 @@ target_link_options(SetUp PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUp.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/SetUp.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_SOURCE_DIR}/res/finish-menu.bmp;${CMAKE_SOURCE_DIR}/res/SetUp.ico")
 ship_in_edition(SetUp)
+
+# TorlenUserSetup.exe, the logon step of an installation for every user: a window program
+# (no console at logon) that shows no window, on the engine alone. SetUpCmd.exe carries it
+# (res/LogonProgram.rc) and writes it into the plug-in's folder. Its manifest (asInvoker) also
+# keeps Windows from taking a 32-bit program with "Setup" in its name for an installer that
+# must be elevated at every user's logon.
+add_executable(TorlenUserSetup WIN32 ${LOGON_ENTRY} ${CMAKE_SOURCE_DIR}/app/RuntimeEnds.cpp
+  ${CMAKE_SOURCE_DIR}/res/TorlenUserSetup.rc)
+target_compile_options(TorlenUserSetup PRIVATE ${OWN_COMPILE_OPTIONS})
+target_compile_definitions(TorlenUserSetup PRIVATE ${ENGINE_DEFINITIONS})
+target_link_libraries(TorlenUserSetup PRIVATE setup_engine)
+target_link_options(TorlenUserSetup PRIVATE ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/TorlenUserSetup.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/SetUp.manifest")
+add_dependencies(TorlenUserSetup front_end_includes)
 
 # SetUpCmd.exe, the unattended installer: a console program on the engine alone (it links
 # neither the window layers nor ui/).
@@ -112,13 +128,18 @@ target_compile_options(setup_cli PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(setup_cli PRIVATE ${ENGINE_DEFINITIONS})
 target_link_libraries(setup_cli PUBLIC setup_engine)
 add_dependencies(setup_cli front_end_includes)
-add_executable(SetUpCmd ${CMD_ENTRY} ${CMAKE_SOURCE_DIR}/app/RuntimeEnds.cpp ${CMAKE_SOURCE_DIR}/res/SetUpCmd.rc)
+add_executable(SetUpCmd ${CMD_ENTRY} ${CMAKE_SOURCE_DIR}/app/RuntimeEnds.cpp ${CMAKE_SOURCE_DIR}/res/SetUpCmd.rc
+  ${CMAKE_SOURCE_DIR}/res/LogonProgram.rc)
 target_compile_options(SetUpCmd PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(SetUpCmd PRIVATE ${ENGINE_DEFINITIONS})
 target_link_libraries(SetUpCmd PRIVATE setup_cli)
 target_link_options(SetUpCmd PRIVATE -municode ${STATIC_LINK} ${SINGLE_THREAD_RUNTIME})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/SetUpCmd.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/SetUp.manifest")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/LogonProgram.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/TorlenUserSetup.exe;${CMAKE_SOURCE_DIR}/res/LogonProgram.h")
+add_dependencies(SetUpCmd TorlenUserSetup)
 ship_in_edition(SetUpCmd)
 
 # GoogleTest, cross-compiled; its own warnings are not ours to fix.

@@ -64,7 +64,7 @@ bool DeployJob::pathsFit() {
         paths.push_back({path::join(dataFolder, entry.name), false});
         if (action == EntryAction::CopyToTarget) {
             paths.push_back({path::join(targetFolder, entry.name), false});
-        } else if (!appData.empty()) {
+        } else if (!appData.empty() && userFolder) {
             paths.push_back({userSettingsFolder(appData), true});
             paths.push_back({userSettingsPath(appData, entry.name), false});
         }
@@ -124,7 +124,7 @@ bool DeployJob::deployEntry(const Entry& entry) {
     for (const std::string& name : leftOut)
         if (name == entry.name) return true;
     std::string source = path::join(dataFolder, entry.name);
-    if (action == EntryAction::CopyToUserFolder) return copySettingsFile(source, entry.name);
+    if (action == EntryAction::CopyToUserFolder) return !userFolder || copySettingsFile(source, entry.name);
     return copyProductFile(source, path::join(targetFolder, entry.name));
 }
 

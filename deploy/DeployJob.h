@@ -40,6 +40,9 @@ class DeployJob {
     // Gives an existing chosen folder the plug-in folder's security too (by default it keeps
     // its own).
     void protectChosenFolder() { protectChosen = true; }
+    // Leaves the settings file out, and the per-user folder unmeasured: the logon step of an
+    // installation for every user copies it for each user. Before prepare.
+    void leaveUserFolderAlone() { userFolder = false; }
 
     // Prepares the source, copies over the destination and asks on failure; false means Abort.
     // What is copied goes into the record unless told otherwise.
@@ -72,4 +75,5 @@ class DeployJob {
     InstallRecorder* recorder;
     bool changed = false;
     bool protectChosen = false;
+    bool userFolder = true;
 };

@@ -194,6 +194,13 @@ InstallFolders createInstallFolders(const std::string& targetFolder, bool protec
     return folders;
 }
 
+unsigned long createProtectedFolder(const std::string& folder) {
+    PluginSecurity security;
+    unsigned long error = security.valid() ? ERROR_SUCCESS : GetLastError();
+    if (error == ERROR_SUCCESS && !createProtected(folder, security, error)) error = GetLastError();
+    return error;
+}
+
 bool othersMayChange(const std::string& folder) {
     PSID owner = nullptr;
     PACL dacl = nullptr;

@@ -28,6 +28,10 @@ struct InstallFolders {
 // into it fail and are asked about.
 InstallFolders createInstallFolders(const std::string& targetFolder, bool protectChosen);
 
+// Creates a new folder with the plug-in folder's security, for a program the installer runs
+// from it; 0 or the Windows error (ERROR_ALREADY_EXISTS for a folder that is there).
+unsigned long createProtectedFolder(const std::string& folder);
+
 // Whether anyone but the administrators (SYSTEM, Administrators, TrustedInstaller) and the
 // installing user may rename, delete, take or re-permission the folder, or delete what is in
 // it, or owns it. False when the folder does not exist.

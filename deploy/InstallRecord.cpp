@@ -12,6 +12,17 @@
 namespace {
 
 const char* const kRecordKey = "SOFTWARE\\Torlen\\BatchPrint\\Installation";
+// HKEY_CURRENT_USER\Software is one for 32-bit and 64-bit programs: each edition keeps its own
+// user record there, as it keeps its own machine record in its own view.
+const std::string kUserRecordName = "UserSetup" + std::to_string(platformBits);
+
+HKEY rootOf(RecordScope scope) {
+    return scope == RecordScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+std::string recordKeyOf(RecordScope scope) {
+    return scope == RecordScope::Machine ? kRecordKey
+                                         : std::string("SOFTWARE\\Torlen\\BatchPrint\\") + kUserRecordName;
+}
 const char* const kKindNames[] = {"file", "kept", "key", "trusted", "folder"};
 
 std::string itemName(unsigned long number) { return narrow::format("%05lu", number); }
@@ -71,9 +82,9 @@ std::string sha256Of(HANDLE file) {
 }
 
 // Deletes parent\name when it holds nothing; true when it is gone.
-bool deleteIfEmpty(const char* parentPath, const char* name) {
+bool deleteIfEmpty(HKEY root, const char* parentPath, const char* name) {
     RegistryKey parent, key;
-    if (parent.openPath(HKEY_LOCAL_MACHINE, parentPath, KEY_READ) != ERROR_SUCCESS ||
+    if (parent.openPath(root, parentPath, KEY_READ) != ERROR_SUCCESS ||
         key.open(parent.get(), name, KEY_READ) != ERROR_SUCCESS || !key.isEmpty())
         return false;
     key.close();
@@ -82,16 +93,20 @@ bool deleteIfEmpty(const char* parentPath, const char* name) {
 
 }  // namespace
 
-std::string installRecordKeyName() { return std::string("HKEY_LOCAL_MACHINE\\") + kRecordKey; }
+std::string installRecordKeyName(RecordScope scope) {
+    return (scope == RecordScope::Machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") +
+           recordKeyOf(scope);
+}
 
-bool readInstallRecord(InstallationRecord& record) {
+bool readInstallRecord(InstallationRecord& record, RecordScope scope) {
     RegistryKey key, items;
-    if (key.openPath(HKEY_LOCAL_MACHINE, kRecordKey, KEY_READ) != ERROR_SUCCESS) return false;
-    DWORD complete = 0;
+    if (key.openPath(rootOf(scope), recordKeyOf(scope), KEY_READ) != ERROR_SUCCESS) return false;
+    DWORD complete = 0, removal = 0;
     key.readDword("BuildVersion", record.buildVersion);
     key.readDword("Edition", record.edition);
     key.readText("TargetFolder", record.targetFolder);
     record.complete = key.readDword("Complete", complete) && complete != 0;
+    record.removal = key.readDword("Removal", removal) && removal != 0;
     record.items.clear();
     if (items.open(key.get(), "Items", KEY_READ) != ERROR_SUCCESS) return true;
     RecordedItem item;
@@ -99,14 +114,17 @@ bool readInstallRecord(InstallationRecord& record) {
     return true;
 }
 
-unsigned long eraseInstallRecord() {
+unsigned long eraseInstallRecord(RecordScope scope) {
     RegistryKey product;
-    LONG status = product.openPath(HKEY_LOCAL_MACHINE, "SOFTWARE\\Torlen\\BatchPrint", KEY_READ);
-    if (status == ERROR_SUCCESS) status = product.deleteTree("Installation");
+    const HKEY root = rootOf(scope);
+    LONG status = product.openPath(root, "SOFTWARE\\Torlen\\BatchPrint", KEY_READ);
+    if (status == ERROR_SUCCESS)
+        status =
+            product.deleteTree(scope == RecordScope::Machine ? std::string("Installation") : kUserRecordName);
     if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
     // The product's keys above it go when nothing else is left in them.
-    if (deleteIfEmpty("SOFTWARE\\Torlen", "BatchPrint")) deleteIfEmpty("SOFTWARE", "Torlen");
+    if (deleteIfEmpty(root, "SOFTWARE\\Torlen", "BatchPrint")) deleteIfEmpty(root, "SOFTWARE", "Torlen");
     return ERROR_SUCCESS;
 }
 
@@ -127,13 +145,14 @@ std::string fileDigest(const std::string& path) {
 
 unsigned long InstallRecorder::begin(const std::string& targetFolder) {
     targetFolder_ = targetFolder;
-    LONG status = record_.createPath(HKEY_LOCAL_MACHINE, kRecordKey, kDefaultKeyAccess);
+    LONG status = record_.createPath(rootOf(scope_), recordKeyOf(scope_), kDefaultKeyAccess);
     if (status == ERROR_SUCCESS) status = items_.createPath(record_.get(), "Items", kDefaultKeyAccess);
     if (status != ERROR_SUCCESS) return error_ = static_cast<unsigned long>(status);
     RecordedItem earlier;
     for (next_ = 1; readItem(items_, next_, earlier); ++next_) {
         if (earlier.kind == RecordedItem::Kind::File || earlier.kind == RecordedItem::Kind::Kept)
             earlierPaths_.push_back(earlier.path);
+        if (earlier.kind == RecordedItem::Kind::Trusted) earlierTrusted_.push_back(earlier);
     }
     return ERROR_SUCCESS;
 }
@@ -177,7 +196,13 @@ void InstallRecorder::key(const std::string& parentKey, const std::string& subKe
 
 void InstallRecorder::trusted(const std::string& variablesKey, const std::string& folder,
                               bool existedBefore) {
+    for (const RecordedItem& earlier : earlierTrusted_) {
+        if (narrow::equalsIgnoreCase(earlier.path, variablesKey) &&
+            narrow::equalsIgnoreCase(earlier.detail, folder))
+            return;
+    }
     add({RecordedItem::Kind::Trusted, variablesKey, folder, existedBefore});
+    earlierTrusted_.push_back({RecordedItem::Kind::Trusted, variablesKey, folder, existedBefore});
 }
 
 void InstallRecorder::folder(const std::string& path) {
@@ -194,4 +219,8 @@ void InstallRecorder::finish() {
     if (!record_) return;
     if (!started_) startRun();
     record_.writeDword("Complete", 1);
+}
+
+void InstallRecorder::markRemoval() {
+    if (record_) record_.writeDword("Removal", 1);
 }

@@ -18,6 +18,17 @@ const wchar_t* const kNoRegistrationFound = L"未找到插件的注册表项";
 const wchar_t* const kPluginFolder = L"插件目录";
 const wchar_t* const kOthersKeyLeft = L"注册表项指向的目录不是本插件的目录，未改动";
 const wchar_t* const kRemovedOrRestored = L"已删除或恢复";
+const wchar_t* const kUserStepAgainAtLogon =
+    L"当前用户的受信任位置或设置文件尚未完成（尚无 AutoCAD 配置，或有失败），下次登录时再做";
+const wchar_t* const kSystemAccountSkipped =
+    L"以 SYSTEM 帐户运行：该帐户不使用 AutoCAD，跳过它自己的受信任位置和设置文件";
+const wchar_t* const kInstalledElsewhere = L"插件已安装在另一个目录，此目录的登录步骤不再运行";
+const wchar_t* const kUserPartRemoving = L"插件已卸载，删除当前用户的受信任位置和设置文件";
+const wchar_t* const kUserSettingsKept = L"用户的设置文件在安装后已被修改，已保留";
+const wchar_t* const kUsersRegistry = L"用户的注册表";
+const wchar_t* const kUserNotReached = L"无法打开该用户的注册表，将在其下次登录时删除";
+const wchar_t* const kUserLeftForLogon = L"该用户的部分未能全部删除，将在其下次登录时删除";
+const wchar_t* const kRemovedAfterExit = L"程序退出后删除";
 const wchar_t* const kAnotherInstaller = L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行";
 
 std::wstring editionWords() { return L"（" + decimalText(platformBits) + L" 位版本）"; }

@@ -35,6 +35,17 @@ extern const wchar_t* const kPluginFolder;
 extern const wchar_t* const kOthersKeyLeft;  // a key named like the plug-in's that names another folder
 extern const wchar_t* const kRemovedOrRestored;
 
+// The logon step of an installation for every user, and its removal from every user.
+extern const wchar_t* const kUserStepAgainAtLogon;  // not done yet (no profile, or a failure): next logon
+extern const wchar_t* const kSystemAccountSkipped;  // SYSTEM's own part is not done
+extern const wchar_t* const kInstalledElsewhere;    // the plug-in is installed in another folder
+extern const wchar_t* const kUserPartRemoving;      // the plug-in was uninstalled: the user's part goes
+extern const wchar_t* const kUserSettingsKept;      // a settings file the user changed stays
+extern const wchar_t* const kUsersRegistry;         // the user whose part is taken away (the registry)
+extern const wchar_t* const kUserNotReached;        // a user's registry that could not be loaded
+extern const wchar_t* const kUserLeftForLogon;      // a user's part left for their next logon
+extern const wchar_t* const kRemovedAfterExit;      // the running program, removed once it has ended
+
 // Another installer (SetUp.exe or SetUpCmd.exe) is installing on this machine.
 extern const wchar_t* const kAnotherInstaller;
 

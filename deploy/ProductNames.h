@@ -41,6 +41,9 @@ constexpr const char* kPlotDriverName = "pdfplot9.hdi";
 // The installers themselves, and the log SetUp.exe keeps in the user's temporary folder.
 constexpr const char* kDialogInstallerName = "SetUp.exe";
 constexpr const char* kUnattendedInstallerName = "SetUpCmd.exe";
+// The logon step of an installation for every user, kept in the plug-in's folder: a program
+// without a window that Windows runs at each user's logon (see acad/LogonStep.h).
+constexpr const char* kLogonProgramName = "TorlenUserSetup.exe";
 constexpr const char* kSetupLogName = "TorlenSetup.log";
 
 // The product's name as Windows lists it (the logon step, the installed programs).

@@ -37,15 +37,35 @@ std::wstring windowsVersion() {
            decimalText(info.dwBuildNumber);
 }
 
+// Opens the log file itself, never through a link: a log that an administrator's or SYSTEM's
+// run writes where another user could have put a symbolic link, a junction's target or a hard
+// link in its place would let that user have any file of the machine overwritten. The last
+// name is opened as what it is (FILE_FLAG_OPEN_REPARSE_POINT: a link is not followed), and what
+// was opened must be an ordinary file with no other name (one link). Replace mode empties it
+// only then, rather than truncating whatever CREATE_ALWAYS would have reached. Null when
+// refused or not opened.
+HANDLE openLogFile(const std::wstring& file, bool append) {
+    HANDLE handle = CreateFileW(
+        file.c_str(), (append ? FILE_APPEND_DATA : GENERIC_WRITE) | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    BY_HANDLE_FILE_INFORMATION opened = {};
+    const DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    if (!GetFileInformationByHandle(handle, &opened) || (opened.dwFileAttributes & notAFile) ||
+        opened.nNumberOfLinks != 1 || (!append && !SetEndOfFile(handle))) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
 }  // namespace
 
 SetupLog::SetupLog(const std::wstring& file, Mode mode) : file_(file) {
     if (file.empty()) return;  // standard error, as the default
     const bool append = mode == Mode::Append;
-    HANDLE handle =
-        CreateFileW(file.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                    append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    usable_ = handle != INVALID_HANDLE_VALUE;
+    HANDLE handle = openLogFile(file, append);
+    usable_ = handle != nullptr;
     if (!usable_) return;
     handle_ = handle;
     LARGE_INTEGER size = {};

@@ -3,7 +3,9 @@
 // in the system code page) and, for a failure, the Windows error code with the system's words
 // for it. UTF-8. SetUpCmd.exe writes it to its --log file or to standard error; SetUp.exe
 // appends every run to TorlenSetup.log in the user's temporary folder. A log that cannot be
-// written is left unwritten: it never stops an installation.
+// written is left unwritten: it never stops an installation. A log file is never written
+// through a link (a symbolic link, a junction or mount point, a second hard link): such a file
+// is refused as one that cannot be opened.
 #pragma once
 
 #include <string>

@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace e2e {
@@ -254,7 +255,10 @@ RunningProgram::~RunningProgram() {
     CloseHandle(process_.hThread);
 }
 
-CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
+namespace {
+// Runs a command line with standard output and error to files; application may be null (then
+// the line's first token names the program).
+CommandRun runProcess(const wchar_t* application, std::wstring commandLine) {
     TempFolder outputs;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     std::string outPath = outputs / "out.txt", errPath = outputs / "err.txt";
@@ -268,13 +272,11 @@ CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
-    std::wstring exeWide(exe.begin(), exe.end());
-    std::wstring commandLine = L"\"" + exeWide + L"\" " + arguments;
     CommandRun run;
     // Not CREATE_NO_WINDOW: Wine then gives the program a console of its own in place of the
     // handles passed.
-    if (CreateProcessW(exeWide.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+    if (CreateProcessW(application, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process)) {
         if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
             TerminateProcess(process.hProcess, 99);
         GetExitCodeProcess(process.hProcess, &run.exitCode);
@@ -286,6 +288,112 @@ CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
     run.out = readUtf8File(outPath);
     run.err = readUtf8File(errPath);
     return run;
+}
+}  // namespace
+
+CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
+    std::wstring exeWide(exe.begin(), exe.end());
+    return runProcess(exeWide.c_str(), L"\"" + exeWide + L"\" " + arguments);
+}
+
+CommandRun runCommandLine(const std::wstring& commandLine) { return runProcess(nullptr, commandLine); }
+
+bool waitUntilRemoved(const std::string& path, DWORD milliseconds) {
+    for (DWORD waited = 0; GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 100) {
+        if (waited >= milliseconds) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+namespace {
+// "a,b,c,d" as Windows compares Active Setup versions: four numbers in order, missing ones 0.
+std::vector<unsigned long> versionFields(const std::string& text) {
+    std::vector<unsigned long> fields(4, 0);
+    std::size_t at = 0;
+    for (unsigned long& field : fields) {
+        if (at > text.size()) break;
+        std::size_t comma = text.find(',', at);
+        field = std::strtoul(text.substr(at, comma - at).c_str(), nullptr, 10);
+        at = comma == std::string::npos ? text.size() + 1 : comma + 1;
+    }
+    return fields;
+}
+
+const char* const kUserRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+}  // namespace
+
+std::vector<std::wstring> playLogon(const std::string& componentKey) {
+    std::vector<std::wstring> ran;
+    std::wstring stub;
+    DWORD type = REG_NONE;
+    const std::string machineVersion = readRegString(HKEY_LOCAL_MACHINE, componentKey, "Version");
+    const std::string userVersion = readRegString(HKEY_CURRENT_USER, componentKey, "Version");
+    const bool installed = readRegDword(HKEY_LOCAL_MACHINE, componentKey, "IsInstalled") == 1;
+    if (installed && machineVersion != "<missing>" &&
+        regReadWide(HKEY_LOCAL_MACHINE, componentKey, "StubPath", stub, type) &&
+        (userVersion == "<missing>" || versionFields(userVersion) < versionFields(machineVersion))) {
+        runCommandLine(stub);
+        ran.push_back(stub);
+        regSetString(HKEY_CURRENT_USER, componentKey, "Version", machineVersion);
+    }
+    for (const std::string& name : regValueNames(HKEY_CURRENT_USER, kUserRun)) {
+        std::wstring command;
+        if (!regReadWide(HKEY_CURRENT_USER, kUserRun, name, command, type)) continue;
+        runCommandLine(command);
+        ran.push_back(command);
+    }
+    return ran;
+}
+
+namespace {
+bool enableRegistryPrivileges() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    bool enabled = true;
+    for (const char* privilege : {"SeBackupPrivilege", "SeRestorePrivilege"}) {
+        TOKEN_PRIVILEGES wanted = {};
+        wanted.PrivilegeCount = 1;
+        wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        enabled = enabled && LookupPrivilegeValueA(nullptr, privilege, &wanted.Privileges[0].Luid) &&
+                  AdjustTokenPrivileges(token, FALSE, &wanted, sizeof wanted, nullptr, nullptr) &&
+                  GetLastError() == ERROR_SUCCESS;
+    }
+    CloseHandle(token);
+    return enabled;
+}
+}  // namespace
+
+bool saveUserRegistry(const std::vector<std::string>& paths, const std::string& file) {
+    const std::string scratch = "e2e-user-registry";
+    regDeleteTree(HKEY_CURRENT_USER, scratch);
+    HKEY copy = nullptr, source = nullptr;
+    bool saved = enableRegistryPrivileges();
+    for (const std::string& path : paths) {
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) continue;
+        regCreateKey(HKEY_CURRENT_USER, scratch + "\\" + path);
+        saved = saved &&
+                RegOpenKeyExA(HKEY_CURRENT_USER, (scratch + "\\" + path).c_str(), 0, KEY_ALL_ACCESS, &copy) ==
+                    ERROR_SUCCESS &&
+                RegCopyTreeA(source, nullptr, copy) == ERROR_SUCCESS;
+        RegCloseKey(source);
+        if (copy) RegCloseKey(copy);
+        copy = nullptr;
+    }
+    DeleteFileA(file.c_str());
+    saved = saved && RegOpenKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, KEY_READ, &copy) == ERROR_SUCCESS &&
+            RegSaveKeyA(copy, file.c_str(), nullptr) == ERROR_SUCCESS;
+    if (copy) RegCloseKey(copy);
+    regDeleteTree(HKEY_CURRENT_USER, scratch);
+    return saved;
+}
+
+bool loadUserRegistry(const std::string& name, const std::string& file) {
+    return enableRegistryPrivileges() && RegLoadKeyA(HKEY_USERS, name.c_str(), file.c_str()) == ERROR_SUCCESS;
+}
+
+bool unloadUserRegistry(const std::string& name) {
+    return enableRegistryPrivileges() && RegUnLoadKeyA(HKEY_USERS, name.c_str()) == ERROR_SUCCESS;
 }
 
 namespace {

@@ -104,6 +104,31 @@ struct CommandRun {
     std::wstring err;
 };
 CommandRun runCommand(const std::string& exe, const std::wstring& arguments);
+// A whole command line run as Windows runs a registered command (Active Setup's StubPath, a Run
+// value): the program is the line's first token, as CreateProcess parses it.
+CommandRun runCommandLine(const std::wstring& commandLine);
+
+// Waits up to the time given for a file or folder to be gone; false when it is still there.
+bool waitUntilRemoved(const std::string& path, DWORD milliseconds);
+
+// --- logons ----------------------------------------------------------------------------
+// Plays the current user's logon as Windows does, for one Active Setup component (its key below
+// HKEY_LOCAL_MACHINE as stored; the user's record of it is the same path below
+// HKEY_CURRENT_USER): the component's StubPath runs when it is installed and the version the user
+// recorded is missing or lower than the component's, and the version is recorded whatever the
+// exit code; then every value of the user's Run key runs. Each command is waited for. Gives the
+// command lines run, in order.
+std::vector<std::wstring> playLogon(const std::string& componentKey);
+
+// --- other users' registries -------------------------------------------------------------
+// Saves keys of the current user's registry (paths below HKEY_CURRENT_USER) into a registry file
+// as a user's NTUSER.DAT, in Wine's own file format (RegSaveKey of a key that holds copies of
+// them). False when refused.
+bool saveUserRegistry(const std::vector<std::string>& paths, const std::string& file);
+// Loads a registry file below HKEY_USERS, as Windows does for a user who logs on, and unloads
+// it. Both need the backup and restore privileges, which these enable.
+bool loadUserRegistry(const std::string& name, const std::string& file);
+bool unloadUserRegistry(const std::string& name);
 
 // --- the running installer -------------------------------------------------------------
 // The token SetUp.exe is started with. Wine gives a program started from Linux (this driver) an

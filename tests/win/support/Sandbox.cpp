@@ -79,6 +79,13 @@ void regDeleteTree(HKEY root, const std::string& path) {
     RegDeleteKeyExA(root, path.c_str(), kStoredView, 0);
 }
 
+void regDeleteValue(HKEY root, const std::string& path, const std::string& name) {
+    HKEY key = openKey(root, path, KEY_SET_VALUE);
+    if (!key) return;
+    RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+}
+
 static void setValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
                      const void* data, DWORD size) {
     HKEY key = createKey(root, path);

@@ -48,6 +48,7 @@ bool regReadWide(HKEY root, const std::string& path, const std::string& name, st
 void regSetDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
 void regSetBinary(HKEY root, const std::string& path, const std::string& name, const std::string& bytes);
 void regCreateKey(HKEY root, const std::string& path);
+void regDeleteValue(HKEY root, const std::string& path, const std::string& name);
 // Deletes a key with everything below it, in every view.
 void regDeleteTree(HKEY root, const std::string& path);
 bool regKeyExists(HKEY root, const std::string& path);

@@ -1,0 +1,24 @@
+// Every user's registry, as an uninstallation run by an administrator or by SYSTEM reaches it:
+// the registries Windows has loaded below HKEY_USERS (users logged on, and any a service holds),
+// and, for every other person in the machine's profile list, the registry file of the profile
+// (<ProfileImagePath>\NTUSER.DAT), loaded for the visit (RegLoadKey, which needs the backup and
+// restore privileges enabled) and unloaded after it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct UserRegistry {
+    std::string sid;
+    std::string name;         // as Windows names it when the user is logged on: HKEY_USERS\<SID>
+    std::string file;         // the registry file loaded for the visit; empty for one Windows loaded
+    bool roaming = false;     // the profile is kept on a server too (CentralProfile)
+    unsigned long error = 0;  // why it could not be loaded (then it was not visited)
+};
+
+// Calls visit for each user's registry with HKEY_CURRENT_USER standing for it (the predefined
+// key redirected with RegOverridePredefKey, so that the engine's per-user code works on it as
+// it does for the current user, and put back afterwards). Gives every user found, visited or
+// not (error).
+std::vector<UserRegistry> visitEveryUser(const std::function<void(const UserRegistry&)>& visit);

@@ -1,0 +1,120 @@
+// Taking the per-user part away; see UserRemoval.h.
+#include "acad/UserRemoval.h"
+
+#include <windows.h>
+
+#include "acad/LogonStep.h"
+#include "acad/UserHives.h"
+#include "acad/UserSetup.h"
+#include "deploy/FileOperations.h"
+#include "deploy/InstallRecord.h"
+#include "deploy/LogTexts.h"
+#include "deploy/ProductNames.h"
+#include "framework/Paths.h"
+
+namespace {
+
+// With purge, the settings file goes however the user changed it: taken away before the
+// record is undone, which then takes its folder when empty.
+void purgeRecordedFiles(const InstallationRecord& record, UninstallOutcome& outcome) {
+    for (const RecordedItem& item : record.items) {
+        if (item.kind != RecordedItem::Kind::File || probePath(item.path) != PathIsFile) continue;
+        SetFileAttributesA(item.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (DeleteFileA(item.path.c_str()))
+            outcome.removed.push_back(item.path);
+        else
+            outcome.failures.push_back({Failure::Action::Remove, item.path, GetLastError()});
+    }
+}
+
+// A key below HKEY_CURRENT_USER as the registry it stands for is named.
+std::string named(const std::string& where, const std::string& registryName) {
+    const std::string current = "HKEY_CURRENT_USER";
+    return where.compare(0, current.size(), current) == 0 ? registryName + where.substr(current.size())
+                                                          : where;
+}
+
+}  // namespace
+
+UninstallOutcome removeCurrentUsersPart(bool purge, SetupLog& log, const std::string& registryName) {
+    UninstallOutcome outcome;
+    InstallationRecord record;
+    const bool recorded = readInstallRecord(record, RecordScope::User);
+    if (recorded) {
+        if (purge) purgeRecordedFiles(record, outcome);
+        undoRecord(record, outcome);
+    }
+    // A settings file the user has changed since is the user's now: it stays, and that is no
+    // failure of the uninstallation.
+    std::vector<std::string> kept;
+    FailureLog failures;
+    for (const Failure& failure : outcome.failures) {
+        if (failure.action == Failure::Action::KeepChanged)
+            kept.push_back(failure.subject);
+        else
+            failures.push_back(failure);
+    }
+    outcome.failures = failures;
+    if (recorded && outcome.failures.empty()) {
+        if (unsigned long error = eraseInstallRecord(RecordScope::User))
+            outcome.failures.push_back(
+                {Failure::Action::WriteKey, installRecordKeyName(RecordScope::User), error});
+    }
+    if (unsigned long error = stopLogonRuns())
+        outcome.failures.push_back({Failure::Action::WriteKey, logonRunValuePath(), error});
+    for (const std::string& removed : outcome.removed)
+        log.line(logtexts::kRemovedOrRestored, named(removed, registryName));
+    for (const std::string& path : kept) log.line(logtexts::kUserSettingsKept, path);
+    for (const Failure& failure : outcome.failures)
+        log.line(logtexts::failureWords(failure), named(failure.subject, registryName), failure.error);
+    return outcome;
+}
+
+EveryUserRemoval removeEveryUsersPart(bool purge, SetupLog& log) {
+    EveryUserRemoval removal;
+    removal.componentVersion = activeSetupVersion();
+    auto visit = [&](const UserRegistry& user) {
+        log.line(logtexts::kUsersRegistry, user.file.empty() ? user.name : user.name + "  " + user.file);
+        InstallationRecord record;
+        const bool hadPart = readInstallRecord(record, RecordScope::User);
+        const bool failed = !removeCurrentUsersPart(purge, log, user.name).failures.empty();
+        if (failed || (user.roaming && hadPart)) {
+            log.line(logtexts::kUserLeftForLogon, user.sid);
+            removal.leftForLogon.push_back(user.sid);
+        }
+    };
+    for (const UserRegistry& user : visitEveryUser(visit)) {
+        if (user.error == 0) continue;
+        log.line(logtexts::kUserNotReached, user.file.empty() ? user.name : user.file, user.error);
+        removal.leftForLogon.push_back(user.sid);
+    }
+    return removal;
+}
+
+bool keepsLogonStep(const InstallationRecord& record, const EveryUserRemoval& users,
+                    UninstallOutcome& outcome) {
+    const std::string program = path::join(record.targetFolder, kLogonProgramName);
+    if (users.leftForLogon.empty() || probePath(program) != PathIsFile) return false;
+    outcome.leftInPlace.push_back(program);
+    return true;
+}
+
+void registerLogonStepForRemoval(const InstallationRecord& earlier, const EveryUserRemoval& users,
+                                 UninstallOutcome& outcome) {
+    InstallRecorder recorder;
+    recorder.begin(earlier.targetFolder);
+    for (const RecordedItem& item : earlier.items) {
+        if (item.kind == RecordedItem::Kind::Folder && probePath(item.path) == PathIsFolder)
+            recorder.folder(item.path);
+    }
+    recorder.file(path::join(earlier.targetFolder, kLogonProgramName));
+    if (unsigned long error =
+            registerActiveSetupForRemoval(earlier.targetFolder, users.componentVersion, &recorder))
+        outcome.failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
+    if (recorder.error() != 0) {
+        outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), recorder.error()});
+        return;
+    }
+    recorder.finish();
+    recorder.markRemoval();
+}
