@@ -12,6 +12,7 @@
 #include "acad/SelfRemoval.h"         // SetUpCmd.exe removing itself after an uninstallation
 #include "acad/TargetFolderRules.h"   // the target-folder rule
 #include "acad/Uninstallation.h"      // uninstall
+#include "acad/UserRemoval.h"         // uninstall for every user of the machine
 #include "acad/UserSetup.h"           // the logon step's registration for every user
 #include "acad/WriteAccess.h"         // the write check before anything is changed
 #include "deploy/InstallFolders.h"    // whether others than administrators may change a folder

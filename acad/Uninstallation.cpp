@@ -5,11 +5,9 @@
 
 #include "acad/ReleaseRoots.h"
 #include "acad/ReleaseRules.h"
-#include "acad/SelfRemoval.h"
 #include "acad/TargetFolderRules.h"
 #include "acad/TrustedPathRules.h"
 #include "acad/UserProfiles.h"
-#include "acad/UserRemoval.h"
 #include "acad/UserSetup.h"
 #include "deploy/DeployRules.h"
 #include "deploy/FileOperations.h"
@@ -252,16 +250,12 @@ void undoRecord(const InstallationRecord& record, UninstallOutcome& outcome) {
     removeRecorded(record, outcome);
 }
 
-UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log) {
+UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log,
+                                 const std::vector<std::string>& leftInPlace) {
     UninstallOutcome outcome;
+    outcome.leftInPlace = leftInPlace;
     InstallationRecord record;
     const bool recorded = readInstallRecord(record);
-    // Every user's part first: whether some must wait for their next logon decides whether the
-    // logon step stays.
-    const EveryUserRemoval users = removeEveryUsersPart(purge, log);
-    const bool logonStepStays = recorded && keepsLogonStep(record, users, outcome);
-    const std::string self = programRemovedAfterExit();
-    if (!self.empty()) outcome.leftInPlace.push_back(self);
     if (recorded)
         removeRecorded(record, outcome);
     else
@@ -277,10 +271,8 @@ UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool pu
         if (unsigned long error = eraseInstallRecord())
             outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), error});
     }
-    if (logonStepStays) registerLogonStepForRemoval(record, users, outcome);
     if (outcome.pluginFolders.empty()) log.line(logtexts::kNoRegistrationFound);
     for (const std::string& folder : outcome.pluginFolders) log.line(logtexts::kPluginFolder, folder);
     logOutcome(outcome, log);
-    if (!self.empty()) removeProgramAfterExit(self, outcome, log);
     return outcome;
 }

@@ -36,8 +36,11 @@ struct UninstallOutcome {
 
 // Every installation discovery found is looked at, whatever its release; the logon step for
 // every user goes too. With purge, the current user's per-user folder with the settings file
-// goes too. Each thing removed and each failure is logged.
-UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log);
+// goes too. The files named in leftInPlace stay for now (see UninstallOutcome). Each thing
+// removed and each failure is logged. (An uninstallation for every user of the machine, as
+// SetUpCmd.exe's, is uninstallForEveryUser: acad/UserRemoval.h.)
+UninstallOutcome uninstallPlugin(const AcadInstallations& installations, bool purge, SetupLog& log,
+                                 const std::vector<std::string>& leftInPlace = {});
 
 // Undoes a run that stopped part-way over no earlier installation: everything the record
 // lists goes (as uninstall would), and the record with it. Logged.

@@ -46,9 +46,9 @@ unsigned long enableHiveLoading() {
     return ERROR_SUCCESS;
 }
 
-void visitLoaded(HKEY root, const UserRegistry& user, const std::function<void(const UserRegistry&)>& visit) {
+void visitLoaded(HKEY root, const UserRegistry& user, UserVisitor& visitor) {
     CurrentUserStandsFor standsFor(root);
-    visit(user);
+    visitor.visit(user);
 }
 
 std::vector<std::string> loadedRegistries() {
@@ -76,8 +76,7 @@ std::wstring profileRegistryFile(const RegistryKey& profile) {
 
 // Loads a profile's registry below HKEY_USERS under a name of ours (not the SID, which Windows
 // uses when the user logs on), visits it, and unloads it.
-void visitFile(const std::wstring& file, UserRegistry& user,
-               const std::function<void(const UserRegistry&)>& visit) {
+void visitFile(const std::wstring& file, UserRegistry& user, UserVisitor& visitor) {
     narrowToSystemCodePage(file, user.file);
     if ((user.error = enableHiveLoading()) != 0) return;
     const std::wstring mounted = L"TorlenBatchPrint-" + widenFromSystemCodePage(user.sid);
@@ -89,7 +88,7 @@ void visitFile(const std::wstring& file, UserRegistry& user,
     HKEY root = nullptr;
     status = RegOpenKeyExW(HKEY_USERS, mounted.c_str(), 0, KEY_ALL_ACCESS, &root);
     if (status == ERROR_SUCCESS) {
-        visitLoaded(root, user, visit);
+        visitLoaded(root, user, visitor);
         RegCloseKey(root);
     } else {
         user.error = static_cast<unsigned long>(status);
@@ -99,7 +98,7 @@ void visitFile(const std::wstring& file, UserRegistry& user,
 
 }  // namespace
 
-std::vector<UserRegistry> visitEveryUser(const std::function<void(const UserRegistry&)>& visit) {
+std::vector<UserRegistry> visitEveryUser(UserVisitor& visitor) {
     std::vector<UserRegistry> users;
     const std::vector<std::string> loaded = loadedRegistries();
     RegistryKey list;
@@ -113,7 +112,7 @@ std::vector<UserRegistry> visitEveryUser(const std::function<void(const UserRegi
         user.roaming = list && profile.open(list.get(), sid, KEY_READ | kSystemView) == ERROR_SUCCESS &&
                        profile.readWide(L"CentralProfile", central) && !central.empty();
         if ((user.error = static_cast<unsigned long>(root.open(HKEY_USERS, sid, KEY_ALL_ACCESS))) == 0)
-            visitLoaded(root.get(), user, visit);
+            visitLoaded(root.get(), user, visitor);
         users.push_back(user);
     }
     std::string sid;
@@ -129,7 +128,7 @@ std::vector<UserRegistry> visitEveryUser(const std::function<void(const UserRegi
         user.name = "HKEY_USERS\\" + sid;
         std::wstring central;
         user.roaming = profile.readWide(L"CentralProfile", central) && !central.empty();
-        visitFile(file, user, visit);
+        visitFile(file, user, visitor);
         users.push_back(user);
     }
     return users;

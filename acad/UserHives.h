@@ -5,7 +5,6 @@
 // restore privileges enabled) and unloaded after it.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,17 @@ struct UserRegistry {
     unsigned long error = 0;  // why it could not be loaded (then it was not visited)
 };
 
-// Calls visit for each user's registry with HKEY_CURRENT_USER standing for it (the predefined
-// key redirected with RegOverridePredefKey, so that the engine's per-user code works on it as
-// it does for the current user, and put back afterwards). Gives every user found, visited or
-// not (error).
-std::vector<UserRegistry> visitEveryUser(const std::function<void(const UserRegistry&)>& visit);
+// What is done in each user's registry.
+class UserVisitor {
+   public:
+    virtual void visit(const UserRegistry& user) = 0;
+
+   protected:
+    ~UserVisitor() = default;
+};
+
+// Visits each user's registry with HKEY_CURRENT_USER standing for it (the predefined key
+// redirected with RegOverridePredefKey, so that the engine's per-user code works on it as it
+// does for the current user, and put back afterwards). Gives every user found, visited or not
+// (error).
+std::vector<UserRegistry> visitEveryUser(UserVisitor& visitor);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "acad/LogonStep.h"
+#include "acad/SelfRemoval.h"
 #include "acad/UserHives.h"
 #include "acad/UserSetup.h"
 #include "deploy/FileOperations.h"
@@ -32,6 +33,58 @@ std::string named(const std::string& where, const std::string& registryName) {
     const std::string current = "HKEY_CURRENT_USER";
     return where.compare(0, current.size(), current) == 0 ? registryName + where.substr(current.size())
                                                           : where;
+}
+
+// Takes each user's part away, and keeps who must wait for their next logon.
+class PartRemoval : public UserVisitor {
+   public:
+    PartRemoval(bool purge, SetupLog& log, EveryUserRemoval& removal)
+        : purge_(purge), log_(log), removal_(removal) {}
+
+    void visit(const UserRegistry& user) override {
+        log_.line(logtexts::kUsersRegistry, user.file.empty() ? user.name : user.name + "  " + user.file);
+        InstallationRecord record;
+        const bool hadPart = readInstallRecord(record, RecordScope::User);
+        const bool failed = !removeCurrentUsersPart(purge_, log_, user.name).failures.empty();
+        if (failed || (user.roaming && hadPart)) {
+            log_.line(logtexts::kUserLeftForLogon, user.sid);
+            removal_.leftForLogon.push_back(user.sid);
+        }
+    }
+
+   private:
+    bool purge_;
+    SetupLog& log_;
+    EveryUserRemoval& removal_;
+};
+
+// Whether the logon program of the recorded installation stays for users left for their next
+// logon.
+bool keepsLogonStep(const InstallationRecord& record, const EveryUserRemoval& users, std::string& program) {
+    program = path::join(record.targetFolder, kLogonProgramName);
+    return !users.leftForLogon.empty() && probePath(program) == PathIsFile;
+}
+
+// What stays, registered and recorded anew (see uninstallForEveryUser). Failures go into the
+// outcome.
+void registerLogonStepForRemoval(const InstallationRecord& earlier, const EveryUserRemoval& users,
+                                 UninstallOutcome& outcome) {
+    InstallRecorder recorder;
+    recorder.begin(earlier.targetFolder);
+    for (const RecordedItem& item : earlier.items) {
+        if (item.kind == RecordedItem::Kind::Folder && probePath(item.path) == PathIsFolder)
+            recorder.folder(item.path);
+    }
+    recorder.file(path::join(earlier.targetFolder, kLogonProgramName));
+    if (unsigned long error =
+            registerActiveSetupForRemoval(earlier.targetFolder, users.componentVersion, &recorder))
+        outcome.failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
+    if (recorder.error() != 0) {
+        outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), recorder.error()});
+        return;
+    }
+    recorder.finish();
+    recorder.markRemoval();
 }
 
 }  // namespace
@@ -73,17 +126,8 @@ UninstallOutcome removeCurrentUsersPart(bool purge, SetupLog& log, const std::st
 EveryUserRemoval removeEveryUsersPart(bool purge, SetupLog& log) {
     EveryUserRemoval removal;
     removal.componentVersion = activeSetupVersion();
-    auto visit = [&](const UserRegistry& user) {
-        log.line(logtexts::kUsersRegistry, user.file.empty() ? user.name : user.name + "  " + user.file);
-        InstallationRecord record;
-        const bool hadPart = readInstallRecord(record, RecordScope::User);
-        const bool failed = !removeCurrentUsersPart(purge, log, user.name).failures.empty();
-        if (failed || (user.roaming && hadPart)) {
-            log.line(logtexts::kUserLeftForLogon, user.sid);
-            removal.leftForLogon.push_back(user.sid);
-        }
-    };
-    for (const UserRegistry& user : visitEveryUser(visit)) {
+    PartRemoval visitor(purge, log, removal);
+    for (const UserRegistry& user : visitEveryUser(visitor)) {
         if (user.error == 0) continue;
         log.line(logtexts::kUserNotReached, user.file.empty() ? user.name : user.file, user.error);
         removal.leftForLogon.push_back(user.sid);
@@ -91,30 +135,23 @@ EveryUserRemoval removeEveryUsersPart(bool purge, SetupLog& log) {
     return removal;
 }
 
-bool keepsLogonStep(const InstallationRecord& record, const EveryUserRemoval& users,
-                    UninstallOutcome& outcome) {
-    const std::string program = path::join(record.targetFolder, kLogonProgramName);
-    if (users.leftForLogon.empty() || probePath(program) != PathIsFile) return false;
-    outcome.leftInPlace.push_back(program);
-    return true;
-}
-
-void registerLogonStepForRemoval(const InstallationRecord& earlier, const EveryUserRemoval& users,
-                                 UninstallOutcome& outcome) {
-    InstallRecorder recorder;
-    recorder.begin(earlier.targetFolder);
-    for (const RecordedItem& item : earlier.items) {
-        if (item.kind == RecordedItem::Kind::Folder && probePath(item.path) == PathIsFolder)
-            recorder.folder(item.path);
+UninstallOutcome uninstallForEveryUser(const AcadInstallations& installations, bool purge, SetupLog& log) {
+    InstallationRecord record;
+    const bool recorded = readInstallRecord(record);
+    const EveryUserRemoval users = removeEveryUsersPart(purge, log);
+    std::vector<std::string> leftInPlace;
+    std::string program;
+    const bool logonStepStays = recorded && keepsLogonStep(record, users, program);
+    if (logonStepStays) leftInPlace.push_back(program);
+    const std::string self = programRemovedAfterExit();
+    if (!self.empty()) leftInPlace.push_back(self);
+    UninstallOutcome outcome = uninstallPlugin(installations, purge, log, leftInPlace);
+    if (logonStepStays) {
+        const std::size_t logged = outcome.failures.size();
+        registerLogonStepForRemoval(record, users, outcome);
+        log.failures(outcome.failures, logged);
+        log.line(logtexts::kLogonStepStays, program);
     }
-    recorder.file(path::join(earlier.targetFolder, kLogonProgramName));
-    if (unsigned long error =
-            registerActiveSetupForRemoval(earlier.targetFolder, users.componentVersion, &recorder))
-        outcome.failures.push_back({Failure::Action::WriteKey, activeSetupKeyName(), error});
-    if (recorder.error() != 0) {
-        outcome.failures.push_back({Failure::Action::WriteKey, installRecordKeyName(), recorder.error()});
-        return;
-    }
-    recorder.finish();
-    recorder.markRemoval();
+    if (!self.empty()) removeProgramAfterExit(self, outcome, log);
+    return outcome;
 }

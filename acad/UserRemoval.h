@@ -29,13 +29,10 @@ struct EveryUserRemoval {
 // each user named; what fails is logged and left for the user's next logon.
 EveryUserRemoval removeEveryUsersPart(bool purge, SetupLog& log);
 
-// Whether the logon program of the recorded installation stays for users left for their next
-// logon; then it is left in place (outcome.leftInPlace) while the rest goes.
-bool keepsLogonStep(const InstallationRecord& record, const EveryUserRemoval& users,
-                    UninstallOutcome& outcome);
-// What stays is registered with Active Setup again (a higher version: it runs for every user
-// once more) and recorded anew, marked as what is left of an uninstallation: the logon program
-// then takes each user's part away, and the next uninstallation removes it. Failures go into
-// the outcome.
-void registerLogonStepForRemoval(const InstallationRecord& earlier, const EveryUserRemoval& users,
-                                 UninstallOutcome& outcome);
+// The uninstallation by an administrator or SYSTEM: every user's part first, then the machine's
+// (uninstallPlugin). For users left for their next logon the logon program stays in the plug-in's
+// folder while the rest goes, registered with Active Setup again (a higher version: it runs for
+// every user once more) and recorded anew, marked as what is left of an uninstallation; the next
+// uninstallation removes it. Run from the plug-in's folder, SetUpCmd.exe removes itself once it
+// has ended (acad/SelfRemoval.h). Logged.
+UninstallOutcome uninstallForEveryUser(const AcadInstallations& installations, bool purge, SetupLog& log);

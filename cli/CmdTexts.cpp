@@ -52,7 +52,9 @@ const wchar_t* helpOf(Command command) {
                    L"  --log <文件>                  日志文件（UTF-8）\n"
                    L"  --on-copy-failure abort|ignore  复制失败时中止（默认）或跳过\n"
                    L"  --all-users                   通过 Windows 的 Active Setup，为每个用户在下次登录时\n"
-                   L"                                完成受信任位置和设置文件（当前用户立即完成）\n"
+                   L"                                完成受信任位置和设置文件（当前用户立即完成，SYSTEM "
+                   L"除外）；\n"
+                   L"                                尚无 AutoCAD 配置的用户在配置出现后的第一次登录时完成\n"
                    L"  --protect-folder              安装路径已存在且管理员以外的用户可以更改它时，\n"
                    L"                                把它也设为只有管理员可以更改（否则退出代码 4）\n";
         case Command::Status:
@@ -64,13 +66,16 @@ const wchar_t* helpOf(Command command) {
             return L"SetUpCmd uninstall [--purge] [--log <文件>]\n"
                    L"  删除安装所添加的内容（SetUp.exe 或 SetUpCmd.exe 所装）：LOADER "
                    L"指向插件的加载项注册表项、\n"
-                   L"  当前用户受信任位置中插件目录那一项、插件目录中的插件文件（目录空了则一并删除）、\n"
+                   L"  每个用户受信任位置中安装所加的那一项（安装前已有的保留）和安装所复制的设置文件\n"
+                   L"  （用户修改过的保留）、插件目录中的插件文件（目录空了则一并删除）、\n"
                    L"  AutoCAD 目录中的 ACAD20xxP.dll 和两个字体，并恢复 AutoCAD 2008 原来的 pdfplot9.hdi；\n"
-                   L"  共用的 itextsharp.dll 保留。--purge：同时删除当前用户的 Torlen 目录及其设置文件。\n";
+                   L"  共用的 itextsharp.dll 保留。无法打开其注册表的用户，在其下次登录时删除。\n"
+                   L"  --purge：用户修改过的设置文件也删除，并删除当前用户的 Torlen 目录。\n";
         case Command::UserSetup:
             return L"SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
                    L"  只做属于当前用户的部分：受信任位置和设置文件（用户已有的设置文件保留）。\n"
-                   L"  由 install --all-users 注册的 Active Setup 在每个用户登录时调用。\n";
+                   L"  install --all-users 留在插件目录中的 TorlenUserSetup.exe "
+                   L"在每个用户登录时做同样的事。\n";
         case Command::None:
             break;
     }

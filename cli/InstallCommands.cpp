@@ -125,7 +125,7 @@ int uninstall(const CommandLine& line, SetupLog& log) {
     ReleaseSelection everyRelease;
     everyRelease.fill(1);
     if (refuseWithoutRights(log, installations, everyRelease, false)) return kNotElevated;
-    UninstallOutcome outcome = uninstallPlugin(installations, line.purge, log);
+    UninstallOutcome outcome = uninstallForEveryUser(installations, line.purge, log);
     return finish(log, Command::Uninstall, outcome.failures, std::string());
 }
 

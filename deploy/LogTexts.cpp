@@ -29,6 +29,8 @@ const wchar_t* const kUsersRegistry = L"用户的注册表";
 const wchar_t* const kUserNotReached = L"无法打开该用户的注册表，将在其下次登录时删除";
 const wchar_t* const kUserLeftForLogon = L"该用户的部分未能全部删除，将在其下次登录时删除";
 const wchar_t* const kRemovedAfterExit = L"程序退出后删除";
+const wchar_t* const kLogonStepStays =
+    L"为以上用户保留登录步骤，在其下次登录时删除；之后再运行一次卸载即可全部删除";
 const wchar_t* const kAnotherInstaller = L"另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行";
 
 std::wstring editionWords() { return L"（" + decimalText(platformBits) + L" 位版本）"; }

@@ -44,6 +44,7 @@ extern const wchar_t* const kUserSettingsKept;      // a settings file the user 
 extern const wchar_t* const kUsersRegistry;         // the user whose part is taken away (the registry)
 extern const wchar_t* const kUserNotReached;        // a user's registry that could not be loaded
 extern const wchar_t* const kUserLeftForLogon;      // a user's part left for their next logon
+extern const wchar_t* const kLogonStepStays;        // the logon program stays for those users
 extern const wchar_t* const kRemovedAfterExit;      // the running program, removed once it has ended
 
 // Another installer (SetUp.exe or SetUpCmd.exe) is installing on this machine.
