@@ -70,7 +70,7 @@ class AllUsersTest : public ::testing::Test {
     // The current user as one who has not logged on since the installation: nothing of the logon
     // step's, and no version of it recorded by Windows.
     static void forgetUser() {
-        regDeleteTree(HKEY_CURRENT_USER, componentKey());
+        regDeleteTree(HKEY_CURRENT_USER, userVersionKey(componentKey()));
         regDeleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Torlen");
         regDeleteValue(HKEY_CURRENT_USER, kUserRun, runValueName());
         removeTree(appDataTorlen());

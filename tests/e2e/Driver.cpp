@@ -323,19 +323,25 @@ std::vector<unsigned long> versionFields(const std::string& text) {
 const char* const kUserRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 }  // namespace
 
+std::string userVersionKey(const std::string& componentKey) {
+    const std::string redirected = "SOFTWARE\\Wow6432Node\\";
+    if (componentKey.compare(0, redirected.size(), redirected) != 0) return componentKey;
+    return "SOFTWARE\\" + componentKey.substr(redirected.size()) + " (32-bit)";
+}
+
 std::vector<std::wstring> playLogon(const std::string& componentKey) {
     std::vector<std::wstring> ran;
     std::wstring stub;
     DWORD type = REG_NONE;
     const std::string machineVersion = readRegString(HKEY_LOCAL_MACHINE, componentKey, "Version");
-    const std::string userVersion = readRegString(HKEY_CURRENT_USER, componentKey, "Version");
+    const std::string userVersion = readRegString(HKEY_CURRENT_USER, userVersionKey(componentKey), "Version");
     const bool installed = readRegDword(HKEY_LOCAL_MACHINE, componentKey, "IsInstalled") == 1;
     if (installed && machineVersion != "<missing>" &&
         regReadWide(HKEY_LOCAL_MACHINE, componentKey, "StubPath", stub, type) &&
         (userVersion == "<missing>" || versionFields(userVersion) < versionFields(machineVersion))) {
         runCommandLine(stub);
         ran.push_back(stub);
-        regSetString(HKEY_CURRENT_USER, componentKey, "Version", machineVersion);
+        regSetString(HKEY_CURRENT_USER, userVersionKey(componentKey), "Version", machineVersion);
     }
     for (const std::string& name : regValueNames(HKEY_CURRENT_USER, kUserRun)) {
         std::wstring command;

@@ -113,12 +113,17 @@ bool waitUntilRemoved(const std::string& path, DWORD milliseconds);
 
 // --- logons ----------------------------------------------------------------------------
 // Plays the current user's logon as Windows does, for one Active Setup component (its key below
-// HKEY_LOCAL_MACHINE as stored; the user's record of it is the same path below
-// HKEY_CURRENT_USER): the component's StubPath runs when it is installed and the version the user
-// recorded is missing or lower than the component's, and the version is recorded whatever the
-// exit code; then every value of the user's Run key runs. Each command is waited for. Gives the
-// command lines run, in order.
+// HKEY_LOCAL_MACHINE as stored): the component's StubPath runs when it is installed and the
+// version the user recorded is missing or lower than the component's, and the version is recorded
+// whatever the exit code; then every value of the user's Run key runs. Each command is waited
+// for. Gives the command lines run, in order.
 std::vector<std::wstring> playLogon(const std::string& componentKey);
+// Where playLogon keeps the user's record of a component's version: the component's own path
+// below HKEY_CURRENT_USER, as Windows keeps it for a 64-bit component. Windows keeps a 32-bit
+// component's record below the user's SOFTWARE\Wow6432Node; but once that key exists, Wine sends
+// every 32-bit program's HKEY_CURRENT_USER\SOFTWARE there (Windows does not), so the record of a
+// component below Wow6432Node is kept beside the 64-bit one, its name followed by " (32-bit)".
+std::string userVersionKey(const std::string& componentKey);
 
 // --- other users' registries -------------------------------------------------------------
 // Saves keys of the current user's registry (paths below HKEY_CURRENT_USER) into a registry file
