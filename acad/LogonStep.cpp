@@ -51,22 +51,23 @@ bool everyProfileTrusts(const std::string& targetFolder) {
     return !profiles.empty();
 }
 
-// The logon program runs at the user's next logon again (a value of the user's Run key) until
-// the step is done; 0 or the Windows error.
-unsigned long runAgainAtLogon(const std::string& targetFolder, bool again) {
-    const std::string program = path::join(targetFolder, kLogonProgramName);
-    if (again && probePath(program) != PathIsFile) again = false;  // an installation for this user only
+// The logon program runs at the user's next logon again: a value of the user's Run key. 0 or the
+// Windows error.
+unsigned long runAtNextLogon(const std::string& program) {
     RegistryKey run;
-    LONG status = again ? run.createPath(HKEY_CURRENT_USER, kUserRunKey, KEY_SET_VALUE)
-                        : run.openPath(HKEY_CURRENT_USER, kUserRunKey, KEY_SET_VALUE);
-    if (status == ERROR_FILE_NOT_FOUND && !again) return ERROR_SUCCESS;
-    if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
-    if (again)
-        return static_cast<unsigned long>(
-            run.writeWide(widenFromSystemCodePage(logonRunValueName()).c_str(),
-                          logon::logonCommandLine(widenFromSystemCodePage(program)), REG_SZ));
-    status = RegDeleteValueA(run.get(), logonRunValueName().c_str());
-    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<unsigned long>(status);
+    LONG status = run.createPath(HKEY_CURRENT_USER, kUserRunKey, KEY_SET_VALUE);
+    if (status == ERROR_SUCCESS)
+        status = run.writeWide(widenFromSystemCodePage(logonRunValueName()).c_str(),
+                               logon::logonCommandLine(widenFromSystemCodePage(program)), REG_SZ);
+    return static_cast<unsigned long>(status);
+}
+
+// Until the step is done it runs at every logon. Only an installation for every user leaves the
+// program in the plug-in's folder: without it (SetUpCmd user-setup after an installation for one
+// user) nothing is set to run.
+unsigned long runUntilDone(const std::string& targetFolder, bool done) {
+    const std::string program = path::join(targetFolder, kLogonProgramName);
+    return done || probePath(program) != PathIsFile ? stopLogonRuns() : runAtNextLogon(program);
 }
 
 // Whether the machine's record says the plug-in is installed in this folder; when it says
@@ -88,7 +89,12 @@ std::string logonRunValuePath() {
     return std::string("HKEY_CURRENT_USER\\") + kUserRunKey + "\\" + logonRunValueName();
 }
 
-unsigned long stopLogonRuns() { return runAgainAtLogon(std::string(), false); }
+unsigned long stopLogonRuns() {
+    RegistryKey run;
+    LONG status = run.openPath(HKEY_CURRENT_USER, kUserRunKey, KEY_SET_VALUE);
+    if (status == ERROR_SUCCESS) status = RegDeleteValueA(run.get(), logonRunValueName().c_str());
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<unsigned long>(status);
+}
 
 UserStepOutcome setUpForUser(const std::string& targetFolder, SetupLog& log) {
     UserStepOutcome outcome;
@@ -106,7 +112,7 @@ UserStepOutcome setUpForUser(const std::string& targetFolder, SetupLog& log) {
     else
         recorder.finish();
     outcome.done = outcome.failures.empty() && everyProfileTrusts(targetFolder);
-    if (unsigned long error = runAgainAtLogon(targetFolder, !outcome.done))
+    if (unsigned long error = runUntilDone(targetFolder, outcome.done))
         outcome.failures.push_back({Failure::Action::WriteKey, logonRunValuePath(), error});
     log.failures(outcome.failures);
     log.line(outcome.done ? logtexts::kUserStepDone : logtexts::kUserStepAgainAtLogon, targetFolder);

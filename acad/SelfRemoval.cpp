@@ -9,6 +9,7 @@
 #include "deploy/InstallFolders.h"
 #include "deploy/LogTexts.h"
 #include "deploy/ProductNames.h"
+#include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
 #include "framework/Paths.h"
@@ -36,6 +37,31 @@ void deleteWhenLetGo(const std::wstring& file) {
     }
 }
 
+// Starts the copy with the running program's process handle, which it inherits, and the paths;
+// 0 or the Windows error. Started in its own folder: a program's current folder cannot be
+// removed, and the running program's may be the plug-in's.
+unsigned long startCopy(const std::string& copy, const std::string& programFile,
+                        const std::vector<std::string>& folders) {
+    HANDLE duplicated = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &duplicated,
+                         SYNCHRONIZE, TRUE, 0))
+        return GetLastError();
+    KernelHandle self(duplicated);
+    std::wstring commandLine = quoted(copy).substr(1) + L" " + kRemoveAfterExitSwitch + L" " +
+                               std::to_wstring(reinterpret_cast<ULONG_PTR>(self.get())) + quoted(programFile);
+    for (const std::string& kept : folders) commandLine += quoted(kept);
+    keepStandardHandlesToItself();
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    const std::wstring folder = widenFromSystemCodePage(path::folderOf(copy, isSystemLeadByte));
+    if (!CreateProcessW(widenFromSystemCodePage(copy).c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &started))
+        return GetLastError();
+    KernelHandle process(started.hProcess), thread(started.hThread);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 std::string programRemovedAfterExit() {
@@ -53,28 +79,15 @@ unsigned long removeAfterExit(const std::string& programFile, const std::vector<
         path::join(temporary, "TorlenRemoval-" + std::to_string(GetCurrentProcessId()));
     const std::string copy = path::join(folder, kUnattendedInstallerName);
     if (unsigned long error = createProtectedFolder(folder)) return error;
+    unsigned long error = ERROR_SUCCESS;
     if (!CopyFileW(widenFromSystemCodePage(programFile).c_str(), widenFromSystemCodePage(copy).c_str(), TRUE))
-        return GetLastError();
-    HANDLE self = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE,
-                         TRUE, 0))
-        return GetLastError();
-    std::wstring commandLine = quoted(copy).substr(1) + L" " + kRemoveAfterExitSwitch + L" " +
-                               std::to_wstring(reinterpret_cast<ULONG_PTR>(self)) + quoted(programFile);
-    for (const std::string& kept : folders) commandLine += quoted(kept);
-    keepStandardHandlesToItself();
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    // Started in its own folder: a program's current folder cannot be removed, and the running
-    // program's may be the plug-in's.
-    const std::wstring wideFolder = widenFromSystemCodePage(folder);
-    if (!CreateProcessW(widenFromSystemCodePage(copy).c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW, nullptr, wideFolder.c_str(), &startup, &started))
-        return GetLastError();
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    return ERROR_SUCCESS;
+        error = GetLastError();
+    if (error == ERROR_SUCCESS) error = startCopy(copy, programFile, folders);
+    if (error != ERROR_SUCCESS) {
+        DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    return error;
 }
 
 void removeProgramAfterExit(const std::string& programFile, UninstallOutcome& outcome, SetupLog& log) {

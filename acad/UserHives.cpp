@@ -17,13 +17,18 @@ namespace {
 const char* const kProfileList = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 const REGSAM kSystemView = KEY_WOW64_64KEY;
 
-// HKEY_CURRENT_USER stands for another registry while the object lives.
+// HKEY_CURRENT_USER stands for another registry while the object lives (and error() is 0).
 class CurrentUserStandsFor {
    public:
-    explicit CurrentUserStandsFor(HKEY root) { RegOverridePredefKey(HKEY_CURRENT_USER, root); }
+    explicit CurrentUserStandsFor(HKEY root)
+        : error_(static_cast<unsigned long>(RegOverridePredefKey(HKEY_CURRENT_USER, root))) {}
     ~CurrentUserStandsFor() { RegOverridePredefKey(HKEY_CURRENT_USER, nullptr); }
     CurrentUserStandsFor(const CurrentUserStandsFor&) = delete;
     CurrentUserStandsFor& operator=(const CurrentUserStandsFor&) = delete;
+    unsigned long error() const { return error_; }
+
+   private:
+    unsigned long error_;
 };
 
 // RegLoadKey and RegUnLoadKey need both privileges enabled in the process's token (an
@@ -46,9 +51,11 @@ unsigned long enableHiveLoading() {
     return ERROR_SUCCESS;
 }
 
-void visitLoaded(HKEY root, const UserRegistry& user, UserVisitor& visitor) {
+// Visits a registry; unless HKEY_CURRENT_USER could be made to stand for it (then user.error
+// says why): the current user's own would be changed in its place.
+void visitLoaded(HKEY root, UserRegistry& user, UserVisitor& visitor) {
     CurrentUserStandsFor standsFor(root);
-    visitor.visit(user);
+    if ((user.error = standsFor.error()) == 0) visitor.visit(user);
 }
 
 std::vector<std::string> loadedRegistries() {
@@ -74,26 +81,67 @@ std::wstring profileRegistryFile(const RegistryKey& profile) {
     return GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES ? std::wstring() : file;
 }
 
+// Whether the profile is kept on a server too (a roaming profile).
+bool roams(const RegistryKey& profile) {
+    std::wstring central;
+    return profile && profile.readWide(L"CentralProfile", central) && !central.empty();
+}
+
+UserRegistry userOf(const std::string& sid, const RegistryKey& profile) {
+    UserRegistry user;
+    user.sid = sid;
+    user.name = "HKEY_USERS\\" + sid;
+    user.roaming = roams(profile);
+    return user;
+}
+
 // Loads a profile's registry below HKEY_USERS under a name of ours (not the SID, which Windows
 // uses when the user logs on), visits it, and unloads it.
 void visitFile(const std::wstring& file, UserRegistry& user, UserVisitor& visitor) {
     narrowToSystemCodePage(file, user.file);
     if ((user.error = enableHiveLoading()) != 0) return;
-    const std::wstring mounted = L"TorlenBatchPrint-" + widenFromSystemCodePage(user.sid);
-    LONG status = RegLoadKeyW(HKEY_USERS, mounted.c_str(), file.c_str());
+    const std::string mounted = "TorlenBatchPrint-" + user.sid;
+    LONG status = RegLoadKeyW(HKEY_USERS, widenFromSystemCodePage(mounted).c_str(), file.c_str());
     if (status != ERROR_SUCCESS) {
         user.error = static_cast<unsigned long>(status);
         return;
     }
-    HKEY root = nullptr;
-    status = RegOpenKeyExW(HKEY_USERS, mounted.c_str(), 0, KEY_ALL_ACCESS, &root);
-    if (status == ERROR_SUCCESS) {
-        visitLoaded(root, user, visitor);
-        RegCloseKey(root);
-    } else {
-        user.error = static_cast<unsigned long>(status);
+    {
+        RegistryKey root;
+        user.error = static_cast<unsigned long>(root.open(HKEY_USERS, mounted, KEY_ALL_ACCESS));
+        if (user.error == 0) visitLoaded(root.get(), user, visitor);
     }
-    RegUnLoadKeyW(HKEY_USERS, mounted.c_str());
+    RegUnLoadKeyA(HKEY_USERS, mounted.c_str());
+}
+
+// The registries Windows has loaded (users logged on, and any a service holds).
+void visitLoadedUsers(const std::vector<std::string>& loaded, const RegistryKey& list, UserVisitor& visitor,
+                      std::vector<UserRegistry>& users) {
+    for (const std::string& sid : loaded) {
+        RegistryKey profile, root;
+        if (list) profile.open(list.get(), sid, KEY_READ | kSystemView);
+        UserRegistry user = userOf(sid, profile);
+        user.error = static_cast<unsigned long>(root.open(HKEY_USERS, sid, KEY_ALL_ACCESS));
+        if (user.error == 0) visitLoaded(root.get(), user, visitor);
+        users.push_back(user);
+    }
+}
+
+// Every other person in the profile list whose profile has a registry file.
+void visitListedUsers(const std::vector<std::string>& loaded, const RegistryKey& list, UserVisitor& visitor,
+                      std::vector<UserRegistry>& users) {
+    std::string sid;
+    for (DWORD index = 0; list && list.subKeyNameAt(index, sid); ++index) {
+        RegistryKey profile;
+        if (!logon::isPersonsRegistry(sid) || std::find(loaded.begin(), loaded.end(), sid) != loaded.end() ||
+            profile.open(list.get(), sid, KEY_READ | kSystemView) != ERROR_SUCCESS)
+            continue;
+        const std::wstring file = profileRegistryFile(profile);
+        if (file.empty()) continue;
+        UserRegistry user = userOf(sid, profile);
+        visitFile(file, user, visitor);
+        users.push_back(user);
+    }
 }
 
 }  // namespace
@@ -103,33 +151,7 @@ std::vector<UserRegistry> visitEveryUser(UserVisitor& visitor) {
     const std::vector<std::string> loaded = loadedRegistries();
     RegistryKey list;
     list.open(HKEY_LOCAL_MACHINE, kProfileList, KEY_READ | kSystemView);
-    for (const std::string& sid : loaded) {
-        UserRegistry user;
-        user.sid = sid;
-        user.name = "HKEY_USERS\\" + sid;
-        RegistryKey profile, root;
-        std::wstring central;
-        user.roaming = list && profile.open(list.get(), sid, KEY_READ | kSystemView) == ERROR_SUCCESS &&
-                       profile.readWide(L"CentralProfile", central) && !central.empty();
-        if ((user.error = static_cast<unsigned long>(root.open(HKEY_USERS, sid, KEY_ALL_ACCESS))) == 0)
-            visitLoaded(root.get(), user, visitor);
-        users.push_back(user);
-    }
-    std::string sid;
-    for (DWORD index = 0; list && list.subKeyNameAt(index, sid); ++index) {
-        if (!logon::isPersonsRegistry(sid) || std::find(loaded.begin(), loaded.end(), sid) != loaded.end())
-            continue;
-        RegistryKey profile;
-        if (profile.open(list.get(), sid, KEY_READ | kSystemView) != ERROR_SUCCESS) continue;
-        const std::wstring file = profileRegistryFile(profile);
-        if (file.empty()) continue;
-        UserRegistry user;
-        user.sid = sid;
-        user.name = "HKEY_USERS\\" + sid;
-        std::wstring central;
-        user.roaming = profile.readWide(L"CentralProfile", central) && !central.empty();
-        visitFile(file, user, visitor);
-        users.push_back(user);
-    }
+    visitLoadedUsers(loaded, list, visitor, users);
+    visitListedUsers(loaded, list, visitor, users);
     return users;
 }

@@ -1,4 +1,4 @@
-// Taking the per-user part away; see UserRemoval.h.
+// Taking every user's part away, and the uninstallation for every user; see UserRemoval.h.
 #include "acad/UserRemoval.h"
 
 #include <windows.h>
@@ -33,6 +33,30 @@ std::string named(const std::string& where, const std::string& registryName) {
     const std::string current = "HKEY_CURRENT_USER";
     return where.compare(0, current.size(), current) == 0 ? registryName + where.substr(current.size())
                                                           : where;
+}
+
+// A settings file the user has changed since is the user's now: it stays, and that is no failure
+// of the uninstallation. Gives the files kept.
+std::vector<std::string> keepUsersOwnFiles(FailureLog& failures) {
+    std::vector<std::string> kept;
+    FailureLog others;
+    for (const Failure& failure : failures) {
+        if (failure.action == Failure::Action::KeepChanged)
+            kept.push_back(failure.subject);
+        else
+            others.push_back(failure);
+    }
+    failures = others;
+    return kept;
+}
+
+void logUsersPart(const UninstallOutcome& outcome, const std::vector<std::string>& kept,
+                  const std::string& registryName, SetupLog& log) {
+    for (const std::string& removed : outcome.removed)
+        log.line(logtexts::kRemovedOrRestored, named(removed, registryName));
+    for (const std::string& path : kept) log.line(logtexts::kUserSettingsKept, path);
+    for (const Failure& failure : outcome.failures)
+        log.line(logtexts::failureWords(failure), named(failure.subject, registryName), failure.error);
 }
 
 // Takes each user's part away, and keeps who must wait for their next logon.
@@ -97,17 +121,7 @@ UninstallOutcome removeCurrentUsersPart(bool purge, SetupLog& log, const std::st
         if (purge) purgeRecordedFiles(record, outcome);
         undoRecord(record, outcome);
     }
-    // A settings file the user has changed since is the user's now: it stays, and that is no
-    // failure of the uninstallation.
-    std::vector<std::string> kept;
-    FailureLog failures;
-    for (const Failure& failure : outcome.failures) {
-        if (failure.action == Failure::Action::KeepChanged)
-            kept.push_back(failure.subject);
-        else
-            failures.push_back(failure);
-    }
-    outcome.failures = failures;
+    const std::vector<std::string> kept = keepUsersOwnFiles(outcome.failures);
     if (recorded && outcome.failures.empty()) {
         if (unsigned long error = eraseInstallRecord(RecordScope::User))
             outcome.failures.push_back(
@@ -115,11 +129,7 @@ UninstallOutcome removeCurrentUsersPart(bool purge, SetupLog& log, const std::st
     }
     if (unsigned long error = stopLogonRuns())
         outcome.failures.push_back({Failure::Action::WriteKey, logonRunValuePath(), error});
-    for (const std::string& removed : outcome.removed)
-        log.line(logtexts::kRemovedOrRestored, named(removed, registryName));
-    for (const std::string& path : kept) log.line(logtexts::kUserSettingsKept, path);
-    for (const Failure& failure : outcome.failures)
-        log.line(logtexts::failureWords(failure), named(failure.subject, registryName), failure.error);
+    logUsersPart(outcome, kept, registryName, log);
     return outcome;
 }
 
