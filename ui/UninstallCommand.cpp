@@ -40,7 +40,7 @@ void uninstall() {
     unsigned long error = 0;
     std::string unwritable = firstUnwritable(installations, everyRelease, error);
     if (!unwritable.empty()) return tell(texts::withoutRights(unwritable, error), MB_ICONERROR);
-    UninstallOutcome outcome = uninstallPlugin(installations, false, log);
+    UninstallOutcome outcome = uninstallForEveryUser(installations, false, log);
     const std::wstring logFile = log.usable() ? log.file() : std::wstring();
     if (outcome.failures.empty())
         tell(texts::kUninstalled, MB_ICONINFORMATION);
