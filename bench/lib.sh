@@ -15,7 +15,7 @@ bench_build() {
     cd "$bench_root" &&
         cmake --preset win64 -B "$BENCH_TREE" -DPLATFORM_BITS=32 -DEDITION_DIR= >/dev/null &&
         cmake --build "$BENCH_TREE" -j2 --target SetUp bare_dialog bench_startup_timer \
-            bench_discovery_scaling bench_deploy_copy >/dev/null &&
+            bench_discovery_scaling bench_deploy_copy TorlenUserSetup bare_program bench_logon_cost >/dev/null &&
         cmake --preset win32 -B "$BENCH_TREE32" -DEDITION_DIR= >/dev/null &&
         cmake --build "$BENCH_TREE32" -j2 --target SetUp bare_dialog >/dev/null &&
         cd - >/dev/null
