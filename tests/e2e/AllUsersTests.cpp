@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "Driver.h"
+#include "framework/SystemCodePage.h"
 #include "framework/WideText.h"
 
 using namespace e2e;
@@ -30,6 +31,21 @@ const std::vector<std::string> kDataFiles = {"TL_DodudEdiv2013.ARX", "ACAD2013P.
                                              "Torlen_EN.shx",        "Torlen_HZ.shx", "Torlen.Ini"};
 
 std::wstring wide(const std::string& text) { return fromUtf8(utf8OfSystem(text)); }
+std::string systemPath(const std::wstring& text) {
+    std::string path;
+    narrowToSystemCodePage(text, path);
+    return path;
+}
+
+// A chosen folder with spaces, and with Chinese names where the system code page holds them (the
+// installer refuses a folder it cannot name, as on an English Windows).
+std::wstring spacedFolder() { return GetACP() == 936 ? L"C:\\e2e\\批打印 插件" : L"C:\\e2e\\Batch Print"; }
+std::string spacedTarget() { return systemPath(spacedFolder()) + "\\T-DodudEdiv"; }
+// A folder as the trusted list gets it: upper-cased (the Chinese names have no case).
+std::wstring asTrusted(std::wstring folder) {
+    for (wchar_t& c : folder) c = c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+    return folder;
+}
 
 std::string appDataTorlen() {
     char appData[MAX_PATH] = {};
@@ -56,7 +72,8 @@ class AllUsersTest : public ::testing::Test {
         regDeleteTree(HKEY_LOCAL_MACHINE, componentKey());
         forgetUser();
         DeleteFileA(kLog.c_str());
-        for (const char* folder : {"C:\\T-DodudEdiv", "C:\\e2e\\批打印 插件"}) removeTree(folder);
+        for (const std::string& folder : {std::string("C:\\T-DodudEdiv"), systemPath(spacedFolder())})
+            removeTree(folder);
         source_ = prepareInstallSource(kSource, kDataFiles);
         addEditionAcad(2014, kAcadRoot);
         before_ = state();
@@ -84,7 +101,7 @@ class AllUsersTest : public ::testing::Test {
         return run(L"install --folder \"" + chosen + closing + L"\" --all-users" + kLogOption);
     }
     static std::string state() {
-        return machineExport({kAcadRoot, "C:\\T-DodudEdiv", "C:\\e2e\\批打印 插件"});
+        return machineExport({kAcadRoot, "C:\\T-DodudEdiv", systemPath(spacedFolder())});
     }
     static std::wstring log() { return readUtf8File(kLog); }
     static std::wstring trustedPaths(HKEY root = HKEY_CURRENT_USER,
@@ -108,15 +125,14 @@ class AllUsersTest : public ::testing::Test {
 // A user who logs on before AutoCAD made a profile for them gets the folder trusted at the first
 // logon after the profile exists, and the step stops running then; installing again runs it once
 // more; the copy kept in the plug-in's folder uninstalls and removes itself. For a drive root and
-// a folder with spaces and Chinese names: the command Windows runs is the program's path alone.
+// a folder with spaces (and Chinese names): the command Windows runs is the program's path alone.
 TEST_F(AllUsersTest, AUserGetsTheFolderTrustedAtTheFirstLogonAfterAutoCADMadeTheirProfile) {
     const struct {
         std::wstring chosen;
         std::string target;
         std::wstring entry;  // as the trusted list gets it
-    } cases[] = {
-        {L"C:\\", "C:\\T-DodudEdiv", L"C:\\T-DODUDEDIV"},
-        {L"C:\\e2e\\批打印 插件", "C:\\e2e\\批打印 插件\\T-DodudEdiv", L"C:\\E2E\\批打印 插件\\T-DODUDEDIV"}};
+    } cases[] = {{L"C:\\", "C:\\T-DodudEdiv", L"C:\\T-DODUDEDIV"},
+                 {spacedFolder(), spacedTarget(), asTrusted(spacedFolder() + L"\\T-DodudEdiv")}};
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.chosen));
         const std::wstring program = L"\"" + wide(c.target) + L"\\TorlenUserSetup.exe\"";
@@ -166,8 +182,8 @@ TEST_F(AllUsersTest, UninstallTakesEveryUsersPartAwayFromTheirRegistry) {
     const std::string sid = "S-1-5-21-1004336348-1177238915-682003330-1234";
     const std::string profileFolder = "C:\\users\\e2e-second";
     const std::string settings = profileFolder + "\\AppData\\Roaming\\Torlen\\Torlen.Ini";
-    const std::wstring chosen = L"C:\\e2e\\批打印 插件";
-    const std::string target = "C:\\e2e\\批打印 插件\\T-DodudEdiv";
+    const std::wstring chosen = spacedFolder();
+    const std::string target = spacedTarget();
     const std::wstring program = L"\"" + wide(target) + L"\\TorlenUserSetup.exe\"";
     for (bool loadedByWindows : {true, false}) {
         SCOPED_TRACE(loadedByWindows ? "loaded by Windows" : "in the profile list only");
@@ -226,8 +242,8 @@ TEST_F(AllUsersTest, UninstallTakesEveryUsersPartAwayFromTheirRegistry) {
 // unreadable) has it taken away at their next logon: uninstall ends with 0, leaving the logon
 // step registered once more; the next uninstall, reaching everyone, takes the rest away.
 TEST_F(AllUsersTest, APartUninstallCannotReachIsTakenAwayAtTheUsersNextLogon) {
-    const std::wstring chosen = L"C:\\e2e\\批打印 插件";
-    const std::string target = "C:\\e2e\\批打印 插件\\T-DodudEdiv";
+    const std::wstring chosen = spacedFolder();
+    const std::string target = spacedTarget();
     const std::wstring program = L"\"" + wide(target) + L"\\TorlenUserSetup.exe\"";
     const std::string unreadable = "S-1-5-21-1004336348-1177238915-682003330-1235";
     const struct {
@@ -295,7 +311,7 @@ TEST_F(AllUsersTest, TheInstallingAccountsFolderCannotFailAnInstallationForEvery
         SCOPED_TRACE(utf8(c.options));
         SetEnvironmentVariableA("APPDATA", "C:\\e2e\\appdata-is-a-file");
         const CommandRun installed =
-            run(L"install --folder \"C:\\e2e\\批打印 插件\"" + c.options + kLogOption);
+            run(L"install --folder \"" + spacedFolder() + L"\"" + c.options + kLogOption);
         SetEnvironmentVariableA("APPDATA", appData);
         EXPECT_EQ(installed.exitCode, c.exitCode) << log();
         EXPECT_TRUE(contains(log(), c.logged)) << log();
