@@ -5,13 +5,16 @@
 
 #include "acad/LogonStep.h"
 #include "acad/SelfRemoval.h"
+#include "acad/TargetFolderRules.h"
 #include "acad/UserHives.h"
 #include "acad/UserSetup.h"
 #include "deploy/FileOperations.h"
 #include "deploy/InstallRecord.h"
 #include "deploy/LogTexts.h"
 #include "deploy/ProductNames.h"
+#include "framework/NarrowString.h"
 #include "framework/Paths.h"
+#include "framework/SystemCodePage.h"
 
 namespace {
 
@@ -145,6 +148,18 @@ EveryUserRemoval removeEveryUsersPart(bool purge, SetupLog& log) {
     return removal;
 }
 
+// The program removes itself only where the uninstallation removes the folder it runs from: the
+// copy kept in the plug-in's folder. Run from anywhere else (a share, a package's folder, the
+// folder it was shipped in) it is someone's copy of the installer and stays.
+namespace {
+std::string programInPluginFolder(const InstallationRecord* record) {
+    const std::string self = programRemovedAfterExit();
+    const std::string folder = path::folderOf(self, isSystemLeadByte);
+    if (self.empty() || !isPluginFolderPath(folder, isSystemLeadByte)) return std::string();
+    return !record || narrow::equalsIgnoreCase(folder, record->targetFolder) ? self : std::string();
+}
+}  // namespace
+
 UninstallOutcome uninstallForEveryUser(const AcadInstallations& installations, bool purge, SetupLog& log) {
     InstallationRecord record;
     const bool recorded = readInstallRecord(record);
@@ -153,7 +168,7 @@ UninstallOutcome uninstallForEveryUser(const AcadInstallations& installations, b
     std::string program;
     const bool logonStepStays = recorded && keepsLogonStep(record, users, program);
     if (logonStepStays) leftInPlace.push_back(program);
-    const std::string self = programRemovedAfterExit();
+    const std::string self = programInPluginFolder(recorded ? &record : nullptr);
     if (!self.empty()) leftInPlace.push_back(self);
     UninstallOutcome outcome = uninstallPlugin(installations, purge, log, leftInPlace);
     if (logonStepStays) {

@@ -319,6 +319,8 @@ TEST_F(CommandLineTest, AHeldModuleStopsAnUpgradeBeforeAnythingChanges) {
     EXPECT_EQ(run(L"status --min-version " + next).exitCode, 1u);
     EXPECT_TRUE(contains(run(L"status --json").out, L"\"installedBuild\":" + build));
     EXPECT_EQ(run(L"uninstall").exitCode, 0u);
+    // Run from where it was shipped, not from the plug-in's folder, the installer stays.
+    EXPECT_FALSE(waitUntilRemoved(source_.cmd, 3000));
 }
 
 // The uninstall command of the Programs and Features entry: SetUp.exe in the plug-in's folder
