@@ -63,7 +63,7 @@ bool Installation::run(const ReleaseSelection& releases) {
     deployToReleases(installations, releases, observer, failures_, namedDataFolder, recorder_.get());
     if (programsEntry_) {
         if (unsigned long error = registerProgramsEntry(targetFolder_, recorder_.get()))
-            failures_.push_back({Failure::Action::WriteKey, programsEntryKeyName(), error});
+            failures_.push_back({Failure::Action::ProgramsEntry, programsEntryKeyName(), error});
     }
     observer.step();
     if (recorder_->error() != 0)

@@ -59,8 +59,12 @@ std::string programsEntryKeyName() {
 unsigned long registerProgramsEntry(const std::string& targetFolder, InstallRecorder* recorder) {
     const std::string dialog = path::join(targetFolder, kDialogInstallerName);
     const std::string unattended = path::join(targetFolder, kUnattendedInstallerName);
+    // SetUp.exe is shipped alone beside its Data folder, SetUpCmd.exe alone to deployment tools:
+    // the entry needs one of them for its uninstall command, and offers a quiet one only where
+    // SetUpCmd.exe came along.
     const bool hasDialog = copyInstaller(kDialogInstallerName, targetFolder, recorder);
-    if (!copyInstaller(kUnattendedInstallerName, targetFolder, recorder)) return GetLastError();
+    const bool hasUnattended = copyInstaller(kUnattendedInstallerName, targetFolder, recorder);
+    if (!hasDialog && !hasUnattended) return ERROR_FILE_NOT_FOUND;
     RegistryKey entry;
     LONG status = entry.createPath(HKEY_LOCAL_MACHINE, path::join(kUninstallKeys, kEntryName), KEY_SET_VALUE);
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
@@ -72,9 +76,11 @@ unsigned long registerProgramsEntry(const std::string& targetFolder, InstallReco
              entry.writeWide(L"DisplayVersion", widenFromSystemCodePage(version), REG_SZ),
              entry.writeWide(L"Publisher", L"Torlen", REG_SZ),
              entry.writeWide(L"InstallLocation", widenFromSystemCodePage(targetFolder), REG_SZ),
-             entry.writeWide(L"DisplayIcon", widenFromSystemCodePage(hasDialog ? dialog : unattended) + L",0", REG_SZ),
+             entry.writeWide(L"DisplayIcon", widenFromSystemCodePage(hasDialog ? dialog : unattended) + L",0",
+                             REG_SZ),
              entry.writeWide(L"UninstallString", hasDialog ? quoted(dialog) + L" /uninstall" : quiet, REG_SZ),
-             entry.writeWide(L"QuietUninstallString", quiet, REG_SZ),
+             hasUnattended ? entry.writeWide(L"QuietUninstallString", quiet, REG_SZ)
+                           : entry.deleteValue("QuietUninstallString"),
              entry.writeDword("EstimatedSize", folderKilobytes(targetFolder)),
              entry.writeDword("NoModify", 1),
              entry.writeDword("NoRepair", 1),

@@ -20,6 +20,7 @@ struct Failure {
         EditList,          // editing a value that holds a list (the key path and value name)
         Remove,            // removing a file the plug-in put there, when uninstalling (the path)
         KeepChanged,       // uninstall left a file changed since it was installed (the path)
+        ProgramsEntry,     // listing the installation in Programs and Features (the entry's key)
     };
     Action action;
     std::string subject;  // a file path, or a registry key path starting with its root key's name

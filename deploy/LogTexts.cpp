@@ -64,6 +64,8 @@ std::wstring failureWords(const Failure& failure) {
             return L"未能删除文件";
         case Failure::Action::KeepChanged:
             return L"文件在安装后已被修改，已保留";
+        case Failure::Action::ProgramsEntry:
+            return L"未能添加到“程序和功能”";
     }
     return L"";
 }

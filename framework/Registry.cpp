@@ -145,6 +145,11 @@ LONG RegistryKey::writeWide(const wchar_t* name, const std::wstring& text, DWORD
 
 LONG RegistryKey::deleteSubKey(const std::string& path) const { return RegDeleteKeyA(key_, path.c_str()); }
 
+LONG RegistryKey::deleteValue(const char* name) const {
+    LONG status = RegDeleteValueA(key_, name);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
 LONG RegistryKey::deleteTree(const std::string& path) const { return RegDeleteTreeA(key_, path.c_str()); }
 
 void listSubKeyNames(const RegistryKey& key, std::vector<std::string>& names) {

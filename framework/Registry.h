@@ -61,6 +61,8 @@ class RegistryKey {
     LONG writeText(const char* name, const std::string& text) const;
     // A UTF-16 string of the given type, stored with its terminating zero.
     LONG writeWide(const wchar_t* name, const std::wstring& text, DWORD type) const;
+    // Deletes a value; a value that is not there counts as deleted.
+    LONG deleteValue(const char* name) const;
     // Deletes a subkey path that has no subkeys of its own.
     LONG deleteSubKey(const std::string& path) const;
     // Deletes a subkey with everything below it.

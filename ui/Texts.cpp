@@ -44,6 +44,8 @@ std::wstring section(const wchar_t* heading, const FailureLog& failures, bool (*
 bool isLeftOut(const Failure& f) {
     return f.action == Failure::Action::Copy || f.action == Failure::Action::FindUserFolder;
 }
+// What the plug-in needs to be loaded by AutoCAD; the entry in Programs and Features is not.
+bool isAuxiliary(const Failure& f) { return f.action == Failure::Action::ProgramsEntry; }
 bool isRegistry(const Failure& f) {
     return f.action == Failure::Action::OpenKey || f.action == Failure::Action::WriteKey ||
            f.action == Failure::Action::EditList;
@@ -137,30 +139,56 @@ std::wstring copyFailed(const Failure& failure) {
            L" 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
 }
 
-std::wstring failureReport(const FailureLog& failures, const std::wstring& logFile) {
-    if (failures.empty()) return std::wstring();
-    size_t leftOut = 0;
+namespace {
+
+// The advice that ends a report: by the causes of what failed.
+std::wstring advice(const FailureLog& failures) {
     bool accessDenied = false, inUse = false;
     for (const Failure& failure : failures) {
-        leftOut += isLeftOut(failure) ? 1 : 0;
         accessDenied = accessDenied || isAccessDenied(failure.error);
         inUse = inUse || isHeldByAnotherProgram(failure.error);
     }
-    // Only when no file was left out may the message say that the files were copied.
-    std::wstring text =
-        leftOut == 0 ? L"文件已复制到安装目录，但以下项目未能完成，AutoCAD 可能无法加载批打印软件：\n\n"
-                     : L"安装未全部完成：有 " + decimalText(leftOut) +
-                           L" 个文件按您的选择被跳过，没有复制。以下项目未能完成，"
-                           L"AutoCAD 可能无法加载批打印软件：\n\n";
-    text += section(L"被跳过的文件：", failures, isLeftOut);
-    text += section(L"未能写入的注册表项：", failures, isRegistry);
-    text += section(L"未能复制到 AutoCAD 安装目录的文件：", failures,
-                    [](const Failure& f) { return !isLeftOut(f) && !isRegistry(f); });
+    std::wstring text;
     if (inUse) text += L"请关闭 AutoCAD，然后重新安装。";
     if (accessDenied)
         text +=
             std::wstring(inUse ? L"\n" : L"") + L"请右键单击 SetUp.exe，选择“以管理员身份运行”，重新安装。";
     if (!inUse && !accessDenied) text += L"请排除上述错误后重新安装。";
+    return text;
+}
+
+// Only the entry in Programs and Features failed: the plug-in is installed and loads.
+std::wstring auxiliaryReport(const FailureLog& failures) {
+    return L"批打印软件已安装，重启 AutoCAD 后即可使用，但未能添加到 Windows 的“程序和功能”：\n\n" +
+           section(L"未能写入：", failures, isAuxiliary) + L"以后可以重新运行 SetUp.exe 来添加它。";
+}
+
+}  // namespace
+
+std::wstring failureReport(const FailureLog& failures, const std::wstring& logFile) {
+    if (failures.empty()) return std::wstring();
+    size_t leftOut = 0, essential = 0;
+    for (const Failure& failure : failures) {
+        leftOut += isLeftOut(failure) ? 1 : 0;
+        essential += isAuxiliary(failure) ? 0 : 1;
+    }
+    std::wstring text;
+    if (essential == 0) {
+        text = auxiliaryReport(failures);
+    } else {
+        // Only when no file was left out may the message say that the files were copied.
+        text = leftOut == 0
+                   ? L"文件已复制到安装目录，但以下项目未能完成，AutoCAD 可能无法加载批打印软件：\n\n"
+                   : L"安装未全部完成：有 " + decimalText(leftOut) +
+                         L" 个文件按您的选择被跳过，没有复制。以下项目未能完成，"
+                         L"AutoCAD 可能无法加载批打印软件：\n\n";
+        text += section(L"被跳过的文件：", failures, isLeftOut);
+        text += section(L"未能写入的注册表项：", failures, isRegistry);
+        text += section(L"未能复制到 AutoCAD 安装目录的文件：", failures,
+                        [](const Failure& f) { return !isLeftOut(f) && !isRegistry(f) && !isAuxiliary(f); });
+        text += section(L"未能添加到“程序和功能”：", failures, isAuxiliary);
+        text += advice(failures);
+    }
     if (!logFile.empty()) text += L"\n\n详细记录见安装日志：" + logFile;
     return text;
 }

@@ -332,23 +332,9 @@ TEST_F(CommandLineTest, ProgramsAndFeaturesUninstallsThroughAWindowThatAsks) {
     DWORD type = REG_NONE;
     ASSERT_TRUE(regReadWide(HKEY_LOCAL_MACHINE, programsEntryKey(), "UninstallString", command, type));
     ASSERT_EQ(command, L"\"C:\\e2e\\target\\T-DodudEdiv\\SetUp.exe\" /uninstall");
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
-    MessageBoxWindow ask = waitForMessageBox(nullptr, 10000);
-    ASSERT_TRUE(ask);
-    EXPECT_EQ(ask.caption, L"T-软件安装");
-    EXPECT_TRUE(contains(ask.text, L"确定要卸载批打印软件吗？"));
-    ask.press(IDYES);
-    MessageBoxWindow done = waitForMessageBox(nullptr, 20000);
-    ASSERT_TRUE(done);
-    EXPECT_EQ(done.text, L"批打印软件已卸载。");
-    done.press(IDOK);
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
+    UninstallDialogue dialogue = uninstallThroughEntry(command);
+    EXPECT_TRUE(contains(dialogue.question, L"确定要卸载批打印软件吗？"));
+    EXPECT_EQ(dialogue.result, L"批打印软件已卸载。");
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, programsEntryKey()));
     EXPECT_FALSE(isFolder(kChosen + "\\T-DodudEdiv"));
     EXPECT_EQ(state(), before);

@@ -157,11 +157,12 @@ std::string builtFolder() {
     return exe.substr(0, exe.find_last_of('\\'));
 }
 
-InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles) {
+InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles,
+                                   bool withUnattended) {
     freshFolder(folder);
     InstallSource source{folder, folder + "\\SetUp.exe", folder + "\\SetUpCmd.exe"};
     CopyFileA(builtSetupExe().c_str(), source.exe.c_str(), FALSE);
-    CopyFileA((builtFolder() + "\\SetUpCmd.exe").c_str(), source.cmd.c_str(), FALSE);
+    if (withUnattended) CopyFileA((builtFolder() + "\\SetUpCmd.exe").c_str(), source.cmd.c_str(), FALSE);
     CreateDirectoryA((folder + "\\Data").c_str(), nullptr);
     for (const std::string& name : dataFiles) writeFile(folder + "\\Data\\" + name, "contents of " + name);
     return source;
@@ -297,6 +298,27 @@ CommandRun runCommand(const std::string& exe, const std::wstring& arguments) {
 }
 
 CommandRun runCommandLine(const std::wstring& commandLine) { return runProcess(nullptr, commandLine); }
+
+UninstallDialogue uninstallThroughEntry(std::wstring command) {
+    UninstallDialogue dialogue;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return dialogue;
+    if (MessageBoxWindow ask = waitForMessageBox(nullptr, 10000)) {
+        dialogue.question = ask.text;
+        ask.press(IDYES);
+        if (MessageBoxWindow done = waitForMessageBox(nullptr, 20000)) {
+            dialogue.result = done.text;
+            done.press(IDOK);
+        }
+    }
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return dialogue;
+}
 
 bool waitUntilRemoved(const std::string& path, DWORD milliseconds) {
     for (DWORD waited = 0; GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 100) {

@@ -75,7 +75,9 @@ struct InstallSource {
 std::string builtSetupExe();
 // The build folder of SetUp.exe, which holds the other programs of the tree.
 std::string builtFolder();
-InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles);
+// Without the unattended one, SetUp.exe is shipped alone beside its Data folder.
+InstallSource prepareInstallSource(const std::string& folder, const std::vector<std::string>& dataFiles,
+                                   bool withUnattended = true);
 
 // What an installation may change, as text to compare: the Autodesk keys below
 // HKEY_LOCAL_MACHINE (both roots) and HKEY_CURRENT_USER with every value, and every file below
@@ -107,6 +109,15 @@ CommandRun runCommand(const std::string& exe, const std::wstring& arguments);
 // A whole command line run as Windows runs a registered command (Active Setup's StubPath, a Run
 // value): the program is the line's first token, as CreateProcess parses it.
 CommandRun runCommandLine(const std::wstring& commandLine);
+
+// Runs the uninstall command of a Programs and Features entry as Windows does (a window
+// program), answers its question with Yes and gives the question and the message that ends it
+// (empty texts when a box did not come); waits for the program to end.
+struct UninstallDialogue {
+    std::wstring question;
+    std::wstring result;
+};
+UninstallDialogue uninstallThroughEntry(std::wstring command);
 
 // Waits up to the time given for a file or folder to be gone; false when it is still there.
 bool waitUntilRemoved(const std::string& path, DWORD milliseconds);

@@ -357,12 +357,32 @@ TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
     EXPECT_TRUE(setup.waitForFinishPage());
 }
 
-TEST_F(InstallTest, NoMessageBeforeTheFinishPageWhenNothingFailed) {
+// As the installer is shipped to users: SetUp.exe beside its Data folder and nothing else. It
+// installs to the finish page without a message, lists itself in Programs and Features with
+// its own uninstall command (no quiet one: SetUpCmd.exe did not come along), and that command
+// takes everything away again.
+TEST_F(InstallTest, SetUpExeAloneInstallsToTheFinishPageAndItsEntryUninstalls) {
     install(2014);
-    SetupProcess setup(source_.exe);
-    startInstall(setup, L"C:\\e2e\\target");
-    ASSERT_TRUE(setup.waitForFinishPage());
-    EXPECT_FALSE(waitForMessageBox(setup.dialog(), 300));
+    source_ = prepareInstallSource(kSource, kDataFiles, false);
+    const std::string before = state();
+    {
+        SetupProcess setup(source_.exe);
+        startInstall(setup, L"C:\\e2e\\target");
+        ASSERT_TRUE(setup.waitForFinishPage());
+        EXPECT_FALSE(waitForMessageBox(setup.dialog(), 300));
+        setup.click(IDOK);
+        EXPECT_TRUE(setup.waitForExit(5000));
+    }
+    const std::string entry = std::string(isWow64Process() ? "SOFTWARE\\Wow6432Node\\" : "SOFTWARE\\") +
+                              "Microsoft\\Windows\\CurrentVersion\\Uninstall\\TorlenBatchPrint";
+    std::wstring command;
+    DWORD type = REG_NONE;
+    ASSERT_TRUE(regReadWide(HKEY_LOCAL_MACHINE, entry, "UninstallString", command, type));
+    EXPECT_EQ(command, L"\"C:\\e2e\\target\\T-DodudEdiv\\SetUp.exe\" /uninstall");
+    EXPECT_FALSE(regReadWide(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString", command, type));
+    EXPECT_EQ(uninstallThroughEntry(command).result, L"批打印软件已卸载。");
+    EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, entry));
+    EXPECT_EQ(state(), before);
 }
 
 // --- administrator rights and the installation lock ---------------------------------------
