@@ -6,17 +6,32 @@ needed_packages="cmake g++ clang-14 libclang-rt-14-dev googletest clang-format
   binutils-mingw-w64-x86-64 wine wine64 xvfb x11-utils imagemagick locales fonts-wqy-microhei python3
   qemu-user-static wine32:i386 wine32-preloader:i386 wixl msitools"
 
-ensure_packages() {
-  local missing=""
+missing_packages() {
+  local p missing=""
   for p in $needed_packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
   done
+  echo "$missing"
+}
+
+# Installs what is missing, and only then reads the package lists: a machine that has every
+# package needs no package index at all. A list that cannot be refreshed (a mirror in the middle
+# of a sync) is no reason to stop either: apt-get takes the lists it has. What still cannot be
+# installed is named; the build or the test that needs it then fails and says why.
+ensure_packages() {
+  local missing
+  missing=$(missing_packages)
   if [ -n "$missing" ]; then
     echo "installing:$missing"
     # wine32 is an i386 package: the architecture must be known before the package lists are read.
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
+    apt-get update -qq || echo "packages.sh: some package lists could not be refreshed; going on with those at hand"
+    if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null; then
+      # One package that cannot be had fails the whole call: the others one by one.
+      local p
+      for p in $missing; do DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$p" >/dev/null 2>&1 || true; done
+      echo "packages.sh: not installed:$(missing_packages)"
+    fi
   fi
   # Chinese Windows for every test; English Windows for the texts' own end-to-end run.
   local wanted
