@@ -12,7 +12,7 @@ int wmain(int argc, wchar_t** argv) {
     restrictDllSearchToSystemFolder();
     std::vector<std::wstring> arguments(argv + 1, argv + argc);
     // The copy an uninstallation from the plug-in's folder starts to remove the program after it.
-    if (!arguments.empty() && arguments[0] == kRemoveAfterExitSwitch)
+    if (!arguments.empty() && arguments[0] == kRemoveAfterExitArgument)
         return finishRemovalAfterExit(arguments);
     return cli::runSetUpCmd(arguments);
 }

@@ -5,7 +5,7 @@
 // program's own, so the command Windows runs is the program's path alone.
 #include <windows.h>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 #include "framework/DllSearch.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
-#include "acad/Engine.h"
+#include <string>
+#include <vector>
+
+#include "engine/Engine.h"
 #include "ui/RestartRules.h"
 #include "ui/SetupDialog.h"
 #include "ui/SetupLock.h"
@@ -16,6 +19,12 @@ CWizardApp theApp;
 // two things only: the uninstall command of the Programs and Features entry, and the choices an
 // instance hands to the one it starts elevated; anything else on it is ignored.
 bool CWizardApp::InitInstance() {
+    // The copy an uninstallation from the plug-in's folder starts to remove the program after it.
+    const std::vector<std::wstring> given = restart::splitArguments(GetCommandLineW());
+    if (!given.empty() && given[0] == kRemoveAfterExitArgument) {
+        finishRemovalAfterExit(given);
+        return false;
+    }
     if (restart::Uninstall mode = restart::readUninstall(GetCommandLineW());
         mode != restart::Uninstall::None) {
         runUninstall(mode);

@@ -1,4 +1,4 @@
-// SetUpCmd.exe's side of the installation; see CmdObserver.h.
+// SetUpCmd.exe's side of the engine; see CmdObserver.h.
 #include "cli/CmdObserver.h"
 
 #include <windows.h>
@@ -12,17 +12,17 @@ const int kRetriesOfAHeldFile = 3;
 const DWORD kRetryPause = 1000;
 }  // namespace
 
-InstallObserver::CopyAnswer CmdObserver::copyFailed(const Failure& failure) {
+FailureAnswer CmdObserver::failed(const Failure& failure, FailureAnswer recommended) {
     if (failure.subject != retrying) {
         retrying = failure.subject;
         retries = 0;
     }
-    if (isHeldByAnotherProgram(failure.error) && retries < kRetriesOfAHeldFile) {
+    if (recommended == FailureAnswer::Retry && retries < kRetriesOfAHeldFile) {
         ++retries;
         Sleep(kRetryPause);
-        return CopyAnswer::Retry;
+        return FailureAnswer::Retry;
     }
-    return onCopyFailure == OnCopyFailure::Abort ? CopyAnswer::Abort : CopyAnswer::Ignore;
+    return onCopyFailure == OnCopyFailure::Abort ? FailureAnswer::Abort : FailureAnswer::Ignore;
 }
 
 }  // namespace cli

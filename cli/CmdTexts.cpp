@@ -13,14 +13,15 @@ const wchar_t* const kExitCodes =
     L"退出代码：\n"
     L"  0     成功（status：已完整安装）\n"
     L"  1     status：未安装，或安装不完整\n"
-    L"  2     已完成，但有项目未能完成（日志中列出）\n"
-    L"  3     安装中途停止：原有的安装已被部分更新，现在不完整，请排除问题后重新安装\n"
-    L"  4     安装路径已存在，且管理员以外的用户可以更改它（见 --protect-folder），未做任何更改\n"
+    L"  2     已完成，但有项目按 --on-copy-failure ignore 跳过或未能完成（日志中列出）\n"
+    L"  4     安装路径已存在，且管理员以外的用户可以更改它（见 --protect-folder），或不能把它设为只有管理员可以更改，\n"
+    L"        或路径上的文件夹管理员以外的用户可以更改；未做任何更改\n"
     L"  87    参数错误\n"
     L"  170   AutoCAD 正在运行，未做任何更改\n"
     L"  740   权限不足：无法写入 HKEY_LOCAL_MACHINE 或 AutoCAD 安装目录，请以管理员身份运行\n"
-    L"  1603  安装失败：未找到或无法读取安装文件、路径过长、复制中止；日志中列出原因\n"
-    L"  1618  另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行\n";
+    L"  1603  安装失败：未找到或无法读取安装文件、路径过长、中止；已做的更改全部撤销，计算机恢复原样；日志中列出原因\n"
+    L"  1618  另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行\n"
+    L"安装要么全部完成，要么什么都不改变：没有“中途停止、安装不完整”的退出代码。\n";
 
 const wchar_t* const kGeneral =
     L"SetUpCmd —— T-批打印软件的无人值守安装程序，供部署工具使用，不显示任何窗口。\n\n"
@@ -50,7 +51,7 @@ const wchar_t* helpOf(Command command) {
                    L"  --releases all|2018,2020,...  要安装的 AutoCAD 年份（默认：找到的全部）\n"
                    L"  --data <目录>                 安装文件所在目录（默认：程序旁的 Data 目录）\n"
                    L"  --log <文件>                  日志文件（UTF-8）\n"
-                   L"  --on-copy-failure abort|ignore  复制失败时中止（默认）或跳过\n"
+                   L"  --on-copy-failure abort|ignore  复制或注册失败时中止并撤销全部更改（默认）或跳过该项\n"
                    L"  --all-users                   通过 Windows 的 Active Setup，为每个用户在下次登录时\n"
                    L"                                完成受信任位置和设置文件（当前用户立即完成，SYSTEM "
                    L"除外）；\n"
@@ -105,20 +106,8 @@ std::wstring exitCodeLine(int exitCode) {
 }
 
 const wchar_t* const kDataUnrepresentable = L"--data：路径含有系统代码页无法表示的字符";
-const wchar_t* const kAcadRunningWords = L"AutoCAD 正在运行，请关闭 AutoCAD 后再运行；未做任何更改";
-const wchar_t* const kNotElevatedWords = L"权限不足，请以管理员身份运行；未做任何更改";
-const wchar_t* const kUnsafeFolderWords =
-    L"安装路径已存在，且管理员以外的用户可以重命名、删除或接管它（AutoCAD 将从这里为每个用户加载插件）；"
-    L"未做任何更改。请选择其他路径，或加 --protect-folder 让安装程序把它设为只有管理员可以更改";
-
-std::wstring releaseSkipped(int year) {
-    return L"未找到 AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"，跳过";
-}
-
-std::wstring nothingToInstall() {
-    return L"未找到可安装的 AutoCAD" + logtexts::editionWords() + L"，" + logtexts::kNothingChanged;
-}
-
+const wchar_t* const kProtectFolderHint =
+    L"加 --protect-folder，安装程序会把该目录设为只有管理员可以更改（只适用于空目录或只含插件目录的目录）";
 std::wstring releasesFound(bool any) {
     return any ? L"找到的 AutoCAD" + logtexts::editionWords() + L"：\r\n"
                : L"未找到本版本可安装的 AutoCAD" + logtexts::editionWords() + L"\r\n";
@@ -153,19 +142,6 @@ std::wstring unservedWords(int year) {
     return L"--releases：本版本（" + decimalText(platformBits) + L" 位）不安装 AutoCAD " +
            decimalText(static_cast<unsigned long>(year)) +
            L"；AutoCAD 2017 及以后的版本只有 64 位，请用 64 位版本的 SetUpCmd";
-}
-
-std::wstring folderWords(PathFieldVerdict verdict) {
-    switch (verdict) {
-        case PathFieldVerdict::Empty:
-            return L"--folder：安装路径为空";
-        case PathFieldVerdict::ListSeparator:
-            return L"--folder：安装路径中不能有分号（;），AutoCAD 的受信任位置以分号分隔";
-        default:
-            return L"--folder：安装路径无效，须是完整路径（如 C:\\Torlen），且不能含有 \\ / : * ? \" < > | "
-                   L"等字符，"
-                   L"也不能含有系统代码页无法表示的字符";
-    }
 }
 
 }  // namespace cli

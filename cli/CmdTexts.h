@@ -1,11 +1,11 @@
 // SetUpCmd.exe's own texts: its help, the lines its commands add to the log, and what list and
 // status print. Chinese, as the installer's; option and command names, and JSON keys, are
-// English. The engine's own words (failures, steps) are the engine's (deploy/LogTexts).
+// English. The engine's own words (failures, refusals, steps) are the engine's.
 #pragma once
 
 #include <string>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 #include "cli/CommandLineRules.h"
 
 namespace cli {
@@ -18,14 +18,9 @@ std::wstring commandStarted(Command command);  // 安装开始（32 位版本）
 // The end of a command that changes the machine: done, or done but with the items above failed.
 std::wstring commandFinished(Command command, bool allDone);
 std::wstring exitCodeLine(int exitCode);
-std::wstring folderWords(PathFieldVerdict verdict);  // why --folder cannot be used
 std::wstring unservedWords(int year);                // a year of --releases this edition does not serve
-std::wstring releaseSkipped(int year);               // 未找到 AutoCAD 2018，跳过
-std::wstring nothingToInstall();
 extern const wchar_t* const kDataUnrepresentable;
-extern const wchar_t* const kAcadRunningWords;
-extern const wchar_t* const kNotElevatedWords;
-extern const wchar_t* const kUnsafeFolderWords;
+extern const wchar_t* const kProtectFolderHint;  // how --protect-folder answers an unsafe chosen folder
 
 // --- list and status --------------------------------------------------------------------
 std::wstring releasesFound(bool any);  // the heading of list, or that there is nothing

@@ -1,7 +1,7 @@
 // Reading SetUpCmd.exe's arguments; see CommandLineRules.h.
 #include "cli/CommandLineRules.h"
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 
 namespace cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 #include "cli/CommandLineRules.h"
 
 namespace cli {

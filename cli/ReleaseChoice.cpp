@@ -30,4 +30,15 @@ ReleaseChoice chooseReleases(const AcadInstallations& installations, const std::
     return choice;
 }
 
+ReleaseSelection requestedReleases(const std::vector<int>& namedYears, int& unserved) {
+    ReleaseSelection selection{};
+    unserved = 0;
+    if (namedYears.empty()) selection.fill(1);
+    for (int year : namedYears) {
+        if (!acad::editionServes(year, platformBits) && unserved == 0) unserved = year;
+        selection[releaseIndex(year)] = 1;
+    }
+    return selection;
+}
+
 }  // namespace cli

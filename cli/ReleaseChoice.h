@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 
 namespace cli {
 
@@ -16,5 +16,9 @@ struct ReleaseChoice {
 };
 
 ReleaseChoice chooseReleases(const AcadInstallations& installations, const std::vector<int>& namedYears);
+
+// What an installation is asked to install for: the years named, or (none named) every release;
+// unserved receives a named year this edition does not serve (0: none).
+ReleaseSelection requestedReleases(const std::vector<int>& namedYears, int& unserved);
 
 }  // namespace cli

@@ -14,17 +14,18 @@ int refuseArguments(const std::string& reason) {
     return kBadArguments;
 }
 
-// install and uninstall change what SetUp.exe changes: not while another installer runs.
-// user-setup does not wait for them: Windows runs it once per user at logon, and a refusal
-// then would not be tried again.
+// install and uninstall take the installation lock themselves (the engine's order). user-setup
+// does not wait for another installer: Windows runs it once per user at logon, and a refusal then
+// would not be tried again.
 int runChanging(const CommandLine& line, SetupLog& log) {
-    if (line.command == Command::UserSetup) return setUpForUser(line, log);
-    InstallationLock lock;
-    if (lock.heldElsewhere()) {
-        log.line(std::wstring(logtexts::kAnotherInstaller) + L"，" + logtexts::kNothingChanged);
-        return kAnotherInstallation;
+    switch (line.command) {
+        case Command::UserSetup:
+            return setUpForUser(line, log);
+        case Command::Install:
+            return installPlugin(line, log);
+        default:
+            return uninstall(line, log);
     }
-    return line.command == Command::Install ? installPlugin(line, log) : uninstall(line, log);
 }
 
 }  // namespace

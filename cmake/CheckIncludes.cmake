@@ -1,5 +1,5 @@
 # Keeps the layers apart where the linker cannot: a front end (ui/, cli/) includes the engine
-# through its public interface acad/Engine.h alone and nothing of the other front end; the
+# through its public interface engine/Engine.h alone and nothing of the other front end; the
 # process entries (app/) include the engine the same way. Run by the build (cmake -P) with
 # SOURCE_DIR and STAMP; fails naming each offending include.
 file(GLOB sources ${SOURCE_DIR}/ui/* ${SOURCE_DIR}/cli/* ${SOURCE_DIR}/app/*)
@@ -11,7 +11,7 @@ foreach(source ${sources})
   foreach(line ${includes})
     string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
     set(wrong FALSE)
-    if(header MATCHES "^(acad|deploy)/" AND NOT header STREQUAL "acad/Engine.h")
+    if(header MATCHES "^(acad|deploy|journal|users|engine)/" AND NOT header STREQUAL "engine/Engine.h")
       set(wrong TRUE)
     elseif(layer STREQUAL "ui" AND header MATCHES "^cli/")
       set(wrong TRUE)
@@ -26,6 +26,6 @@ foreach(source ${sources})
 endforeach()
 if(offences)
   list(JOIN offences "\n  " listed)
-  message(FATAL_ERROR "front ends include the engine only through acad/Engine.h, and nothing of each other:\n  ${listed}")
+  message(FATAL_ERROR "front ends include the engine only through engine/Engine.h, and nothing of each other:\n  ${listed}")
 endif()
 file(TOUCH ${STAMP})

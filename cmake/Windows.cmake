@@ -41,10 +41,13 @@ target_compile_definitions(setup_core PUBLIC ${OWN_DEFINITIONS})
 # without them).
 set(FRAMEWORK_SYSTEM_SOURCES
   ${CMAKE_SOURCE_DIR}/framework/DllSearch.cpp
+  ${CMAKE_SOURCE_DIR}/framework/Files.cpp
+  ${CMAKE_SOURCE_DIR}/framework/KeyPath.cpp
   ${CMAKE_SOURCE_DIR}/framework/ModulePath.cpp
   ${CMAKE_SOURCE_DIR}/framework/Registry.cpp
   ${CMAKE_SOURCE_DIR}/framework/ShellFolders.cpp
   ${CMAKE_SOURCE_DIR}/framework/SystemCodePage.cpp
+  ${CMAKE_SOURCE_DIR}/framework/Token.cpp
   ${CMAKE_SOURCE_DIR}/framework/WideText.cpp)
 set(ENGINE_DEFINITIONS WIN32_LEAN_AND_MEAN NOUSER NOGDI COM_NO_WINDOWS_H)
 add_library(framework_system STATIC ${FRAMEWORK_SYSTEM_SOURCES})
@@ -52,7 +55,11 @@ target_compile_options(framework_system PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(framework_system PRIVATE ${ENGINE_DEFINITIONS})
 target_link_libraries(framework_system PUBLIC setup_core advapi32 kernel32)
 
-file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/acad/*.cpp ${CMAKE_SOURCE_DIR}/deploy/*.cpp)
+# The engine by concern, from the bottom up: journal/ (work items, the record, the log), deploy/
+# (files and folders), acad/ (AutoCAD), users/ (every user's part and logon), engine/ (the face
+# and the sequences).
+file(GLOB ENGINE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/journal/*.cpp ${CMAKE_SOURCE_DIR}/deploy/*.cpp
+  ${CMAKE_SOURCE_DIR}/acad/*.cpp ${CMAKE_SOURCE_DIR}/users/*.cpp ${CMAKE_SOURCE_DIR}/engine/*.cpp)
 list(REMOVE_ITEM ENGINE_SOURCES ${PURE_SOURCES})
 add_library(setup_engine STATIC ${ENGINE_SOURCES})
 target_compile_options(setup_engine PRIVATE ${OWN_COMPILE_OPTIONS})
@@ -66,7 +73,7 @@ target_compile_options(framework_windows PRIVATE ${OWN_COMPILE_OPTIONS})
 target_link_libraries(framework_windows PUBLIC framework_system gdi32 user32)
 
 # The front ends (ui/, cli/) and the process entries (app/) include the engine through its
-# public interface alone, and nothing of each other: checked before they are compiled.
+# public interface (engine/Engine.h) alone, and nothing of each other: checked before they are compiled.
 file(GLOB FRONT_END_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/ui/* ${CMAKE_SOURCE_DIR}/cli/* ${CMAKE_SOURCE_DIR}/app/*)
 set(FRONT_END_STAMP ${CMAKE_BINARY_DIR}/front-end-includes.checked)
 add_custom_command(OUTPUT ${FRONT_END_STAMP}

@@ -47,8 +47,6 @@ Overwrite overwriteRule(unsigned long long incomingVersion, unsigned long long e
     return incomingVersion != 0 ? Overwrite::Yes : Overwrite::IfDifferent;
 }
 
-std::string keptOriginalPath(const std::string& path) { return path + ".original"; }
-
 std::string longestOverlongPath(const std::vector<PlannedPath>& paths, path::LeadByteTest isLeadByte) {
     std::string longest;
     std::size_t longestCount = 0;

@@ -58,10 +58,6 @@ std::vector<ReleaseCopy> releaseCopies(bool replacePlotDriver);
 enum class Overwrite { Yes, No, IfDifferent };
 Overwrite overwriteRule(unsigned long long incomingVersion, unsigned long long existingVersion);
 
-// Where the original of a file the installation replaces is kept, beside it: a name AutoCAD
-// does not load.
-std::string keptOriginalPath(const std::string& path);
-
 // The AutoCAD release whose locations get the replacement plot driver.
 constexpr int kPlotDriverYear = 2008;
 

@@ -10,6 +10,8 @@
 
 #include "deploy/DeployRules.h"
 #include "framework/Handles.h"
+#include "framework/Token.h"
+#include "framework/Files.h"
 #include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
 
@@ -23,44 +25,17 @@ std::string sidText(PSID sid) {
     return result;
 }
 
-// A piece of the process token (TokenUser, TokenElevation ...), or nothing.
-std::string tokenInformation(TOKEN_INFORMATION_CLASS what) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::string();
-    KernelHandle owned(token);
-    DWORD size = 0;
-    GetTokenInformation(token, what, nullptr, 0, &size);
-    std::string buffer(size, '\0');
-    if (size == 0 || !GetTokenInformation(token, what, &buffer[0], size, &size)) return std::string();
-    return buffer;
-}
-
-// The SID of the user the installer runs as, as SDDL text; empty when it cannot be read.
-std::string installingUserSid() {
-    std::string user = tokenInformation(TokenUser);
-    return user.empty() ? std::string() : sidText(reinterpret_cast<TOKEN_USER*>(&user[0])->User.Sid);
-}
-
-bool isElevated() {
-    std::string elevation = tokenInformation(TokenElevation);
-    return !elevation.empty() && reinterpret_cast<TOKEN_ELEVATION*>(&elevation[0])->TokenIsElevated;
-}
-
 DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 bool isFolder(const std::string& path) {
     DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-bool isReparsePoint(const std::string& path) {
-    DWORD attributes = attributesOf(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // The plug-in folder's security descriptor, owned for as long as it is used.
 class PluginSecurity {
    public:
     PluginSecurity() {
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(pluginFolderSddl(installingUserSid()).c_str(),
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(pluginFolderSddl(token::userSid()).c_str(),
                                                                   SDDL_REVISION_1, &descriptor_, nullptr))
             descriptor_ = nullptr;
         BOOL present = FALSE, defaulted = FALSE;
@@ -90,7 +65,7 @@ const SECURITY_INFORMATION kProtectedDacl = DACL_SECURITY_INFORMATION | PROTECTE
 
 // The Administrators as the owner, when the process may give them the folder (elevated).
 unsigned long ownByAdministrators(const std::string& path) {
-    if (!isElevated()) return ERROR_SUCCESS;
+    if (!token::isElevated()) return ERROR_SUCCESS;
     BYTE sid[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof sid;
     if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size)) return GetLastError();
@@ -161,38 +136,35 @@ bool createProtected(const std::string& folder, PluginSecurity& security, unsign
     return true;
 }
 
-}  // namespace
 
-InstallFolders createInstallFolders(const std::string& targetFolder, bool protectChosen) {
-    InstallFolders folders;
-    PluginSecurity security;
-    const std::string chosen = path::folderOf(targetFolder, isSystemLeadByte);
-    auto refuse = [&](Refusal::Reason reason, const std::string& subject, unsigned long error) {
-        folders.refusal = reason;
-        folders.subject = subject;
-        folders.error = error;
-        return folders;
-    };
-    if (!security.valid()) return refuse(Refusal::Reason::FolderUnprotected, targetFolder, GetLastError());
-    for (const std::string& folder : {chosen, targetFolder}) {
-        if (!folder.empty() && isReparsePoint(folder))
-            return refuse(Refusal::Reason::ReparsePoint, folder, kReparsePointEncountered);
+// A folder's own list of rights as SDDL text, to be put back; empty when it cannot be read.
+std::string securityText(const std::string& folder) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return std::string();
+    char* text = nullptr;
+    std::string sddl;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                             &text, nullptr)) {
+        sddl = text;
+        LocalFree(text);
     }
-    unsigned long error = ERROR_SUCCESS;
-    // A single level each: a missing parent of the chosen folder makes every copy fail.
-    if (!chosen.empty() && !isFolder(chosen))
-        folders.createdChosen = createProtected(chosen, security, error);
-    else if (!chosen.empty() && protectChosen)
-        error = secure(chosen, security);
-    if (error != ERROR_SUCCESS) return refuse(Refusal::Reason::FolderUnprotected, chosen, error);
-    folders.createdTarget = createProtected(targetFolder, security, error);
-    if (!folders.createdTarget && isFolder(targetFolder)) {
-        error = secure(targetFolder, security);
-        if (error == ERROR_SUCCESS) error = resetContents(targetFolder, security);
-    }
-    if (error != ERROR_SUCCESS) return refuse(Refusal::Reason::FolderUnprotected, targetFolder, error);
-    return folders;
+    LocalFree(descriptor);
+    return sddl;
 }
+
+unsigned long restoreSecurity(const std::string& folder, const std::string& sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        return GetLastError();
+    unsigned long error = SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor) ? ERROR_SUCCESS
+                                                                                                : GetLastError();
+    LocalFree(descriptor);
+    return error;
+}
+
+}  // namespace
 
 unsigned long createProtectedFolder(const std::string& folder) {
     PluginSecurity security;
@@ -218,7 +190,49 @@ bool othersMayChange(const std::string& folder) {
         entries.push_back({sidText(&allowed->SidStart), allowed->Mask, (header->AceFlags & INHERIT_ONLY_ACE) != 0});
     }
     // A folder without a list of entries (a null DACL) lets everyone do everything.
-    bool others = !dacl || grantsOthersControl(sidText(owner), entries, installingUserSid());
+    bool others = !dacl || grantsOthersControl(sidText(owner), entries, token::userSid());
     LocalFree(descriptor);
     return others;
 }
+
+bool isReparsePoint(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+Failure ProtectedFolderItem::apply() {
+    PluginSecurity security;
+    if (!security.valid()) return {Failure::Action::ProtectFolder, path_, GetLastError()};
+    unsigned long error = ERROR_SUCCESS;
+    if (!createProtected(path_, security, error)) return {Failure::Action::MakeFolder, path_, GetLastError()};
+    if (error == ERROR_SUCCESS) return {};
+    RemoveDirectoryA(path_.c_str());
+    return {Failure::Action::ProtectFolder, path_, error};
+}
+
+FolderSecurityItem::FolderSecurityItem(std::string folder, bool withContents)
+    : folder_(std::move(folder)), withContents_(withContents) {}
+
+FolderSecurityItem::FolderSecurityItem(const ItemRecord& recorded)
+    : folder_(recorded.path), before_(recorded.detail) {}
+
+Failure FolderSecurityItem::apply() {
+    before_ = securityText(folder_);
+    PluginSecurity security;
+    unsigned long error = security.valid() ? secure(folder_, security) : GetLastError();
+    if (error == ERROR_SUCCESS && withContents_) error = resetContents(folder_, security);
+    if (error != ERROR_SUCCESS) {
+        undo();
+        return {Failure::Action::ProtectFolder, folder_, error};
+    }
+    return {};
+}
+
+UndoResult FolderSecurityItem::undo() {
+    if (before_.empty() || probePath(folder_) != PathIsFolder) return UndoResult::undone();
+    if (unsigned long error = restoreSecurity(folder_, before_))
+        return UndoResult::failed({Failure::Action::Restore, folder_, error});
+    return UndoResult::undone();
+}
+
+ItemRecord FolderSecurityItem::record() const { return {kinds::kFolderSecurity, folder_, before_, "", false, {}}; }

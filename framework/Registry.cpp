@@ -70,6 +70,11 @@ LONG RegistryKey::openPath(HKEY parent, const std::string& path, REGSAM access) 
         *this);
 }
 
+LONG RegistryKey::create(HKEY parent, const std::string& path, REGSAM access) {
+    close();
+    return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, access, nullptr, &key_, nullptr);
+}
+
 LONG RegistryKey::createPath(HKEY parent, const std::string& path, REGSAM access) {
     close();
     return walkNames(

@@ -34,6 +34,8 @@ class RegistryKey {
 
     // Opens a path below parent in one call; an empty path opens parent itself once more.
     LONG open(HKEY parent, const std::string& path, REGSAM access);
+    // Creates (or opens) a path below parent in one call.
+    LONG create(HKEY parent, const std::string& path, REGSAM access);
     // Opens or creates a path below parent one key name at a time. The narrow registry
     // functions convert a whole path through a buffer of 260 characters on some systems (Wine
     // does), so longer paths, which 255-character key names make possible, would fail in one

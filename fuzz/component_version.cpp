@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "acad/LogonRules.h"
+#include "users/LogonRules.h"
 
 namespace {
 void require(bool condition) {

@@ -1,24 +1,47 @@
-// The setup dialog's side of the installation; see DialogObserver.h.
+// The setup dialog's side of the engine; see DialogObserver.h.
 #include "ui/DialogObserver.h"
 
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "ui/Texts.h"
 
-void DialogObserver::step() { progressBar.StepIt(); }
+namespace {
+HWND owner() { return CDialog::activeModalWindow(); }
+}  // namespace
 
-InstallObserver::CopyAnswer DialogObserver::copyFailed(const Failure& failure) {
-    switch (showMessageBox(CDialog::activeModalWindow(), texts::copyFailed(failure), texts::kSetupCaption,
-                           MB_ABORTRETRYIGNORE)) {
+// Once: the next click on Install goes on whatever runs.
+bool DialogObserver::goOnWhileAcadRuns() {
+    if (!acadWarningPending) return true;
+    showMessageBox(owner(), texts::kCloseAutoCad, texts::kSetupCaption, MB_OK);
+    acadWarningPending = false;
+    return false;
+}
+
+bool DialogObserver::protectChosenFolder(const std::string& folder) {
+    return showMessageBox(owner(), texts::protectChosenFolder(folder), texts::kSetupCaption,
+                          MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+FailureAnswer DialogObserver::failed(const Failure& failure, FailureAnswer) {
+    switch (showMessageBox(owner(), texts::failedStep(failure), texts::kSetupCaption, MB_ABORTRETRYIGNORE)) {
         case IDABORT:
-            return CopyAnswer::Abort;
+            return FailureAnswer::Abort;
         case IDRETRY:
-            return CopyAnswer::Retry;
+            return FailureAnswer::Retry;
         default:
-            return CopyAnswer::Ignore;
+            return FailureAnswer::Ignore;
     }
 }
 
-void DialogObserver::refused(const Refusal& refusal) {
-    showMessageBox(CDialog::activeModalWindow(), texts::refusal(refusal), texts::kSetupCaption, MB_OK);
+// The bar moves only when its position changes: at most fifty times, however many files.
+void DialogObserver::progress(std::size_t done, std::size_t total) {
+    if (done == 0 && shownPosition < 0) {
+        showInstallingPage();
+        progressBar.SetRange(0, kProgressEnd);
+        progressBar.SetStep(1);
+    }
+    const int position = total == 0 ? kProgressEnd : static_cast<int>(done * kProgressEnd / total);
+    if (position == shownPosition) return;
+    progressBar.SetPos(position);
+    shownPosition = position;
 }

@@ -1,19 +1,36 @@
-// The setup dialog's side of the installation: progress on the dialog's bar, failed copies
-// asked about and refusals told in the installer's message boxes, owned by the dialog (or by
-// whatever modal window is in front of it).
+// The setup dialog's side of the engine: the running-AutoCAD warning once, the question about a
+// chosen folder others may change, failures asked about with Abort/Retry/Ignore, and the
+// progress on the dialog's bar (the installing page shown before the first change), all in the
+// installer's message boxes, owned by the dialog (or by whatever modal window is in front of it).
+// Refusals are left to the dialog, which reads them in the run's outcome.
 #pragma once
 
-#include "acad/Engine.h"
+#include <functional>
+
+#include "engine/Engine.h"
 #include "framework/Controls.h"
 
-class DialogObserver : public InstallObserver {
+class DialogObserver : public EngineObserver {
    public:
-    explicit DialogObserver(CProgressCtrl& progressBar) : progressBar(progressBar) {}
+    // acadWarningPending: true until the warning about a running AutoCAD has been shown once.
+    // showInstallingPage: called before the first change.
+    DialogObserver(CProgressCtrl& progressBar, bool& acadWarningPending, std::function<void()> showInstallingPage)
+        : progressBar(progressBar),
+          acadWarningPending(acadWarningPending),
+          showInstallingPage(std::move(showInstallingPage)) {}
 
-    void step() override;
-    CopyAnswer copyFailed(const Failure& failure) override;
-    void refused(const Refusal& refusal) override;
+    bool goOnWhileAcadRuns() override;
+    bool protectChosenFolder(const std::string& folder) override;
+    FailureAnswer failed(const Failure& failure, FailureAnswer recommended) override;
+    void refused(const Refusal&) override {}
+    void progress(std::size_t done, std::size_t total) override;
+
+    // The bar's range, as the dialog has always shown it.
+    static const int kProgressEnd = 50;
 
    private:
     CProgressCtrl& progressBar;
+    bool& acadWarningPending;
+    std::function<void()> showInstallingPage;
+    int shownPosition = -1;
 };

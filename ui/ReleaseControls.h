@@ -2,7 +2,7 @@
 // 2010 and 2011 have the ids 1027 and 1026, out of year order), oldest release first.
 #pragma once
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 #include "res/resource.h"
 
 struct ReleaseBox {

@@ -97,6 +97,26 @@ bool read(const std::wstring& commandLine, Choices& choices) {
 
 const wchar_t* const kConfirmedUninstall = L"/uninstall --confirmed";
 
+std::vector<std::wstring> splitArguments(const std::wstring& commandLine) {
+    std::vector<std::wstring> arguments;
+    for (std::size_t at = argumentsStart(commandLine); at < commandLine.size();) {
+        std::size_t end;
+        if (commandLine[at] == L'"') {
+            end = commandLine.find(L'"', at + 1);
+            if (end == std::wstring::npos) end = commandLine.size();
+            arguments.push_back(commandLine.substr(at + 1, end - at - 1));
+            ++end;
+        } else {
+            end = at;
+            while (end < commandLine.size() && !isBlank(commandLine[end])) ++end;
+            arguments.push_back(commandLine.substr(at, end - at));
+        }
+        at = end;
+        while (at < commandLine.size() && isBlank(commandLine[at])) ++at;
+    }
+    return arguments;
+}
+
 Uninstall readUninstall(const std::wstring& commandLine) {
     std::wstring given = commandLine.substr(argumentsStart(commandLine));
     while (!given.empty() && isBlank(given.back())) given.pop_back();

@@ -6,8 +6,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 
 namespace restart {
 
@@ -28,6 +29,11 @@ bool read(const std::wstring& commandLine, Choices& choices);
 // Anything else is no uninstall command.
 enum class Uninstall { None, Ask, Confirmed };
 Uninstall readUninstall(const std::wstring& commandLine);
-extern const wchar_t* const kConfirmedUninstall;  // the arguments of the copy
+extern const wchar_t* const kConfirmedUninstall;  // the arguments of the elevated instance
+
+// The arguments after the program's name of a command line both of whose ends are this program:
+// separated by blanks, a quoted one running to the next quotation mark (no path holds one, and
+// none is escaped). Used for the copy that removes the program after an uninstallation.
+std::vector<std::wstring> splitArguments(const std::wstring& commandLine);
 
 }  // namespace restart

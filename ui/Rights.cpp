@@ -35,22 +35,21 @@ void Dlg_Setup::applyHandedOverChoices() {
     }
 }
 
-// Before anything is created: whether this process may write every product key and AutoCAD
-// folder of the ticked installations. When it may not, it is either started again elevated
-// (and this instance ends), or the user is told which key or folder cannot be written and why.
-bool Dlg_Setup::haveRights(SetupLog& log) {
-    unsigned long error = 0;
-    std::string unwritable = firstUnwritable(installations, releaseChecks, error);
-    if (unwritable.empty()) return true;
-    log.line(texts::kLogNoRights, unwritable, error);
-    if (mayRestartElevated()) {
-        restartElevated(unwritable, log);
-    } else {
-        log.line(texts::kLogElevatedWithoutRights);
-        showMessageBox(m_hWnd, texts::withoutRights(unwritable, error), texts::kSetupCaption,
-                       MB_OK | MB_ICONERROR);
-    }
-    return false;
+// The engine found a key or folder the ticked installations need rights for, before it changed
+// anything. The program is then either started again elevated (and this instance ends), or the
+// user is told which key or folder cannot be written and why.
+void Dlg_Setup::rightsMissing(const Refusal& refusal, SetupLog& log) {
+    if (mayRestartElevated()) return restartElevated(refusal.subject, log);
+    log.line(texts::kLogElevatedWithoutRights);
+    showMessageBox(m_hWnd, texts::withoutRights(refusal.subject, refusal.error), texts::kSetupCaption,
+                   MB_OK | MB_ICONERROR);
+}
+
+// The shield follows the ticks; asked of Windows once the dialog shows, never before it.
+void Dlg_Setup::updateShield() {
+    bool anyTicked = false;
+    for (int tick : releaseChecks) anyTicked = anyTicked || tick != 0;
+    installButton.SetShield(anyTicked && needsElevation());
 }
 
 // The elevated instance is started by Windows, not as a child of this one: it inherits no

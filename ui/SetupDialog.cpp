@@ -83,7 +83,14 @@ void Dlg_Setup::applyFoundReleases() {
 // The instance started elevated installs at once, as a click would, when its dialog first shows:
 // a message box of the installation is then owned by a visible dialog.
 void Dlg_Setup::OnShowWindow(bool show) {
-    if (!show || !handedOver || installStarted || !::IsWindowEnabled(GetDlgItem(IDC_INSTALL))) return;
+    if (!show) return;
+    // Nothing slow before the dialog shows: the rights behind the shield are asked of Windows
+    // once it is on the screen.
+    if (!shieldAsked) {
+        shieldAsked = true;
+        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kAskForShield, BN_CLICKED), 0);
+    }
+    if (!handedOver || installStarted || !::IsWindowEnabled(GetDlgItem(IDC_INSTALL))) return;
     installStarted = true;
     ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_INSTALL, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(IDC_INSTALL)));
@@ -94,7 +101,7 @@ void Dlg_Setup::updateInstallButton() {
     bool anyTicked = false;
     for (int tick : releaseChecks) anyTicked = anyTicked || tick != 0;
     enableItem(IDC_INSTALL, anyTicked);
-    installButton.SetShield(anyTicked && needsElevation());
+    if (shieldAsked) updateShield();
 }
 
 void Dlg_Setup::onReleaseClicked() { updateInstallButton(); }
@@ -106,6 +113,10 @@ bool Dlg_Setup::OnCommand(int id, int notifyCode) {
             onReleaseClicked();
             return true;
         }
+    }
+    if (id == kAskForShield) {
+        updateShield();
+        return true;
     }
     if (id == IDC_BROWSE) {
         onBrowse();

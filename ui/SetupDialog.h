@@ -3,11 +3,10 @@
 
 #include <string>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 
-class Installation;
 class SetupLock;
 namespace restart {
 struct Choices;
@@ -33,9 +32,9 @@ class Dlg_Setup : public CDialog {
     void onReleaseClicked();
     void onBrowse();
     void onInstall();
-    bool readyToInstall(Installation& installation, const std::string& chosen, SetupLog& log);
-    bool runInstallation(Installation& installation);
-    bool chosenFolderAccepted(Installation& installation, const std::string& chosen);
+    void refused(const Refusal& refusal, SetupLog& log);
+    void stopped(const InstallOutcome& outcome, SetupLog& log);
+    void showInstallingPage();
     void showFinishPage();
     void shortenToCloseButton();
 
@@ -43,7 +42,8 @@ class Dlg_Setup : public CDialog {
     void applyHandedOverChoices();
     bool mayRestartElevated() const;
     bool needsElevation();
-    bool haveRights(SetupLog& log);
+    void updateShield();
+    void rightsMissing(const Refusal& refusal, SetupLog& log);
     void restartElevated(const std::string& unwritable, SetupLog& log);
 
     void setCaptions();
@@ -63,6 +63,8 @@ class Dlg_Setup : public CDialog {
     const restart::Choices* handedOver;
     const bool elevated;          // the process's token, which does not change
     bool installStarted = false;  // by the instance started elevated, once
+    bool shieldAsked = false;     // the rights behind the shield, asked once the dialog shows
+    static const int kAskForShield = 0x7F00;  // a command the dialog posts to itself
     // True until the running-AutoCAD warning has been shown; the warning is given only once.
     bool acadWarningPending = true;
     CFont titleFont;

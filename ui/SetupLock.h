@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 
 class SetupLock {
    public:

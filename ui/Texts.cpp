@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "framework/Files.h"
 #include "framework/SystemCodePage.h"
 #include "framework/VersionRules.h"
 #include "framework/WideText.h"
@@ -98,6 +99,31 @@ std::wstring refusal(const Refusal& refusal) {
             return L"安装目录 " + shown(refusal.subject) +
                    L" 是指向其他位置的链接（连接点或符号链接）!\n\n安装已停止，没有复制任何文件。"
                    L"请选择其他安装路径 !";
+        case Refusal::Reason::FolderEmpty:
+            return kEmptyPath;
+        case Refusal::Reason::FolderInvalid:
+            return invalidPath(refusal.subject);
+        case Refusal::Reason::FolderListSeparator:
+            return listSeparatorInPath(refusal.subject);
+        case Refusal::Reason::AnotherInstaller:
+            return kAnotherInstaller;
+        case Refusal::Reason::NothingToInstall:
+            return L"没有找到所选的 AutoCAD，没有安装任何内容 !";
+        case Refusal::Reason::ChosenFolderNotProtectable:
+            return L"安装路径 " + shown(refusal.subject) +
+                   L" 不能设为只有管理员可以更改（它是驱动器的根目录、系统文件夹或用户的配置文件夹，"
+                   L"或其中已有其他内容）!\n\n没有做任何更改。请在其中新建一个空文件夹，选它作为安装路径。";
+        case Refusal::Reason::UnsafeAncestor:
+            return L"安装路径上的文件夹 " + shown(refusal.subject) +
+                   L" 管理员以外的用户也可以重命名、删除或更改 !\n\nAutoCAD 将从这里为每个用户加载批打印软件。"
+                   L"没有做任何更改，请选择其他安装路径。";
+        case Refusal::Reason::OtherEditionsFolder:
+            return L"另一个版本（32 位或 64 位）的批打印软件已安装在 " + shown(refusal.subject) +
+                   L" !\n\n没有做任何更改，请选择其他安装路径。";
+        default:
+            // Said otherwise (the running-AutoCAD warning, the rights, a question answered No),
+            // or not a dialog's refusal.
+            break;
     }
     return std::wstring();
 }
@@ -132,11 +158,32 @@ const wchar_t* const kLogElevationDeclined = L"未获允许以管理员身份运
 const wchar_t* const kLogRestartFailed = L"无法以管理员身份重新启动，未做任何更改";
 const wchar_t* const kLogElevatedWithoutRights = L"已以管理员身份运行，仍权限不足，未做任何更改";
 
-std::wstring copyFailed(const Failure& failure) {
-    if (failure.action == Failure::Action::FindUserFolder)
-        return L"无法确定用户的应用程序数据文件夹，文件 " + shown(failure.subject) + L" 无法安装 !";
-    return L"拷贝文件 " + shown(failure.subject) +
-           L" 失败，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
+std::wstring failedStep(const Failure& failure) {
+    const std::wstring subject = shown(failure.subject);
+    const std::wstring advice =
+        L"，可能原因如下：\n\n1、AutoCAD未关闭\n\n2、系统权限未开放，请以管理者权限登陆系统";
+    switch (failure.action) {
+        case Failure::Action::FindUserFolder:
+            return L"无法确定用户的应用程序数据文件夹，文件 " + subject + L" 无法安装 !";
+        case Failure::Action::MakeFolder:
+            return L"创建文件夹 " + subject + L" 失败（" + cause(failure) + L"）!\n\n请检查它的上级文件夹是否存在，"
+                   L"以及是否有权限在其中创建文件夹。";
+        case Failure::Action::OpenKey:
+        case Failure::Action::WriteKey:
+            return L"写入注册表项 " + subject + L" 失败（" + cause(failure) + L"）!\n\n请以管理员身份运行SetUp.exe。";
+        case Failure::Action::EditList:
+            return L"把安装目录加入 AutoCAD 的受信任位置 " + subject + L" 失败（" + cause(failure) + L"）!";
+        default:
+            // The copy-failure message as the installer has always said it.
+            return L"拷贝文件 " + subject + L" 失败" + advice;
+    }
+}
+
+std::wstring notPutBack(const FailureLog& failures, const std::wstring& logFile) {
+    std::wstring text = L"安装已中止，但以下项目未能恢复到安装前的样子：\n\n";
+    text += section(L"未能恢复：", failures, [](const Failure&) { return true; });
+    if (!logFile.empty()) text += L"详细记录见安装日志：" + logFile;
+    return text;
 }
 
 namespace {
@@ -219,9 +266,6 @@ std::wstring protectChosenFolder(const std::string& folder) {
            L"将从这里为每个用户加载批打印软件。"
            L"是否把它也设为只有管理员可以更改？\n\n选择“否”则返回，请选择其他安装路径。";
 }
-
-const wchar_t* const kLeftInconsistent =
-    L"安装中途停止：原有的安装已被部分更新，现在不完整 !\n\n请排除上述问题后重新执行SetUp.exe。";
 
 const wchar_t* const kConfirmUninstall = L"确定要卸载批打印软件吗？\n\n请先关闭AutoCAD。";
 const wchar_t* const kCloseAutoCadToUninstall = L"请关闭AutoCAD后再进行卸载 !";

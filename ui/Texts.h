@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 
 namespace texts {
 
@@ -20,6 +20,8 @@ extern const wchar_t* const kEmptyPath;
 std::wstring invalidPath(const std::string& field);
 std::wstring listSeparatorInPath(const std::string& field);
 extern const wchar_t* const kPickerPrompt;  // caption and title of the folder picker
+// What stops the installation before anything is changed, as the dialog says it (empty for what
+// the dialog handles otherwise).
 std::wstring refusal(const Refusal& refusal);
 
 // --- refusals of Install for want of rights, or while another installer works ------------
@@ -44,10 +46,10 @@ extern const wchar_t* const kLogElevatedWithoutRights;
 std::wstring protectChosenFolder(const std::string& folder);
 
 // --- the installing page --------------------------------------------------------------
-// The question about a failed copy into the target or the per-user folder.
-std::wstring copyFailed(const Failure& failure);
-// After a stop that left an earlier installation part old, part new.
-extern const wchar_t* const kLeftInconsistent;
+// The question about something the installation could not do (Abort/Retry/Ignore).
+std::wstring failedStep(const Failure& failure);
+// After Abort, when the rollback could not put everything back as it was.
+std::wstring notPutBack(const FailureLog& failures, const std::wstring& logFile);
 // The last message before the finish page, naming the log (when there is one); empty when
 // nothing failed.
 std::wstring failureReport(const FailureLog& failures, const std::wstring& logFile);

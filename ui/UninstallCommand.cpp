@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "acad/Engine.h"
+#include "engine/Engine.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "framework/ModulePath.h"
@@ -13,51 +13,55 @@ namespace {
 
 void tell(const std::wstring& text, UINT icon) { showMessageBox(nullptr, text, texts::kSetupCaption, MB_OK | icon); }
 
-// The program runs from the plug-in's folder, which the uninstall removes, and with the user's
-// filtered token, as Programs and Features starts it: a copy in the temporary folder is started
-// elevated to do the work, and removed when Windows next starts.
-void startConfirmedCopy() {
-    const std::wstring self = moduleFileName();
-    wchar_t folder[MAX_PATH + 1] = {};
-    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    const std::wstring copy = std::wstring(folder, length) + L"TorlenUninstall.exe";
-    unsigned long error = length > 0 && length <= MAX_PATH && CopyFileW(self.c_str(), copy.c_str(), FALSE)
-                              ? startElevated(nullptr, copy, restart::kConfirmedUninstall)
-                              : GetLastError();
+// The uninstallation asks nothing once confirmed: it only tells why it cannot go on.
+class UninstallObserver : public EngineObserver {
+   public:
+    bool goOnWhileAcadRuns() override {
+        tell(texts::kCloseAutoCadToUninstall, MB_ICONWARNING);
+        return false;
+    }
+    bool protectChosenFolder(const std::string&) override { return false; }
+    FailureAnswer failed(const Failure&, FailureAnswer) override { return FailureAnswer::Ignore; }
+    void refused(const Refusal& refusal) override {
+        if (refusal.reason == Refusal::Reason::AnotherInstaller) tell(texts::kAnotherInstaller, MB_ICONWARNING);
+        if (refusal.reason == Refusal::Reason::RightsMissing)
+            tell(texts::withoutRights(refusal.subject, refusal.error), MB_ICONERROR);
+    }
+    void progress(std::size_t, std::size_t) override {}
+};
+
+// Programs and Features starts the program with the user's filtered token. It starts itself
+// again elevated: the program in the plug-in's folder, where only administrators may change
+// anything, not a copy a user could swap while Windows asks for consent. The elevated instance
+// removes itself after the uninstallation, like the rest of the folder (engine/RemovalAfterExit.h).
+void startConfirmed() {
+    unsigned long error = startElevated(nullptr, moduleFileName(), restart::kConfirmedUninstall);
     if (error == ERROR_CANCELLED) tell(texts::uninstallDeclined(), MB_ICONWARNING);
     else if (error != ERROR_SUCCESS) tell(texts::uninstallNotStarted(error), MB_ICONERROR);
 }
 
-void uninstall() {
-    InstallationLock lock;
-    if (lock.heldElsewhere()) return tell(texts::kAnotherInstaller, MB_ICONWARNING);
-    if (isAcadRunning()) return tell(texts::kCloseAutoCadToUninstall, MB_ICONWARNING);
-    SetupLog log(dialogLogPath(), SetupLog::Mode::Append);
+void uninstallConfirmed() {
+    SetupLog log(userLogPath(), SetupLog::Mode::Append);
     log.header(L"SetUp.exe /uninstall");
-    const AcadInstallations installations = findAcadReleases();
-    ReleaseSelection everyRelease;
-    everyRelease.fill(1);
-    unsigned long error = 0;
-    std::string unwritable = firstUnwritable(installations, everyRelease, error);
-    if (!unwritable.empty()) return tell(texts::withoutRights(unwritable, error), MB_ICONERROR);
-    UninstallOutcome outcome = uninstallForEveryUser(installations, false, log);
+    UninstallRequest request;
+    request.owner.program = kDialogInstallerName;
+    UninstallObserver observer;
+    UninstallOutcome outcome = uninstall(request, observer, log);
     const std::wstring logFile = log.usable() ? log.file() : std::wstring();
-    if (outcome.failures.empty())
-        tell(texts::kUninstalled, MB_ICONINFORMATION);
-    else
-        tell(texts::uninstalledPartly(outcome.failures.size(), logFile), MB_ICONWARNING);
+    switch (outcome.result) {
+        case UninstallOutcome::Result::Refused:
+            return;  // told
+        case UninstallOutcome::Result::Partly:
+            return tell(texts::uninstalledPartly(outcome.failures.size(), logFile), MB_ICONWARNING);
+        default:
+            return tell(texts::kUninstalled, MB_ICONINFORMATION);
+    }
 }
 
 }  // namespace
 
 void runUninstall(restart::Uninstall mode) {
-    if (mode == restart::Uninstall::Ask) {
-        if (showMessageBox(nullptr, texts::kConfirmUninstall, texts::kSetupCaption, MB_YESNO | MB_ICONQUESTION) ==
-            IDYES)
-            startConfirmedCopy();
-        return;
-    }
-    uninstall();
-    // This copy is not needed any more; it cannot remove itself while it runs.
-    MoveFileExW(moduleFileName().c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (mode == restart::Uninstall::Confirmed) return uninstallConfirmed();
+    if (showMessageBox(nullptr, texts::kConfirmUninstall, texts::kSetupCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        startConfirmed();
 }

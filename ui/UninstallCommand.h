@@ -5,7 +5,7 @@
 
 #include "ui/RestartRules.h"
 
-// Runs the uninstall command. Asked (from the copy in the plug-in's folder, with the user's
-// token): after the user's yes, a copy of the program outside the folder the uninstall removes
-// is started elevated to do it. Confirmed (that copy): the uninstall itself.
+// Runs the uninstall command. Asked (the program in the plug-in's folder, with the user's token):
+// after the user's yes, the same program is started elevated to do it. Confirmed (that instance):
+// the uninstallation itself, which ends by handing the program's own removal to a copy.
 void runUninstall(restart::Uninstall mode);

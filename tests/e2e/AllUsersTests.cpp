@@ -303,7 +303,7 @@ TEST_F(AllUsersTest, TheInstallingAccountsFolderCannotFailAnInstallationForEvery
         std::wstring logged;
     } cases[] = {{L" --all-users", 0,
                   L"当前用户的受信任位置或设置文件尚未完成（尚无 AutoCAD 配置，或有失败），下次登录时再做"},
-                 {L"", 1603, L"复制失败，安装中止  C:\\e2e\\appdata-is-a-file\\Torlen\\Torlen.Ini"}};
+                 {L"", 1603, L"未能创建文件夹，安装中止  C:\\e2e\\appdata-is-a-file\\Torlen"}};
     char appData[MAX_PATH] = {};
     GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
     writeFile("C:\\e2e\\appdata-is-a-file", "a file where the account's folder should be");

@@ -170,7 +170,7 @@ TEST_F(CommandLineTest, RefusalsGiveTheirExitCodeAndLogLineAndInstallNothing) {
     } cases[] = {
         {"unknown option", kInstall + L" --bogus", 87, L"unknown option \"--bogus\" for install"},
         {"relative folder", L"install --folder e2e\\target --log C:\\e2e\\cmd.log", 87,
-         L"--folder：安装路径无效"},
+         L"安装路径无效"},
         {"release not served or not found", kInstall + L" --releases 2018", platformBits == 32 ? 87u : 1603u,
          L"AutoCAD 2018"},
         {"missing data folder", kInstall + L" --data C:\\e2e\\nowhere", 1603,
@@ -336,6 +336,7 @@ TEST_F(CommandLineTest, ProgramsAndFeaturesUninstallsThroughAWindowThatAsks) {
     EXPECT_TRUE(contains(dialogue.question, L"确定要卸载批打印软件吗？"));
     EXPECT_EQ(dialogue.result, L"批打印软件已卸载。");
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, programsEntryKey()));
-    EXPECT_FALSE(isFolder(kChosen + "\\T-DodudEdiv"));
+    // The elevated instance ran from the plug-in's folder: a copy removes it once it has ended.
+    EXPECT_TRUE(waitUntilRemoved(kChosen + "\\T-DodudEdiv", 10000));
     EXPECT_EQ(state(), before);
 }

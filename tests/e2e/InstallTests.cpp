@@ -263,7 +263,7 @@ TEST_F(InstallTest, PathFieldVariants) {
         const char* target;
     } installs[] = {
         {L"C:\\e2e\\target\\apps\\", "C:\\e2e\\target\\apps\\T-DodudEdiv"},
-        {L"C:\\e2e\\target\\no-parent\\deeper", nullptr},  // the first copy cannot be made
+        {L"C:\\e2e\\target\\no-parent\\deeper", nullptr},  // the folder cannot be made
     };
     for (const auto& c : installs) {
         SCOPED_TRACE(testing::Message() << c.field);
@@ -281,8 +281,8 @@ TEST_F(InstallTest, PathFieldVariants) {
         }
         MessageBoxWindow message = waitForMessageBox(setup.dialog());
         ASSERT_TRUE(message);
-        EXPECT_NE(message.text.find(L"拷贝文件 C:\\e2e\\target\\no-parent\\deeper\\T-DodudEdiv\\"),
-                  std::wstring::npos);
+        EXPECT_EQ(message.text.rfind(L"创建文件夹 C:\\e2e\\target\\no-parent\\deeper 失败", 0), 0u)
+            << testing::PrintToString(message.text);
         message.press(IDABORT);
         EXPECT_TRUE(setup.waitForExit(5000));
         EXPECT_FALSE(isFolder("C:\\e2e\\target\\no-parent"));
@@ -326,35 +326,54 @@ TEST_F(InstallTest, PathFieldVariants) {
     EXPECT_EQ(folderEntries(kSource), (std::vector<std::string>{"Data", "SetUp.exe", "SetUpCmd.exe"}));
 }
 
-TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsReportedBeforeTheFinishPage) {
+// A copy into an AutoCAD folder that fails is asked about like any other: Abort puts back
+// everything the run had done (the machine is as it was); Ignore goes on, and the file is named
+// before the finish page.
+TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsAskedAbout) {
     // A 32-bit AutoCAD 2009, found by both editions (the 32 edition under WOW64 through both
-    // release roots), is one installation: its held file is reported once.
+    // release roots), is one installation: its held file is asked about and reported once.
     Installation acad2009 = install(2009, 32);
     // A running AutoCAD holds its modules open without sharing; the copy over one fails.
     std::string held = acad2009.folder + "\\ACAD2013P.dll";
     writeFile(held, "older module");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    SetupProcess setup(source_.exe);
-    startInstall(setup, L"C:\\e2e\\target");
-    MessageBoxWindow report = waitForMessageBox(setup.dialog(), 20000);
-    CloseHandle(holder);
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report.caption, L"T-软件安装");
-    // Every file reached the target folder: only then does the message say so.
-    EXPECT_EQ(report.text.rfind(L"文件已复制到安装目录", 0), 0u);
     const std::wstring heldPath = L"C:\\e2e\\acad\\AutoCAD 2009 x86\\ACAD2013P.dll";
-    std::size_t named = report.text.find(heldPath);
-    EXPECT_NE(named, std::wstring::npos);
-    EXPECT_EQ(report.text.find(heldPath, named + 1), std::wstring::npos) << "named twice";
-    EXPECT_EQ(report.text.find(L"注册表"), std::wstring::npos) << "no registry key failed";
-    // The cause decides the advice: a file in use asks to close AutoCAD, not for more rights.
-    EXPECT_EQ(report.text.find(heldPath + L"（文件正在使用）"), named);
-    EXPECT_NE(report.text.find(L"请关闭 AutoCAD，然后重新安装。"), std::wstring::npos);
-    EXPECT_EQ(report.text.find(L"管理员"), std::wstring::npos);
-    EXPECT_FALSE(setup.visible(IDOK));
-    report.press(IDOK);
-    EXPECT_TRUE(setup.waitForFinishPage());
+    for (int answer : {IDABORT, IDIGNORE}) {
+        SCOPED_TRACE(answer == IDABORT ? "Abort" : "Ignore");
+        const std::string before = state();
+        HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        SetupProcess setup(source_.exe);
+        startInstall(setup, L"C:\\e2e\\target");
+        MessageBoxWindow asked = waitForMessageBox(setup.dialog(), 20000);
+        ASSERT_TRUE(asked);
+        EXPECT_EQ(asked.text.rfind(L"拷贝文件 " + heldPath + L" 失败", 0), 0u) << testing::PrintToString(asked.text);
+        asked.press(answer);
+        if (answer == IDABORT) {
+            ASSERT_TRUE(setup.waitForExit(10000));
+            CloseHandle(holder);
+            EXPECT_EQ(state(), before);
+            continue;
+        }
+        MessageBoxWindow report = waitForMessageBox(setup.dialog(), 20000);
+        CloseHandle(holder);
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report.caption, L"T-软件安装");
+        // Every file reached the target folder: only then does the message say so.
+        EXPECT_EQ(report.text.rfind(L"文件已复制到安装目录", 0), 0u);
+        std::size_t named = report.text.find(heldPath);
+        EXPECT_NE(named, std::wstring::npos);
+        EXPECT_EQ(report.text.find(heldPath, named + 1), std::wstring::npos) << "named twice";
+        EXPECT_EQ(report.text.find(L"注册表"), std::wstring::npos) << "no registry key failed";
+        // The cause decides the advice: a file in use asks to close AutoCAD, not for more rights.
+        EXPECT_EQ(report.text.find(heldPath + L"（文件正在使用）"), named);
+        EXPECT_NE(report.text.find(L"请关闭 AutoCAD，然后重新安装。"), std::wstring::npos);
+        EXPECT_EQ(report.text.find(L"管理员"), std::wstring::npos);
+        EXPECT_FALSE(setup.visible(IDOK));
+        report.press(IDOK);
+        EXPECT_TRUE(setup.waitForFinishPage());
+        std::string kept;
+        EXPECT_TRUE(readFile(held, kept) && kept == "older module") << "the file left out keeps what it held";
+    }
 }
 
 // As the installer is shipped to users: SetUp.exe beside its Data folder and nothing else. It
@@ -382,6 +401,7 @@ TEST_F(InstallTest, SetUpExeAloneInstallsToTheFinishPageAndItsEntryUninstalls) {
     EXPECT_FALSE(regReadWide(HKEY_LOCAL_MACHINE, entry, "QuietUninstallString", command, type));
     EXPECT_EQ(uninstallThroughEntry(command).result, L"批打印软件已卸载。");
     EXPECT_FALSE(regKeyExists(HKEY_LOCAL_MACHINE, entry));
+    EXPECT_TRUE(waitUntilRemoved("C:\\e2e\\target", 10000));
     EXPECT_EQ(state(), before);
 }
 

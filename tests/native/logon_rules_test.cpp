@@ -2,7 +2,7 @@
 // person's, the command Windows runs.
 #include <gtest/gtest.h>
 
-#include "acad/LogonRules.h"
+#include "users/LogonRules.h"
 
 using namespace logon;
 
@@ -75,7 +75,9 @@ TEST(PersonsRegistry, OnlyAPersonsSecurityIdentifier) {
         {"S-1-5-18", false},  // SYSTEM
         {"S-1-5-19", false},  // LocalService
         {"S-1-5-20", false},  // NetworkService
-        {"S-1-5-180", true},
+        {"S-1-5-180", false},
+        {"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464", false},  // a service's
+        {"S-1-5-82-3006700770-424185619-1745488364-794895919-4004696415", false},   // an IIS pool's
         {"S-1-", false},
         {"TorlenBatchPrint-S-1-5-21-0-0-0-1000", false},
         {"", false},

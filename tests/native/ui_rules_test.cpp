@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "acad/ReleaseRules.h"
-#include "acad/TargetFolderRules.h"
+#include "deploy/TargetFolderRules.h"
 #include "framework/NarrowString.h"
 #include "framework/VersionRules.h"
 #include "ui/RestartRules.h"

@@ -264,11 +264,12 @@ std::vector<std::string> folderEntries(const std::string& folder) {
     return names;
 }
 
-InstallObserver::CopyAnswer RecordingObserver::copyFailed(const Failure& failure) {
+FailureAnswer RecordingObserver::failed(const Failure& failure, FailureAnswer recommended) {
     asked.push_back(failure);
+    recommendations.push_back(recommended);
     if (hook_) hook_(static_cast<int>(asked.size()) - 1, hookContext_);
-    if (answers_.empty()) return CopyAnswer::Ignore;
-    CopyAnswer answer = answers_.front();
+    if (answers_.empty()) return FailureAnswer::Ignore;
+    FailureAnswer answer = answers_.front();
     answers_.pop_front();
     return answer;
 }

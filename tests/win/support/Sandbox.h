@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "deploy/InstallObserver.h"
+#include "engine/EngineObserver.h"
 
 // Test code names registry keys where they are stored: on 64-bit Windows (and in a 64-bit Wine
 // prefix) that is the 64-bit view, whatever the width of the test program, so that a 32-bit
@@ -85,26 +85,41 @@ bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
 // Names of the entries of a folder, without "." and "..", sorted.
 std::vector<std::string> folderEntries(const std::string& folder);
 
-// Stands for the person running an installation: counts the progress steps, answers failed
-// copies from a script (Ignore when it runs out) and records what it was asked and told. A
-// hook runs before each answer, so that a test can change the world in between.
-class RecordingObserver : public InstallObserver {
+// Stands for the person running an installation: answers failures from a script (Ignore when it
+// runs out), the chosen-folder question and the running-AutoCAD one as set, and records what it
+// was asked and told and the progress. A hook runs before each answer, so that a test can change
+// the world in between.
+class RecordingObserver : public EngineObserver {
    public:
-    explicit RecordingObserver(std::deque<CopyAnswer> answers = {}) : answers_(std::move(answers)) {}
-    void step() override { ++steps; }
-    CopyAnswer copyFailed(const Failure& failure) override;
+    explicit RecordingObserver(std::deque<FailureAnswer> answers = {}) : answers_(std::move(answers)) {}
+    bool goOnWhileAcadRuns() override { return goOnWhileAcadRunsAnswer; }
+    bool protectChosenFolder(const std::string& folder) override {
+        askedToProtect.push_back(folder);
+        return protectAnswer;
+    }
+    FailureAnswer failed(const Failure& failure, FailureAnswer recommended) override;
     void refused(const Refusal& refusal) override { refusals.push_back(refusal); }
+    void progress(std::size_t done, std::size_t total) override {
+        lastDone = done;
+        lastTotal = total;
+        ++progressReports;
+    }
     void beforeEachAnswer(void (*hook)(int index, void* context), void* context) {
         hook_ = hook;
         hookContext_ = context;
     }
 
-    int steps = 0;
+    bool goOnWhileAcadRunsAnswer = false;
+    bool protectAnswer = false;
     std::vector<Failure> asked;
+    std::vector<FailureAnswer> recommendations;
     std::vector<Refusal> refusals;
+    std::vector<std::string> askedToProtect;
+    std::size_t lastDone = 0, lastTotal = 0;
+    int progressReports = 0;
 
    private:
-    std::deque<CopyAnswer> answers_;
+    std::deque<FailureAnswer> answers_;
     void (*hook_)(int, void*) = nullptr;
     void* hookContext_ = nullptr;
 };

@@ -1,0 +1,30 @@
+// The plug-in's folder in one AutoCAD profile's list of trusted folders (TRUSTEDPATHS, below
+// HKEY_CURRENT_USER), so that AutoCAD loads the plug-in from it without asking; a work item of
+// the user's own record. Undone, the entry goes, unless the list already trusted the folder
+// before it was added: an entry the user had stays.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "journal/WorkItem.h"
+
+class TrustedEntryItem : public WorkItem {
+   public:
+    // variablesKey: "SOFTWARE\Autodesk\AutoCAD\<version>\<product>\Profiles\<profile>\Variables".
+    TrustedEntryItem(std::string variablesKey, std::string folder);
+    TrustedEntryItem(Store store, const ItemRecord& recorded);
+
+    Failure apply() override;
+    UndoResult undo() override;
+    ItemRecord record() const override;
+    std::string subject() const override;
+
+   private:
+    std::string variablesKey_;
+    std::string folder_;
+    bool trustedBefore_ = false;
+};
+
+// The items that trust the folder in every AutoCAD profile of the current user.
+WorkItems trustedEntryItems(const std::string& folder);
