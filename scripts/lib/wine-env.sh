@@ -21,9 +21,10 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 # Chinese Windows (ANSI code page 936) unless a test asks for another system locale.
 export LANG=${SETUP_LOCALE:-zh_CN.UTF-8} LC_ALL=${SETUP_LOCALE:-zh_CN.UTF-8}
-# A 64-bit prefix made before 32-bit Wine was installed cannot run 32-bit programs.
+# A 64-bit prefix made before 32-bit Wine was installed cannot run 32-bit programs (its syswow64
+# folder may be there, but empty).
 if [ -f "$WINEPREFIX/system.reg" ] && [ "${WINEARCH:-win64}" = win64 ] &&
-  [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+  [ -x /usr/lib/wine/wine ] && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
   rm -rf "$WINEPREFIX"
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
