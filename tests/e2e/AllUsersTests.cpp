@@ -293,6 +293,26 @@ TEST_F(AllUsersTest, APartUninstallCannotReachIsTakenAwayAtTheUsersNextLogon) {
     }
 }
 
+// An installation after an uninstallation that left a user for their next logon ends what was left
+// waiting: at that logon the folder is trusted, not taken away again.
+TEST_F(AllUsersTest, InstallingAgainEndsWhatAPartUninstallLeftForTheNextLogon) {
+    regSetWide(HKEY_CURRENT_USER, kProfile, "TRUSTEDPATHS", kOthersTrusted);
+    ASSERT_EQ(install(spacedFolder()).exitCode, 0u) << log();
+    const std::string settings = appDataTorlen() + "\\Torlen.Ini";
+    HANDLE held =
+        CreateFileA(settings.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_EQ(run(L"uninstall" + kLogOption).exitCode, 0u) << log();
+    CloseHandle(held);
+    ASSERT_TRUE(contains(log(), L"该用户的部分未能全部删除，将在其下次登录时删除")) << log();
+    ASSERT_EQ(install(spacedFolder()).exitCode, 0u) << log();
+    playLogon(componentKey());
+    EXPECT_EQ(trustedPaths(), kOthersTrusted + L";" + asTrusted(wide(spacedTarget())));
+    EXPECT_TRUE(fileExists(settings));
+    ASSERT_EQ(run(L"uninstall" + kLogOption).exitCode, 0u) << log();
+    regDeleteTree(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk");
+    EXPECT_EQ(state(), before_);
+}
+
 // The installing account's own folder cannot fail an installation for every user (SYSTEM's may be
 // missing): its part is left to its next logon. An installation for this account alone still
 // needs it.
