@@ -219,18 +219,14 @@ void removeTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
-void writeFile(const std::string& path, const std::string& contents) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+static void writeTo(HANDLE file, const std::string& contents) {
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
     CloseHandle(file);
 }
 
-bool readFile(const std::string& path, std::string& contents) {
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+static bool readFrom(HANDLE file, std::string& contents) {
     if (file == INVALID_HANDLE_VALUE) return false;
     contents.clear();
     char buffer[65536];
@@ -238,6 +234,30 @@ bool readFile(const std::string& path, std::string& contents) {
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) contents.append(buffer, got);
     CloseHandle(file);
     return true;
+}
+
+void writeFile(const std::string& path, const std::string& contents) {
+    writeTo(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+        contents);
+}
+
+void writeFile(const std::wstring& path, const std::string& contents) {
+    writeTo(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+        contents);
+}
+
+bool readFile(const std::string& path, std::string& contents) {
+    return readFrom(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
+        contents);
+}
+
+bool readFile(const std::wstring& path, std::string& contents) {
+    return readFrom(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
+        contents);
 }
 
 bool fileExists(const std::string& path) {

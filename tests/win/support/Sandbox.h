@@ -76,6 +76,9 @@ class TempFolder {
 void removeTree(const std::string& path);
 void writeFile(const std::string& path, const std::string& contents);
 bool readFile(const std::string& path, std::string& contents);
+// The same through the wide functions, for names outside the system code page.
+void writeFile(const std::wstring& path, const std::string& contents);
+bool readFile(const std::wstring& path, std::string& contents);
 bool fileExists(const std::string& path);
 bool isFolder(const std::string& path);
 // Gives a file or folder the security descriptor of an SDDL text; false when refused.
