@@ -6,32 +6,29 @@
 #include <aclapi.h>
 #include <sddl.h>
 
-#include <vector>
-
 #include "deploy/DeployRules.h"
-#include "framework/Handles.h"
-#include "framework/Token.h"
 #include "framework/Files.h"
-#include "framework/Paths.h"
+#include "framework/KeyPath.h"
+#include "framework/NarrowString.h"
 #include "framework/SystemCodePage.h"
+#include "framework/Token.h"
 
 namespace {
 
-std::string sidText(PSID sid) {
-    char* text = nullptr;
-    if (!sid || !ConvertSidToStringSidA(sid, &text)) return std::string();
-    std::string result = text;
-    LocalFree(text);
-    return result;
+std::wstring wide(const std::string& path) { return widenFromSystemCodePage(path); }
+std::string narrowed(const std::wstring& path) {
+    std::string text;
+    narrowToSystemCodePage(path, text);
+    return text;
 }
 
-DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-bool isFolder(const std::string& path) {
-    DWORD attributes = attributesOf(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+// The account the run runs as. A run asks about folders only once it has got past the rights
+// check: the account may write AutoCAD's keys below HKEY_LOCAL_MACHINE, so it is an
+// administrator's (elevated, or SYSTEM), and its own folders are the administrators'.
+std::string administratorAccount() { return token::userSid(); }
 
-// The plug-in folder's security descriptor, owned for as long as it is used.
+// The plug-in folder's security descriptor, owned for as long as it is used, and the owner its
+// folders get: the Administrators, when the process may give them a folder (elevated).
 class PluginSecurity {
    public:
     PluginSecurity() {
@@ -42,111 +39,64 @@ class PluginSecurity {
         if (descriptor_ && !(GetSecurityDescriptorDacl(descriptor_, &present, &dacl_, &defaulted) && present))
             dacl_ = nullptr;
         attributes_ = {sizeof attributes_, descriptor_, FALSE};
+        DWORD size = sizeof administrators_;
+        hasOwner_ = token::isElevated() &&
+                    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators_, &size);
     }
     ~PluginSecurity() { LocalFree(descriptor_); }
     PluginSecurity(const PluginSecurity&) = delete;
     PluginSecurity& operator=(const PluginSecurity&) = delete;
 
     bool valid() const { return dacl_ != nullptr; }
-    PSECURITY_DESCRIPTOR descriptor() const { return descriptor_; }
     PACL dacl() const { return dacl_; }
+    PSID owner() { return hasOwner_ ? administrators_ : nullptr; }
     SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
 
    private:
     PSECURITY_DESCRIPTOR descriptor_ = nullptr;
     PACL dacl_ = nullptr;
     SECURITY_ATTRIBUTES attributes_;
+    BYTE administrators_[SECURITY_MAX_SID_SIZE];
+    bool hasOwner_ = false;
 };
 
-// ERROR_REPARSE_POINT_ENCOUNTERED, which MinGW's headers lack.
-const unsigned long kReparsePointEncountered = 4395;
-
-const SECURITY_INFORMATION kProtectedDacl = DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
-
-// The Administrators as the owner, when the process may give them the folder (elevated).
-unsigned long ownByAdministrators(const std::string& path) {
-    if (!token::isElevated()) return ERROR_SUCCESS;
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof sid;
-    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size)) return GetLastError();
-    std::string name = path;
-    return SetNamedSecurityInfoA(&name[0], SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, sid, nullptr, nullptr,
-                                 nullptr);
-}
-
-// What the folder holds, reset to inherit the folder's entries alone: the explicit entries an
-// earlier installation or another program gave them go. Wine does not pass a folder's entries
-// on to what is in it: an entry left without any is given the folder's own list instead.
-unsigned long resetContents(const std::string& folder, PluginSecurity& security) {
-    ACL empty;
-    if (!InitializeAcl(&empty, sizeof empty, ACL_REVISION)) return GetLastError();
-    WIN32_FIND_DATAA found;
-    std::vector<std::string> names;
-    {
-        FindHandle listing(FindFirstFileA(path::join(folder, "*").c_str(), &found));
-        if (!listing.valid()) return ERROR_SUCCESS;
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") names.push_back(name);
-        } while (FindNextFileA(listing.get(), &found));
-    }
-    for (const std::string& name : names) {
-        std::string item = path::join(folder, name);
-        unsigned long error = SetNamedSecurityInfoA(&item[0], SE_FILE_OBJECT,
-                                                    DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
-                                                    nullptr, nullptr, &empty, nullptr);
-        PACL inherited = nullptr;
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (error == ERROR_SUCCESS && GetNamedSecurityInfoA(item.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                                            nullptr, nullptr, &inherited, nullptr,
-                                                            &descriptor) == ERROR_SUCCESS) {
-            if (inherited && inherited->AceCount == 0)
-                error = SetNamedSecurityInfoA(&item[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                              security.dacl(), nullptr);
-            LocalFree(descriptor);
-        }
-        if (error == ERROR_SUCCESS) error = ownByAdministrators(item);
-        if (error == ERROR_SUCCESS && isFolder(item) && !isReparsePoint(item)) error = resetContents(item, security);
-        if (error != ERROR_SUCCESS) return error;
-    }
-    return ERROR_SUCCESS;
-}
-
-// The plug-in folder's security on an existing folder.
-unsigned long secure(const std::string& folder, PluginSecurity& security) {
-    // SetNamedSecurityInfo, unlike SetFileSecurity, also passes the new entries on to what the
-    // folder already holds, in place of what those inherited before. Wine's merges the
-    // parent's entries into the folder's own list despite the protection, so the folder's
-    // list is then set once more as it is meant, by SetFileSecurity.
-    std::string path = folder;
-    unsigned long error =
-        SetNamedSecurityInfoA(&path[0], SE_FILE_OBJECT, kProtectedDacl, nullptr, nullptr, security.dacl(), nullptr);
-    if (error == ERROR_SUCCESS && !SetFileSecurityA(folder.c_str(), kProtectedDacl, security.descriptor()))
-        error = GetLastError();
-    if (error == ERROR_SUCCESS) error = ownByAdministrators(folder);
-    return error;
+// A folder given the plug-in folder's list exactly through its handle (nothing it holds is
+// touched), and its owner; with its contents, what it holds then reset to inherit from it.
+unsigned long secure(const std::string& folder, PluginSecurity& security, bool withContents) {
+    if (!security.valid()) return ERROR_INVALID_SECURITY_DESCR;
+    PinnedFolder pinned;
+    if (unsigned long error =
+            pinned.open(wide(folder), READ_CONTROL | WRITE_DAC | WRITE_OWNER | FILE_READ_ATTRIBUTES |
+                                          FILE_LIST_DIRECTORY | SYNCHRONIZE))
+        return error;
+    if (pinned.isReparsePoint()) return kLinkRefused;
+    if (unsigned long error = setExactSecurity(pinned.get(), security.dacl(), security.owner())) return error;
+    return withContents ? resetContentsToInherit(pinned, security.owner()).error : ERROR_SUCCESS;
 }
 
 // Creates a folder with the plug-in folder's security in the same call, so that there is no
-// moment in which another user could take it; true when made. It is secured once more, as an
-// existing one is: Wine adds the parent's entries to the list given at creation.
-bool createProtected(const std::string& folder, PluginSecurity& security, unsigned long& error) {
-    if (!CreateDirectoryA(folder.c_str(), security.attributes())) return false;
-    error = secure(folder, security);
-    return true;
+// moment in which another user could take it; secured once more through its handle, as Wine adds
+// the parent's entries to the list given at creation. 0, or the error of the creation
+// (ERROR_ALREADY_EXISTS) or, with protectionError, of the protection.
+unsigned long createProtected(const std::string& folder, PluginSecurity& security,
+                              unsigned long& protectionError) {
+    protectionError = ERROR_SUCCESS;
+    if (!security.valid()) return protectionError = ERROR_INVALID_SECURITY_DESCR;
+    if (!CreateDirectoryA(folder.c_str(), security.attributes())) return GetLastError();
+    protectionError = secure(folder, security, false);
+    return ERROR_SUCCESS;
 }
-
 
 // A folder's own list of rights as SDDL text, to be put back; empty when it cannot be read.
 std::string securityText(const std::string& folder) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
-                              nullptr, &descriptor) != ERROR_SUCCESS)
+    if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
         return std::string();
     char* text = nullptr;
     std::string sddl;
-    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
-                                                             &text, nullptr)) {
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
+                                                             DACL_SECURITY_INFORMATION, &text, nullptr)) {
         sddl = text;
         LocalFree(text);
     }
@@ -156,58 +106,125 @@ std::string securityText(const std::string& folder) {
 
 unsigned long restoreSecurity(const std::string& folder, const std::string& sddl) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
         return GetLastError();
-    unsigned long error = SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor) ? ERROR_SUCCESS
-                                                                                                : GetLastError();
+    unsigned long error = SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor)
+                              ? ERROR_SUCCESS
+                              : GetLastError();
     LocalFree(descriptor);
     return error;
+}
+
+std::wstring environmentFolder(const wchar_t* name) {
+    wchar_t value[MAX_PATH + 1] = {};
+    DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH + 1);
+    return length > 0 && length <= MAX_PATH ? std::wstring(value, length) : std::wstring();
+}
+
+std::wstring expanded(const std::wstring& text) {
+    wchar_t value[MAX_PATH + 1] = {};
+    DWORD length = ExpandEnvironmentStringsW(text.c_str(), value, MAX_PATH + 1);
+    return length > 0 && length <= MAX_PATH + 1 ? std::wstring(value) : std::wstring();
+}
+
+// The folders of the system and of every user, as Windows names them: the Windows folder, the
+// program folders, ProgramData, the users' root and each profile of the machine's profile list.
+foldersafety::KnownFolders knownFolders() {
+    foldersafety::KnownFolders known;
+    wchar_t windows[MAX_PATH + 1] = {};
+    UINT length = GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    if (length > 0 && length <= MAX_PATH) known.windows.assign(windows, length);
+    for (const wchar_t* name : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432", L"ProgramData"})
+        known.system.push_back(environmentFolder(name));
+    RegistryKey list;
+    const KeyPath profiles{HKEY_LOCAL_MACHINE,
+                           "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList"};
+    if (profiles.open(list, KEY_READ | KEY_WOW64_64KEY) != ERROR_SUCCESS) return known;
+    std::wstring root;
+    if (list.readWide(L"ProfilesDirectory", root)) known.system.push_back(expanded(root));
+    std::string sid;
+    for (DWORD index = 0; list.subKeyNameAt(index, sid); ++index) {
+        RegistryKey profile;
+        std::wstring folder;
+        if (profile.open(list.get(), sid, KEY_READ | KEY_WOW64_64KEY) == ERROR_SUCCESS &&
+            profile.readWide(L"ProfileImagePath", folder))
+            known.profiles.push_back(expanded(folder));
+    }
+    return known;
+}
+
+bool sameName(const std::wstring& one, const std::wstring& other) {
+    return CompareStringOrdinal(one.c_str(), static_cast<int>(one.size()), other.c_str(),
+                                static_cast<int>(other.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
 
 unsigned long createProtectedFolder(const std::string& folder) {
     PluginSecurity security;
-    unsigned long error = security.valid() ? ERROR_SUCCESS : GetLastError();
-    if (error == ERROR_SUCCESS && !createProtected(folder, security, error)) error = GetLastError();
-    return error;
+    unsigned long protection = ERROR_SUCCESS;
+    unsigned long error = createProtected(folder, security, protection);
+    if (error == ERROR_SUCCESS && protection != ERROR_SUCCESS) RemoveDirectoryA(folder.c_str());
+    return error != ERROR_SUCCESS ? error : protection;
+}
+
+void checkWayToPluginFolder(const std::string& chosen, const std::string& target, WayToPluginFolder& way) {
+    auto refuse = [&](Refusal::Reason reason, const std::wstring& subject, unsigned long error) {
+        way.refused = true;
+        way.refusal = {reason, narrowed(subject), error};
+    };
+    FileStep step = pinFolderChain(wide(target), way.pinned);
+    if (step.error == kLinkRefused) return refuse(Refusal::Reason::ReparsePoint, step.subject, step.error);
+    if (step.error == ERROR_DIRECTORY || step.error == ERROR_BAD_PATHNAME)
+        return refuse(Refusal::Reason::FolderInvalid, step.subject, step.error);
+    const std::string account = administratorAccount();
+    const std::wstring chosenLevel = wide(chosen);
+    for (const PinnedFolder& level : way.pinned.levels) {
+        if (sameName(level.path(), wide(target))) break;  // the plug-in's folder is secured by the run
+        bool others = false;
+        if (othersMayChange(level.get(), foldersafety::FolderRole::Ancestor, others, account) !=
+            ERROR_SUCCESS)
+            others = true;  // what cannot be read cannot be trusted
+        if (!others) continue;
+        if (!sameName(level.path(), chosenLevel))
+            return refuse(Refusal::Reason::UnsafeAncestor, level.path(), 0);
+        way.chosenOthersMayChange = true;
+    }
+}
+
+foldersafety::ProtectVerdict protectableChosenFolder(const std::string& chosen) {
+    std::vector<foldersafety::Entry> contents;
+    FileStep listed = listEntries(wide(chosen), contents);
+    if (!listed.ok())
+        contents.push_back({L"?", foldersafety::EntryKind::File});  // unknown contents: not empty
+    return foldersafety::mayProtectChosenFolder(wide(chosen), contents, wide(kPluginFolderName),
+                                                knownFolders(), sameName);
 }
 
 bool othersMayChange(const std::string& folder) {
-    PSID owner = nullptr;
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!isFolder(folder) ||
-        GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                              &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
-        return false;
-    std::vector<AccessEntry> entries;
-    for (WORD index = 0; dacl && index < dacl->AceCount; ++index) {
-        ACE_HEADER* header = nullptr;
-        if (!GetAce(dacl, index, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE)
-            continue;
-        auto* allowed = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-        entries.push_back({sidText(&allowed->SidStart), allowed->Mask, (header->AceFlags & INHERIT_ONLY_ACE) != 0});
-    }
-    // A folder without a list of entries (a null DACL) lets everyone do everything.
-    bool others = !dacl || grantsOthersControl(sidText(owner), entries, token::userSid());
-    LocalFree(descriptor);
+    PinnedFolder pinned;
+    if (pinned.open(wide(folder)) != ERROR_SUCCESS) return false;
+    bool others = true;
+    othersMayChange(pinned.get(), foldersafety::FolderRole::PluginFolder, others, administratorAccount());
     return others;
 }
 
 bool isReparsePoint(const std::string& path) {
-    DWORD attributes = attributesOf(path);
+    DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 Failure ProtectedFolderItem::apply() {
     PluginSecurity security;
-    if (!security.valid()) return {Failure::Action::ProtectFolder, path_, GetLastError()};
-    unsigned long error = ERROR_SUCCESS;
-    if (!createProtected(path_, security, error)) return {Failure::Action::MakeFolder, path_, GetLastError()};
-    if (error == ERROR_SUCCESS) return {};
+    unsigned long protection = ERROR_SUCCESS;
+    if (unsigned long error = createProtected(path_, security, protection))
+        return {error == ERROR_INVALID_SECURITY_DESCR ? Failure::Action::ProtectFolder
+                                                      : Failure::Action::MakeFolder,
+                path_, error};
+    if (protection == ERROR_SUCCESS) return {};
     RemoveDirectoryA(path_.c_str());
-    return {Failure::Action::ProtectFolder, path_, error};
+    return {Failure::Action::ProtectFolder, path_, protection};
 }
 
 FolderSecurityItem::FolderSecurityItem(std::string folder, bool withContents)
@@ -219,9 +236,7 @@ FolderSecurityItem::FolderSecurityItem(const ItemRecord& recorded)
 Failure FolderSecurityItem::apply() {
     before_ = securityText(folder_);
     PluginSecurity security;
-    unsigned long error = security.valid() ? secure(folder_, security) : GetLastError();
-    if (error == ERROR_SUCCESS && withContents_) error = resetContents(folder_, security);
-    if (error != ERROR_SUCCESS) {
+    if (unsigned long error = secure(folder_, security, withContents_)) {
         undo();
         return {Failure::Action::ProtectFolder, folder_, error};
     }
@@ -235,4 +250,6 @@ UndoResult FolderSecurityItem::undo() {
     return UndoResult::undone();
 }
 
-ItemRecord FolderSecurityItem::record() const { return {kinds::kFolderSecurity, folder_, before_, "", false, {}}; }
+ItemRecord FolderSecurityItem::record() const {
+    return {kinds::kFolderSecurity, folder_, before_, "", false, {}};
+}

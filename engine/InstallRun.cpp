@@ -35,8 +35,6 @@ bool isFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool isDriveRoot(const std::string& folder) { return folder.size() == 3 && folder[1] == ':' && folder[2] == '\\'; }
-
 class InstallRun {
    public:
     InstallRun(const InstallRequest& request, EngineObserver& observer, SetupLog& log)
@@ -71,6 +69,7 @@ class InstallRun {
     DataFolderContents data_;
     std::vector<std::string> leftOut_;  // held files the answer was to go on without
     bool protectChosen_ = false;
+    WayToPluginFolder way_;
     RecordStore machine_ = RecordStore::machine();
     RecordStore user_ = RecordStore::currentUser();
 };
@@ -108,7 +107,8 @@ bool InstallRun::detect() {
     for (const AcadInstallation& installation : selectedInstallations(found, request_.releases))
         if (acad::editionServes(installation.year, platformBits)) selected_.push_back(installation);
     for (int year = kFirstReleaseYear; request_.releasesNamed && year <= kLastReleaseYear; ++year) {
-        if (isSelected(request_.releases, year) && !wasFound(found, year)) log_.line(logtexts::releaseSkipped(year));
+        if (isSelected(request_.releases, year) && !wasFound(found, year))
+            log_.line(logtexts::releaseSkipped(year));
     }
     return !selected_.empty() || refuse(Refusal::Reason::NothingToInstall);
 }
@@ -145,7 +145,8 @@ bool InstallRun::pathsFit() {
              acadFolderPaths(data_.folder, installation.location, installation.year == kPlotDriverYear))
             paths.push_back(planned);
     }
-    const std::string appData = request_.scope == InstallRequest::Scope::ThisAccount ? userAppDataFolder() : "";
+    const std::string appData =
+        request_.scope == InstallRequest::Scope::ThisAccount ? userAppDataFolder() : "";
     if (!appData.empty() && !data_.settingsFile.empty()) {
         paths.push_back({userSettingsFolder(appData), true});
         paths.push_back({userSettingsPath(appData, data_.settingsFile), false});
@@ -163,20 +164,29 @@ bool InstallRun::rightsPresent() {
         needed.folders.push_back(installation.location);
     }
     needed.parents.push_back("SOFTWARE\\Torlen\\BatchPrint\\Installation");
-    if (request_.programsEntry) needed.parents.push_back("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TorlenBatchPrint");
+    if (request_.programsEntry)
+        needed.parents.push_back("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TorlenBatchPrint");
     if (request_.scope == InstallRequest::Scope::EveryUser)
         needed.parents.push_back(std::string(kInstalledComponents) + "\\" + kComponentName);
     RightsGap gap = firstUnwritable(needed);
     return !gap || refuse(Refusal::Reason::RightsMissing, gap.subject, gap.error);
 }
 
-// Every user's AutoCAD loads the plug-in from below the chosen folder: one that others than
-// administrators may change is not used silently, and no folder on the way may be a link.
+// Every user's AutoCAD loads the plug-in from below the chosen folder: no folder on the way may be
+// a link or changeable by others than the administrators; a chosen folder that others may change is
+// not used silently, and is given the plug-in folder's protection only where that takes nobody's
+// rights to their own things away (never a drive root, a system folder or a profile, only an empty
+// folder or one holding nothing but the plug-in's). The way stays pinned for the run.
 bool InstallRun::chosenFolderSafe() {
-    for (const std::string& folder : {chosen_, target_}) {
-        if (isReparsePoint(folder)) return refuse(Refusal::Reason::ReparsePoint, folder, ERROR_CANT_ACCESS_FILE);
+    checkWayToPluginFolder(chosen_, target_, way_);
+    if (way_.refused) return refuse(way_.refusal.reason, way_.refusal.subject, way_.refusal.error);
+    if (!way_.chosenOthersMayChange) return true;
+    const foldersafety::ProtectVerdict protectable = protectableChosenFolder(chosen_);
+    if (protectable != foldersafety::ProtectVerdict::Allowed) {
+        refuse(Refusal::Reason::ChosenFolderNotProtectable, chosen_);
+        outcome_.refusal.detail = static_cast<int>(protectable);
+        return false;
     }
-    if (isDriveRoot(chosen_) || !othersMayChange(chosen_)) return true;
     switch (request_.unsafeChosenFolder) {
         case InstallRequest::UnsafeChosenFolder::Protect:
             protectChosen_ = true;
@@ -213,7 +223,8 @@ bool InstallRun::heldFilesAnswered() {
 
 // This account's part: the settings file in its folder and the trusted folder in its profiles.
 bool InstallRun::planUsersPart(Steps& steps) {
-    const std::string settings = data_.settingsFile.empty() ? "" : path::join(data_.folder, data_.settingsFile);
+    const std::string settings =
+        data_.settingsFile.empty() ? "" : path::join(data_.folder, data_.settingsFile);
     for (;;) {
         UserPartPlan part = planUserPart(target_, {settings, true});
         if (part.userFolderUnknown) {
@@ -242,7 +253,8 @@ bool InstallRun::plan(Steps& steps) {
     appendSteps(steps, std::move(folders));
     for (const std::string& name : data_.pluginFiles) {
         if (std::find(leftOut_.begin(), leftOut_.end(), name) != leftOut_.end()) continue;
-        appendSteps(steps, replaceFile(path::join(data_.folder, name), path::join(target_, name), Failure::Action::Copy));
+        appendSteps(steps, replaceFile(path::join(data_.folder, name), path::join(target_, name),
+                                       Failure::Action::Copy));
     }
     if (request_.scope == InstallRequest::Scope::ThisAccount && !planUsersPart(steps)) return false;
     for (const AcadInstallation& installation : selected_)
@@ -261,7 +273,8 @@ bool InstallRun::plan(Steps& steps) {
         appendSteps(steps, programsEntryItems(target_, commands, plannedKilobytes()));
     }
     if (everyUser) {
-        const std::string settings = data_.settingsFile.empty() ? "" : path::join(data_.folder, data_.settingsFile);
+        const std::string settings =
+            data_.settingsFile.empty() ? "" : path::join(data_.folder, data_.settingsFile);
         appendSteps(steps, activeSetupItems(target_, settings));
     }
     return true;
@@ -274,7 +287,8 @@ unsigned long InstallRun::plannedKilobytes() const {
     auto add = [&](const std::string& file) {
         WIN32_FILE_ATTRIBUTE_DATA attributes;
         if (GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &attributes))
-            bytes += (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+            bytes +=
+                (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     };
     for (const std::string& name : data_.pluginFiles) add(path::join(data_.folder, name));
     add(moduleFilePath());
@@ -292,7 +306,8 @@ RecordHeader InstallRun::header() const {
 }
 
 void InstallRun::commit(Journal& journal) {
-    unsigned long error = request_.holdForCommit ? journal.holdForCommit() : journal.commit(header(), header());
+    unsigned long error =
+        request_.holdForCommit ? journal.holdForCommit() : journal.commit(header(), header());
     if (error) outcome_.failures.push_back({Failure::Action::WriteKey, machine_.name(), error});
 }
 
@@ -324,7 +339,8 @@ InstallOutcome InstallRun::go() {
     log_.line(logtexts::kCopyingFiles, target_);
     Journal journal(&machine_, &user_);
     StepsOutcome applied = applySteps(journal, steps, observer_, log_);
-    outcome_.failures.insert(outcome_.failures.end(), applied.goneOnWithout.begin(), applied.goneOnWithout.end());
+    outcome_.failures.insert(outcome_.failures.end(), applied.goneOnWithout.begin(),
+                             applied.goneOnWithout.end());
     if (applied.stopped) {
         outcome_.result = InstallOutcome::Result::Stopped;
         outcome_.refusal = applied.why;

@@ -116,17 +116,21 @@ std::uint32_t fileRights(std::uint32_t mask) {
     return rights;
 }
 
-bool othersMayChange(const std::string& ownerSid, const std::vector<AccessEntry>& entries, FolderRole role) {
+bool othersMayChange(const std::string& ownerSid, const std::vector<AccessEntry>& entries, FolderRole role,
+                     const std::string& administratorAccount) {
     const bool plugin = role == FolderRole::PluginFolder;
     const std::uint32_t counted =
         kDelete | kWriteDac | kWriteOwner | kDeleteChild | (plugin ? kAddFile | kAddSubfolder : 0u);
-    if (!isAdministratorSid(ownerSid)) return true;
+    auto isAdministrator = [&](const std::string& sid) {
+        return isAdministratorSid(sid) || (!administratorAccount.empty() && sid == administratorAccount);
+    };
+    if (!isAdministrator(ownerSid)) return true;
     for (const AccessEntry& entry : entries) {
         // CREATOR OWNER and OWNER RIGHTS stand for an owner: the folder's is judged above, and
         // a new entry's is whoever may create one, judged by that right.
         if (entry.sid == "S-1-3-0" || entry.sid == "S-1-3-4") continue;
         if (entry.inheritOnly && !plugin) continue;
-        if ((fileRights(entry.mask) & counted) && !isAdministratorSid(entry.sid)) return true;
+        if ((fileRights(entry.mask) & counted) && !isAdministrator(entry.sid)) return true;
     }
     return false;
 }

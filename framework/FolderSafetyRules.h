@@ -82,7 +82,10 @@ enum class FolderRole {
 // or writing files counts too (a DLL planted beside the module), and so do entries that only
 // pass on: they are the rights its files get. For an ancestor, creating new entries replaces
 // nothing and does not count (users may create folders below C:\). Deny entries are not
-// looked at: the answer errs towards "others may".
-bool othersMayChange(const std::string& ownerSid, const std::vector<AccessEntry>& entries, FolderRole role);
+// looked at: the answer errs towards "others may". administratorAccount, when not empty, is an
+// administrator's own account (the one an elevated or SYSTEM run runs as): what it owns or may
+// change counts as the administrators'.
+bool othersMayChange(const std::string& ownerSid, const std::vector<AccessEntry>& entries, FolderRole role,
+                     const std::string& administratorAccount = std::string());
 
 }  // namespace foldersafety

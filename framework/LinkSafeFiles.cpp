@@ -284,7 +284,8 @@ FileStep removeUnfollowed(const std::wstring& path) {
     return error == ERROR_SUCCESS ? FileStep{} : FileStep{error, path};
 }
 
-unsigned long othersMayChange(HANDLE folder, foldersafety::FolderRole role, bool& others) {
+unsigned long othersMayChange(HANDLE folder, foldersafety::FolderRole role, bool& others,
+                              const std::string& administratorAccount) {
     SecurityOf security;
     unsigned long error = security.read(folder, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION);
     if (error != ERROR_SUCCESS) return error;
@@ -301,6 +302,6 @@ unsigned long othersMayChange(HANDLE folder, foldersafety::FolderRole role, bool
         entries.push_back(
             {sidText(&allowed->SidStart), allowed->Mask, (header->AceFlags & INHERIT_ONLY_ACE) != 0});
     }
-    others = foldersafety::othersMayChange(sidText(security.owner()), entries, role);
+    others = foldersafety::othersMayChange(sidText(security.owner()), entries, role, administratorAccount);
     return ERROR_SUCCESS;
 }

@@ -126,4 +126,5 @@ FileStep removeUnfollowed(const std::wstring& path);
 // Reads a folder's owner and DACL through its handle (opened with READ_CONTROL) and answers
 // whether anyone but the administrators may change it in its role (foldersafety rules). A
 // folder without a DACL lets everyone do everything. 0 or the Windows error.
-unsigned long othersMayChange(HANDLE folder, foldersafety::FolderRole role, bool& others);
+unsigned long othersMayChange(HANDLE folder, foldersafety::FolderRole role, bool& others,
+                              const std::string& administratorAccount = std::string());

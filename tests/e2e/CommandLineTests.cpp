@@ -169,8 +169,7 @@ TEST_F(CommandLineTest, RefusalsGiveTheirExitCodeAndLogLineAndInstallNothing) {
         enum { None, AcadFolder, ProductKey } readOnly = None;  // as for a user who is no administrator
     } cases[] = {
         {"unknown option", kInstall + L" --bogus", 87, L"unknown option \"--bogus\" for install"},
-        {"relative folder", L"install --folder e2e\\target --log C:\\e2e\\cmd.log", 87,
-         L"安装路径无效"},
+        {"relative folder", L"install --folder e2e\\target --log C:\\e2e\\cmd.log", 87, L"安装路径无效"},
         {"release not served or not found", kInstall + L" --releases 2018", platformBits == 32 ? 87u : 1603u,
          L"AutoCAD 2018"},
         {"missing data folder", kInstall + L" --data C:\\e2e\\nowhere", 1603,
@@ -292,8 +291,12 @@ TEST_F(CommandLineTest, AChosenFolderOthersMayChangeIsRefusedOrProtected) {
     ASSERT_TRUE(othersMayChange(kChosen));
     const std::string before = state();
     EXPECT_EQ(run(kInstall).exitCode, 4u);
-    EXPECT_TRUE(contains(log(), L"--protect-folder")) << log();
+    EXPECT_TRUE(contains(log(), L"安装路径不能设为只有管理员可以更改")) << "it holds the user's notes";
+    EXPECT_EQ(run(kInstall + L" --protect-folder").exitCode, 4u);
     EXPECT_EQ(state(), before);
+    DeleteFileA((kChosen + "\\notes.txt").c_str());
+    EXPECT_EQ(run(kInstall).exitCode, 4u);
+    EXPECT_TRUE(contains(log(), L"--protect-folder")) << log();
     EXPECT_EQ(run(kInstall + L" --protect-folder").exitCode, 0u) << log();
     EXPECT_FALSE(othersMayChange(kChosen));
     EXPECT_FALSE(othersMayChange(kChosen + "\\T-DodudEdiv"));

@@ -79,7 +79,7 @@ TEST(OthersMayChange, OnlyAdministratorsMayReplaceTheWayToTheModuleOrWriteBeside
         {"the plug-in folder's list", admins, pluginList, false, false},
         {"the drive root", trustedInstaller, driveRoot, false, true},
         {"a folder below the root, inheriting modify", admins, {{authenticated, modify, false}}, true, true},
-        {"the installing user owns it", user, pluginList, true, true},
+        {"a user owns it", user, pluginList, true, true},
         {"users may delete what it holds", system, {{users, deleteChild, false}}, true, true},
         {"users may write files in it", admins, {{users, genericWrite, false}}, false, true},
         {"owner stand-ins", admins, {{"S-1-3-0", genericAll, true}, {"S-1-3-4", full, false}}, false, false},
@@ -88,6 +88,10 @@ TEST(OthersMayChange, OnlyAdministratorsMayReplaceTheWayToTheModuleOrWriteBeside
         EXPECT_EQ(othersMayChange(c.owner, c.entries, FolderRole::Ancestor), c.ancestor) << c.what;
         EXPECT_EQ(othersMayChange(c.owner, c.entries, FolderRole::PluginFolder), c.plugin) << c.what;
     }
+    // The account an elevated run runs as is an administrator's: its own folder is no other's.
+    EXPECT_FALSE(othersMayChange(user, {{user, full, false}}, FolderRole::PluginFolder, user));
+    EXPECT_TRUE(
+        othersMayChange(user, {{user, full, false}}, FolderRole::PluginFolder, "S-1-5-21-1-2-3-1002"));
 }
 
 }  // namespace
