@@ -14,6 +14,7 @@
 #include "engine/RightsCheck.h"
 #include "engine/UnrecordedInstallation.h"
 #include "framework/Files.h"
+#include "framework/LinkSafeFiles.h"
 #include "framework/ModulePath.h"
 #include "framework/NarrowString.h"
 #include "framework/SystemCodePage.h"
@@ -25,12 +26,26 @@
 
 namespace {
 
-bool samePath(const std::string& one, const std::string& other) { return narrow::equalsIgnoreCase(one, other); }
+bool samePath(const std::string& one, const std::string& other) {
+    return narrow::equalsIgnoreCase(one, other);
+}
+
+// Whether a folder the uninstallation removes files from is reached through no link at any level
+// (a junction in the place of the plug-in's folder would have files of another folder deleted);
+// link receives the level that is one. The folders are let go of again at once: the
+// uninstallation deletes them.
+bool reachedWithoutLink(const std::string& folder, std::string& link) {
+    FolderChain chain;
+    FileStep step = pinFolderChain(widenFromSystemCodePage(folder), chain);
+    if (step.error != kLinkRefused) return true;
+    narrowToSystemCodePage(step.subject, link);
+    return false;
+}
 
 // Whether a path is, or lies in, one of the folders.
 bool within(const std::string& path, const std::string& folder) {
-    return samePath(path, folder) ||
-           (path.size() > folder.size() && path[folder.size()] == '\\' && samePath(path.substr(0, folder.size()), folder));
+    return samePath(path, folder) || (path.size() > folder.size() && path[folder.size()] == '\\' &&
+                                      samePath(path.substr(0, folder.size()), folder));
 }
 
 class UninstallRun {
@@ -44,6 +59,9 @@ class UninstallRun {
     bool refuse(Refusal::Reason reason, const std::string& subject = std::string(), unsigned long error = 0);
     bool rightsPresent(const AcadInstallations& installations);
     bool ownedByNewerPackage(const StoredRecord& record);
+    bool findInstallation(const AcadInstallations& installations, StoredRecord& record,
+                          UnrecordedInstallation& found);
+    void undoUnrecorded(const UnrecordedInstallation& found);
     void removeUsersParts();
     void chooseLeftInPlace(const StoredRecord& record);
     std::vector<ItemRecord> undoMachineItems(const std::vector<ItemRecord>& records);
@@ -90,12 +108,13 @@ bool UninstallRun::rightsPresent(const AcadInstallations& installations) {
 // RemoveExistingProducts after InstallFinalize).
 bool UninstallRun::ownedByNewerPackage(const StoredRecord& record) {
     const std::string& code = request_.owner.packageCode;
-    if (code.empty() || !record.exists || record.header.owner.empty() || samePath(record.header.owner, code) ||
-        record.header.owner.front() != '{')
+    if (code.empty() || !record.exists || record.header.owner.empty() ||
+        samePath(record.header.owner, code) || record.header.owner.front() != '{')
         return false;
     outcome_.result = UninstallOutcome::Result::LeftAlone;
     outcome_.refusal = {Refusal::Reason::OwnedByNewerPackage, record.header.owner, 0};
-    log_.line(logtexts::refusalWords(outcome_.refusal), record.header.owner + " " + record.header.ownerVersion);
+    log_.line(logtexts::refusalWords(outcome_.refusal),
+              record.header.owner + " " + record.header.ownerVersion);
     return true;
 }
 
@@ -123,7 +142,8 @@ void UninstallRun::chooseLeftInPlace(const StoredRecord& record) {
     }
     const std::string self = moduleFilePath();
     const std::string selfFolder = path::folderOf(self, isSystemLeadByte);
-    if (isPluginFolderPath(selfFolder, isSystemLeadByte) && (folder.empty() || samePath(selfFolder, folder))) {
+    if (isPluginFolderPath(selfFolder, isSystemLeadByte) &&
+        (folder.empty() || samePath(selfFolder, folder))) {
         program_ = self;
         leftInPlace_.push_back(self);
     }
@@ -134,8 +154,9 @@ std::vector<ItemRecord> UninstallRun::undoMachineItems(const std::vector<ItemRec
     WorkItems items;
     std::vector<ItemRecord> acted;
     for (const ItemRecord& recorded : records) {
-        const bool stays = std::any_of(leftInPlace_.begin(), leftInPlace_.end(),
-                                       [&](const std::string& left) { return samePath(left, recorded.path); });
+        const bool stays =
+            std::any_of(leftInPlace_.begin(), leftInPlace_.end(),
+                        [&](const std::string& left) { return samePath(left, recorded.path); });
         std::unique_ptr<WorkItem> item = stays ? nullptr : recordedItem(recorded, Store::Machine);
         if (!item) continue;
         items.push_back(std::move(item));
@@ -168,7 +189,8 @@ std::vector<ItemRecord> UninstallRun::undoMachineItems(const std::vector<ItemRec
 // every user again) and recorded anew with the folders that hold it.
 void UninstallRun::keepForUsersLeft(const StoredRecord& record, std::vector<ItemRecord>& remaining) {
     for (const ItemRecord& recorded : record.items) {
-        if (recorded.kind == kinds::kFolder && within(logonProgram_, recorded.path)) remaining.push_back(recorded);
+        if (recorded.kind == kinds::kFolder && within(logonProgram_, recorded.path))
+            remaining.push_back(recorded);
     }
     remaining.push_back({kinds::kFile, logonProgram_, digestOf(logonProgram_).text, "", false, {}});
     writeRecord(record, remaining);
@@ -207,8 +229,9 @@ void UninstallRun::purgeOwnFolder() {
 
 void UninstallRun::removeProgramAfterExit(const std::vector<std::string>& pluginFolders) {
     const std::string folder = path::folderOf(program_, isSystemLeadByte);
-    const bool inPluginFolder = std::any_of(pluginFolders.begin(), pluginFolders.end(),
-                                            [&](const std::string& pluginFolder) { return samePath(pluginFolder, folder); });
+    const bool inPluginFolder =
+        std::any_of(pluginFolders.begin(), pluginFolders.end(),
+                    [&](const std::string& pluginFolder) { return samePath(pluginFolder, folder); });
     // After failures the record stays for the next uninstallation, and the program with it.
     if (program_.empty() || !inPluginFolder || !outcome_.failures.empty()) return;
     RemovalAfterExitItem removal(program_, foldersLeft_);
@@ -219,6 +242,35 @@ void UninstallRun::removeProgramAfterExit(const std::vector<std::string>& plugin
         return;
     }
     log_.line(logtexts::kRemovedAfterExit, program_);
+}
+
+// What the uninstallation acts on: the installation's record, or what an installation without
+// one left. False (refused) when a folder it would remove files from is reached through a link.
+bool UninstallRun::findInstallation(const AcadInstallations& installations, StoredRecord& record,
+                                    UnrecordedInstallation& found) {
+    record = machine_.read();
+    if (!record.exists) found = findUnrecordedInstallation(installations);
+    std::vector<std::string> folders =
+        record.exists ? std::vector<std::string>{record.header.targetFolder} : found.pluginFolders;
+    std::string link;
+    for (const std::string& folder : folders) {
+        if (!reachedWithoutLink(folder, link))
+            return refuse(Refusal::Reason::ReparsePoint, link, kLinkRefused);
+    }
+    return true;
+}
+
+// The machine's part of an installation without a record, found by what it left; nothing of it
+// is recorded afterwards: the next run finds what is left.
+void UninstallRun::undoUnrecorded(const UnrecordedInstallation& found) {
+    if (found.pluginFolders.empty()) log_.line(logtexts::kNoRegistrationFound);
+    for (const std::string& folder : found.pluginFolders) log_.line(logtexts::kPluginFolder, folder);
+    for (const std::string& key : found.othersKeys) log_.line(logtexts::kOthersKeyLeft, key);
+    WorkItems trusted = recordedItems(found.user, Store::User);
+    for (const UndoResult& result : undoInReverse(trusted))
+        if (result.status == UndoResult::Status::Failed) outcome_.failures.push_back(result.failure);
+    undoMachineItems(found.machine);
+    if (request_.purge) purgeOwnFolder();
 }
 
 UninstallOutcome UninstallRun::go() {
@@ -232,9 +284,11 @@ UninstallOutcome UninstallRun::go() {
         return outcome_;
     }
     const AcadInstallations installations = findAcadReleases();
-    if (!rightsPresent(installations)) return outcome_;
-    StoredRecord record = machine_.read();
-    if (ownedByNewerPackage(record)) return outcome_;
+    StoredRecord record;
+    UnrecordedInstallation found;
+    if (!rightsPresent(installations) || !findInstallation(installations, record, found) ||
+        ownedByNewerPackage(record))
+        return outcome_;
     if (!record.pending.empty()) {
         log_.line(logtexts::kUndoingRunCutOff, machine_.name());
         log_.failures(rollBackPending(machine_, Store::Machine));
@@ -242,31 +296,20 @@ UninstallOutcome UninstallRun::go() {
     }
     removeUsersParts();
     chooseLeftInPlace(record);
-    std::vector<std::string> pluginFolders;
-    std::vector<ItemRecord> remaining;
     if (record.exists) {
-        pluginFolders.push_back(record.header.targetFolder);
         log_.line(logtexts::kPluginFolder, record.header.targetFolder);
-        remaining = undoMachineItems(record.items);
+        std::vector<ItemRecord> remaining = undoMachineItems(record.items);
+        if (!logonProgram_.empty())
+            keepForUsersLeft(record, remaining);
+        else
+            writeRecord(record, remaining);
     } else {
-        UnrecordedInstallation found = findUnrecordedInstallation(installations);
-        pluginFolders = found.pluginFolders;
-        if (pluginFolders.empty()) log_.line(logtexts::kNoRegistrationFound);
-        for (const std::string& folder : pluginFolders) log_.line(logtexts::kPluginFolder, folder);
-        for (const std::string& key : found.othersKeys) log_.line(logtexts::kOthersKeyLeft, key);
-        WorkItems trusted = recordedItems(found.user, Store::User);
-        for (const UndoResult& result : undoInReverse(trusted))
-            if (result.status == UndoResult::Status::Failed) outcome_.failures.push_back(result.failure);
-        remaining = undoMachineItems(found.machine);
-        remaining.clear();  // an installation without a record keeps none: the next run finds what is left
-        if (request_.purge) purgeOwnFolder();
+        undoUnrecorded(found);
     }
-    if (!logonProgram_.empty() && record.exists)
-        keepForUsersLeft(record, remaining);
-    else
-        writeRecord(record, remaining);
-    removeProgramAfterExit(pluginFolders);
-    outcome_.result = outcome_.failures.empty() ? UninstallOutcome::Result::Uninstalled : UninstallOutcome::Result::Partly;
+    removeProgramAfterExit(record.exists ? std::vector<std::string>{record.header.targetFolder}
+                                         : found.pluginFolders);
+    outcome_.result =
+        outcome_.failures.empty() ? UninstallOutcome::Result::Uninstalled : UninstallOutcome::Result::Partly;
     return outcome_;
 }
 

@@ -3,12 +3,13 @@
 
 #include <windows.h>
 
-#include "journal/LogTexts.h"
 #include "framework/BuildConstants.h"
 #include "framework/DllSearch.h"
+#include "framework/LinkSafeFiles.h"
 #include "framework/SystemCodePage.h"
 #include "framework/VersionRules.h"
 #include "framework/WideText.h"
+#include "journal/LogTexts.h"
 
 namespace {
 
@@ -36,47 +37,36 @@ std::wstring windowsVersion() {
            decimalText(info.dwBuildNumber);
 }
 
-// Opens the log file itself, never through a link: a log that an administrator's or SYSTEM's
-// run writes where another user could have put a symbolic link, a junction's target or a hard
-// link in its place would let that user have any file of the machine overwritten. The last
-// name is opened as what it is (FILE_FLAG_OPEN_REPARSE_POINT: a link is not followed), and what
-// was opened must be an ordinary file with no other name (one link). Replace mode empties it
-// only then, rather than truncating whatever CREATE_ALWAYS would have reached. Null when
-// refused or not opened.
-HANDLE openLogFile(const std::wstring& file, bool append) {
-    HANDLE handle = CreateFileW(
-        file.c_str(), (append ? FILE_APPEND_DATA : GENERIC_WRITE) | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
-        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    BY_HANDLE_FILE_INFORMATION opened = {};
-    const DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
-    if (!GetFileInformationByHandle(handle, &opened) || (opened.dwFileAttributes & notAFile) ||
-        opened.nNumberOfLinks != 1 || (!append && !SetEndOfFile(handle))) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    return handle;
-}
-
 }  // namespace
+
+// A log that an administrator's or SYSTEM's run writes where another user could have put a
+// symbolic link, a junction or a hard link in its place, or in the place of a folder above it,
+// would let that user have any file of the machine overwritten: the file is opened as itself
+// under folders held open as themselves (LinkSafeFiles.h), and must be an ordinary file with no
+// other name. Replace mode empties it only then, rather than truncating whatever CREATE_ALWAYS
+// would have reached.
+struct SetupLog::OpenFile {
+    UnfollowedFile unfollowed;
+    HANDLE handle() const { return unfollowed.file.get(); }
+};
 
 SetupLog::SetupLog(const std::wstring& file, Mode mode) : file_(file) {
     if (file.empty()) return;  // standard error, as the default
     const bool append = mode == Mode::Append;
-    HANDLE handle = openLogFile(file, append);
-    usable_ = handle != nullptr;
+    auto opened = std::make_unique<OpenFile>();
+    usable_ =
+        openUnfollowed(file, append ? FILE_APPEND_DATA : GENERIC_WRITE, true, opened->unfollowed).ok() &&
+        (append || SetEndOfFile(opened->handle()));
     if (!usable_) return;
-    handle_ = handle;
+    open_ = std::move(opened);
     LARGE_INTEGER size = {};
-    if (append && GetFileSizeEx(handle, &size) && size.QuadPart == 0) {
+    if (append && GetFileSizeEx(open_->handle(), &size) && size.QuadPart == 0) {
         DWORD written = 0;
-        WriteFile(handle, "\xEF\xBB\xBF", 3, &written, nullptr);
+        WriteFile(open_->handle(), "\xEF\xBB\xBF", 3, &written, nullptr);
     }
 }
 
-SetupLog::~SetupLog() {
-    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
-}
+SetupLog::~SetupLog() = default;
 
 void SetupLog::header(const std::wstring& program) {
     write(L"==== " + now() + L"  " + program + logtexts::editionWords() + L"  " +
@@ -101,12 +91,11 @@ void SetupLog::failure(const Failure& failure) {
 }
 
 void SetupLog::write(const std::wstring& text) {
-    if (!handle_) {
+    if (!open_) {
         if (usable_) writeError(text);
         return;
     }
     std::string bytes = utf8(text);
     DWORD written = 0;
-    WriteFile(static_cast<HANDLE>(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-              nullptr);
+    WriteFile(open_->handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

@@ -4,10 +4,12 @@
 // for it. UTF-8. SetUpCmd.exe writes it to its --log file or to standard error; SetUp.exe
 // appends every run to TorlenSetup.log in the user's temporary folder. A log that cannot be
 // written is left unwritten: it never stops an installation. A log file is never written
-// through a link (a symbolic link, a junction or mount point, a second hard link): such a file
-// is refused as one that cannot be opened.
+// through a link at any level of its path (a symbolic link, a junction or mount point, a second
+// hard link): such a file is refused as one that cannot be opened, and the folders of its path are
+// held while it is open, so that none can be replaced meanwhile.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "journal/Failure.h"
@@ -42,7 +44,8 @@ class SetupLog {
    private:
     void write(const std::wstring& text);
 
-    void* handle_ = nullptr;
+    struct OpenFile;
+    std::unique_ptr<OpenFile> open_;
     std::wstring file_;
     bool usable_ = true;
 };

@@ -7,6 +7,7 @@
 #include <sddl.h>
 
 #include "framework/KeyPath.h"
+#include "framework/LinkSafeFiles.h"
 #include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
 #include "framework/Token.h"
@@ -14,55 +15,68 @@
 
 namespace {
 
-// ERROR_REPARSE_POINT_ENCOUNTERED, which MinGW's headers lack.
-const unsigned long kReparsePointEncountered = 4395;
-
-bool isLink(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+std::string sidText(PSID sid) {
+    char* text = nullptr;
+    if (!sid || !ConvertSidToStringSidA(sid, &text)) return std::string();
+    std::string result = text;
+    LocalFree(text);
+    return result;
 }
 
-std::string ownerOf(const std::string& path) {
+// The owner of an object opened with READ_CONTROL; empty when it cannot be read.
+std::string ownerOf(HANDLE object) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                              nullptr, &descriptor) != ERROR_SUCCESS)
+    if (GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
         return std::string();
-    char* text = nullptr;
-    std::string sid;
-    if (owner && ConvertSidToStringSidA(owner, &text)) {
-        sid = text;
-        LocalFree(text);
-    }
+    std::string sid = sidText(owner);
     LocalFree(descriptor);
     return sid;
 }
 
+// The user's own, or made for them by an administrator's run (the account running now, SYSTEM,
+// the Administrators): nobody else can give a file such an owner.
+bool isTrustedOwner(const std::string& owner, const std::string& userSid) {
+    for (const std::string& trusted :
+         {userSid, token::userSid(), std::string("S-1-5-18"), std::string("S-1-5-32-544")})
+        if (!owner.empty() && owner == trusted) return true;
+    return false;
+}
+
 }  // namespace
 
-unsigned long confirmUsersOwn(const std::string& path, const std::string& profileFolder, const std::string& userSid) {
+unsigned long confirmUsersOwn(const std::string& path, const std::string& profileFolder,
+                              const std::string& userSid) {
     if (!userrecord::liesInside(path, profileFolder, isSystemLeadByte)) return ERROR_BAD_PATHNAME;
-    std::string level = path::withoutTrailingSeparator(profileFolder, isSystemLeadByte);
-    if (isLink(level)) return kReparsePointEncountered;
-    for (const std::string& name : path::names(path.substr(level.size() + 1), isSystemLeadByte)) {
-        level = path::join(level, name);
-        if (isLink(level)) return kReparsePointEncountered;
+    const std::wstring wide = widenFromSystemCodePage(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;  // gone already: nothing is done to it
+    // Opened as itself under folders opened as themselves, from the drive root down: a link at any
+    // level is refused, and so is a file with other names (a hard link to something elsewhere).
+    FolderChain folders;
+    UnfollowedFile file;
+    FileStep step;
+    HANDLE opened = nullptr;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        step = pinFolderChain(wide, folders);
+        if (step.ok() && folders.complete) opened = folders.levels.back().get();
+    } else {
+        step = openUnfollowed(wide, READ_CONTROL, false, file);
+        opened = file.file.get();
     }
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
-    // The user's own, or made for them by an administrator's run (this one's account, SYSTEM, the
-    // Administrators): nobody else can give a file such an owner.
-    const std::string owner = ownerOf(path);
-    for (const std::string& trusted : {userSid, token::userSid(), std::string("S-1-5-18"), std::string("S-1-5-32-544")})
-        if (!owner.empty() && owner == trusted) return ERROR_SUCCESS;
-    return ERROR_INVALID_OWNER;
+    if (!step.ok()) return step.error;
+    return opened && isTrustedOwner(ownerOf(opened), userSid) ? ERROR_SUCCESS : ERROR_INVALID_OWNER;
 }
 
 std::string currentProfileFolder() {
-    const KeyPath list{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + token::userSid()};
+    const KeyPath list{HKEY_LOCAL_MACHINE,
+                       "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\" + token::userSid()};
     RegistryKey profile;
     std::string folder;
     std::wstring named;
-    if (list.open(profile, KEY_READ | KEY_WOW64_64KEY) == ERROR_SUCCESS && profile.readWide(L"ProfileImagePath", named)) {
+    if (list.open(profile, KEY_READ | KEY_WOW64_64KEY) == ERROR_SUCCESS &&
+        profile.readWide(L"ProfileImagePath", named)) {
         wchar_t expanded[MAX_PATH + 1] = {};
         DWORD length = ExpandEnvironmentStringsW(named.c_str(), expanded, MAX_PATH + 1);
         if (length > 0 && length <= MAX_PATH + 1 && narrowToSystemCodePage(expanded, folder)) return folder;
