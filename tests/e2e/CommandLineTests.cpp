@@ -8,6 +8,8 @@
 
 #include "Driver.h"
 #include "deploy/InstallFolders.h"
+#include "framework/Files.h"
+#include "framework/WideText.h"
 #include "res/resource.h"
 
 using namespace e2e;
@@ -301,6 +303,105 @@ TEST_F(CommandLineTest, AChosenFolderOthersMayChangeIsRefusedOrProtected) {
     EXPECT_FALSE(othersMayChange(kChosen));
     EXPECT_FALSE(othersMayChange(kChosen + "\\T-DodudEdiv"));
     EXPECT_EQ(run(L"uninstall").exitCode, 0u);
+}
+
+// An administrator's run acts only on what the installation owns. Each hostile input a standard
+// user can make (their own record planted with items of every kind, a hard link in the plug-in's
+// folder, a profile or a drive root given with --protect-folder, a folder above the chosen one
+// that others may change) leaves everything outside the installation as it was, and the refusal
+// is logged. (Junctions and symbolic links: Wine 8 makes none; their refusal is a pure rule.)
+TEST_F(CommandLineTest, HostileInputsChangeNothingOutsideWhatTheInstallationOwns) {
+    const std::string other = freshFolder("C:\\e2e\\other"), target = kChosen + "\\T-DodudEdiv";
+    writeFile(other + "\\precious.dll", "another program's library");
+    writeFile(other + "\\moved.txt", "stays where it is");
+    CreateDirectoryA((other + "\\empty").c_str(), nullptr);
+    writeFile(freshFolder(other + "\\Torlen") + "\\Torlen.Ini", "in no profile");
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    regSetString(HKEY_CURRENT_USER, run, "OtherProgram", "other.exe");
+    auto outside = [&] {
+        return machineExport({other}) + securityOf(other + "\\precious.dll") + securityOf("C:\\") +
+               readRegString(HKEY_CURRENT_USER, run, "OtherProgram");
+    };
+    const std::string untouched = outside();
+
+    // The user's own record, with items of every kind appended to what the installation put there.
+    ASSERT_EQ(this->run(kInstall).exitCode, 0u) << log();
+    const std::string record = "SOFTWARE\\Torlen\\BatchPrint\\UserSetup" + std::to_string(platformBits);
+    std::string list = readRegString(HKEY_CURRENT_USER, record, "ItemsKey");
+    list = record + "\\" + (list.empty() ? "Items" : list) + "\\";
+    const struct {
+        const char* kind;
+        std::string path, detail;
+    } planted[] = {
+        {"file", other + "\\precious.dll", digestOf(other + "\\precious.dll").text},
+        {"kept", other + "\\moved.txt", other + "\\elsewhere.txt"},
+        {"key", "SOFTWARE", "Microsoft"},
+        {"folder", other + "\\empty", ""},
+        {"value", run, "OtherProgram"},
+        {"trusted", "SOFTWARE\\Victim\\Variables", target},
+        {"file", other + "\\Torlen\\Torlen.Ini", digestOf(other + "\\Torlen\\Torlen.Ini").text},
+    };
+    std::size_t number = regSubKeyNames(HKEY_CURRENT_USER, list).size();
+    for (const auto& item : planted) {
+        char name[8];
+        std::snprintf(name, sizeof name, "%05u", static_cast<unsigned>(++number));
+        regSetString(HKEY_CURRENT_USER, list + name, "Kind", item.kind);
+        regSetString(HKEY_CURRENT_USER, list + name, "Path", item.path);
+        regSetString(HKEY_CURRENT_USER, list + name, "Detail", item.detail);
+    }
+    ASSERT_EQ(this->run(L"uninstall --purge --log C:\\e2e\\cmd.log").exitCode, 0u) << log();
+    EXPECT_EQ(outside(), untouched);
+    std::wstring said = log();
+    std::size_t refusals = 0;
+    for (std::size_t at = said.find(L"不属于该用户的注册表或配置文件夹"); at != std::wstring::npos;
+         at = said.find(L"不属于该用户的注册表或配置文件夹", at + 1))
+        ++refusals;
+    EXPECT_EQ(refusals, std::size(planted)) << said;
+
+    // A hard link in the plug-in's folder to a file outside: an upgrade that protects the folder
+    // removes the link, and neither deletes nor re-permissions the file.
+    ASSERT_EQ(this->run(kInstall).exitCode, 0u) << log();
+    ASSERT_TRUE(
+        CreateHardLinkA((target + "\\link.dll").c_str(), (other + "\\precious.dll").c_str(), nullptr));
+    ASSERT_EQ(this->run(kInstall + L" --protect-folder").exitCode, 0u) << log();
+    EXPECT_FALSE(fileExists(target + "\\link.dll"));
+    ASSERT_EQ(this->run(L"uninstall").exitCode, 0u) << log();
+    EXPECT_EQ(outside(), untouched);
+
+    // Another user's profile, and a folder above the chosen one, that others may change; a drive
+    // root: nothing is protected that is not the installation's, nothing is made.
+    const std::string profile = freshFolder("C:\\users\\e2e-bob"), open = freshFolder("C:\\e2e\\open");
+    const std::string profileList =
+        "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-9-9-9-1001";
+    regSetString(HKEY_LOCAL_MACHINE, profileList, "ProfileImagePath", profile, REG_EXPAND_SZ);
+    for (const std::string& folder : {profile, open})
+        ASSERT_TRUE(setFolderSecurity(folder, "D:P(A;OICI;FA;;;WD)"));
+    const std::string profileRights = securityOf(profile);
+    const struct {
+        std::wstring folder;
+        DWORD exitCode;
+        std::wstring logged;
+    } typed[] = {
+        {L"C:\\users\\e2e-bob", 4, L"安装路径不能设为只有管理员可以更改"},
+        {L"C:\\e2e\\open\\chosen", 4,
+         L"安装路径上的这个文件夹，管理员以外的用户可以重命名、删除或更改它；未做任何更改  C:\\e2e\\open"},
+        {L"C:\\", 0, L"安装完成  C:\\T-DodudEdiv"},
+    };
+    for (const auto& c : typed) {
+        SCOPED_TRACE(utf8(c.folder));
+        EXPECT_EQ(
+            this->run(L"install --folder " + c.folder + L" --protect-folder --log C:\\e2e\\cmd.log").exitCode,
+            c.exitCode);
+        EXPECT_TRUE(contains(log(), c.logged)) << log();
+        EXPECT_EQ(this->run(L"uninstall").exitCode, 0u);
+    }
+    EXPECT_EQ(securityOf(profile), profileRights);
+    EXPECT_TRUE(folderEntries(profile).empty());
+    EXPECT_TRUE(folderEntries(open).empty());
+    EXPECT_EQ(outside(), untouched);
+    regDeleteTree(HKEY_LOCAL_MACHINE, profileList);
+    regDeleteValue(HKEY_CURRENT_USER, run, "OtherProgram");
+    for (const std::string& folder : {profile, open, other}) removeTree(folder);
 }
 
 // An upgrade while AutoCAD holds a module of the installed plug-in stops before it changes

@@ -304,6 +304,21 @@ bool setFolderSecurity(const std::string& path, const char* sddl) {
     return set != FALSE;
 }
 
+std::string securityOf(const std::string& path) {
+    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), what, nullptr, 0, &size);
+    std::string descriptor(size, '\0');
+    char* text = nullptr;
+    if (size == 0 || !GetFileSecurityA(path.c_str(), what, &descriptor[0], size, &size) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(&descriptor[0], SDDL_REVISION_1, what, &text,
+                                                              nullptr))
+        return "<unreadable>";
+    std::string sddl = text;
+    LocalFree(text);
+    return sddl;
+}
+
 bool setKeySecurity(HKEY root, const std::string& path, const char* sddl) {
     regCreateKey(root, path);
     PSECURITY_DESCRIPTOR descriptor = nullptr;

@@ -83,6 +83,8 @@ bool fileExists(const std::string& path);
 bool isFolder(const std::string& path);
 // Gives a file or folder the security descriptor of an SDDL text; false when refused.
 bool setFolderSecurity(const std::string& path, const char* sddl);
+// A file's or folder's owner and list of rights as SDDL text, to compare before and after.
+std::string securityOf(const std::string& path);
 // Gives a registry key (created when missing; path as stored) the DACL of an SDDL text.
 bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
 // Names of the entries of a folder, without "." and "..", sorted.
