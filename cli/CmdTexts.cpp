@@ -14,12 +14,15 @@ const wchar_t* const kExitCodes =
     L"  0     成功（status：已完整安装）\n"
     L"  1     status：未安装，或安装不完整\n"
     L"  2     已完成，但有项目按 --on-copy-failure ignore 跳过或未能完成（日志中列出）\n"
-    L"  4     安装路径已存在，且管理员以外的用户可以更改它（见 --protect-folder），或不能把它设为只有管理员可以更改，\n"
+    L"  4     安装路径已存在，且管理员以外的用户可以更改它（见 "
+    L"--protect-folder），或不能把它设为只有管理员可以更改，\n"
     L"        或路径上的文件夹管理员以外的用户可以更改；未做任何更改\n"
     L"  87    参数错误\n"
     L"  170   AutoCAD 正在运行，未做任何更改\n"
     L"  740   权限不足：无法写入 HKEY_LOCAL_MACHINE 或 AutoCAD 安装目录，请以管理员身份运行\n"
-    L"  1603  安装失败：未找到或无法读取安装文件、路径过长、中止；已做的更改全部撤销，计算机恢复原样；日志中列出原因\n"
+    L"  1603  "
+    L"安装失败：未找到或无法读取安装文件、路径过长、中止；已做的更改全部撤销，计算机恢复原样；日志中列出原因"
+    L"\n"
     L"  1618  另一个安装程序（SetUp.exe 或 SetUpCmd.exe）正在运行\n"
     L"安装要么全部完成，要么什么都不改变：没有“中途停止、安装不完整”的退出代码。\n";
 
@@ -28,10 +31,13 @@ const wchar_t* const kGeneral =
     L"用法：\n"
     L"  SetUpCmd list [--json]\n"
     L"  SetUpCmd install --folder <目录> [--releases all|2018,2020,...] [--data <目录>] [--log <文件>]\n"
-    L"                   [--on-copy-failure abort|ignore] [--all-users] [--protect-folder]\n"
+    L"                   [--on-copy-failure abort|ignore] [--all-users] [--protect-folder] "
+    L"[--no-programs-entry]\n"
     L"  SetUpCmd status [--json] [--releases all|2018,2020,...] [--min-version yyyymmdd]\n"
     L"  SetUpCmd uninstall [--purge] [--log <文件>]\n"
     L"  SetUpCmd user-setup --folder <目录> [--log <文件>]\n"
+    L"  SetUpCmd install|uninstall|commit|rollback --package <产品代码>   （供 Windows Installer "
+    L"程序包使用）\n"
     L"  SetUpCmd <命令> --help\n\n"
     L"与 SetUp.exe 的不同：不提问——复制失败时按 --on-copy-failure 处理（被占用的文件先重试 3 次），\n"
     L"AutoCAD 正在运行时直接退出，--releases 中本机没有的版本跳过并记入日志；\n"
@@ -61,7 +67,8 @@ const wchar_t* helpOf(Command command) {
         case Command::Status:
             return L"SetUpCmd status [--json] [--releases all|2018,...] [--min-version yyyymmdd]\n"
                    L"  每个找到的 AutoCAD：加载项注册表项及其 LOADER 文件、AutoCAD 目录中的插件文件；\n"
-                   L"  当前用户每个配置的受信任位置；安装记录中的版本。全部齐全时退出代码为 0（可作部署工具的检测规则）。\n"
+                   L"  当前用户每个配置的受信任位置；安装记录中的版本。全部齐全时退出代码为 "
+                   L"0（可作部署工具的检测规则）。\n"
                    L"  --min-version  只有已安装的版本不低于它（如 20260101）时才算齐全。\n";
         case Command::Uninstall:
             return L"SetUpCmd uninstall [--purge] [--log <文件>]\n"
@@ -77,6 +84,13 @@ const wchar_t* helpOf(Command command) {
                    L"  只做属于当前用户的部分：受信任位置和设置文件（用户已有的设置文件保留）。\n"
                    L"  install --all-users 留在插件目录中的 TorlenUserSetup.exe "
                    L"在每个用户登录时做同样的事。\n";
+        case Command::Commit:
+        case Command::Rollback:
+            return L"SetUpCmd commit|rollback --package <产品代码>\n"
+                   L"  Windows Installer 程序包的提交和回滚操作：install --package "
+                   L"完成后，安装等待程序包的结果，\n"
+                   L"  commit 使之生效，rollback 撤销它（被替换的旧安装完整恢复）。日志写入 "
+                   L"%WINDIR%\\Logs。\n";
         case Command::None:
             break;
     }
@@ -91,7 +105,11 @@ std::wstring helpText(Command command) {
 }
 
 std::wstring commandStarted(Command command) {
-    return (command == Command::Uninstall ? L"卸载开始" : L"安装开始") + logtexts::editionWords();
+    const wchar_t* started = command == Command::Uninstall  ? L"卸载开始"
+                             : command == Command::Commit   ? L"提交程序包的安装"
+                             : command == Command::Rollback ? L"回滚程序包的安装"
+                                                            : L"安装开始";
+    return started + logtexts::editionWords();
 }
 
 std::wstring commandFinished(Command command, bool allDone) {
@@ -106,6 +124,7 @@ std::wstring exitCodeLine(int exitCode) {
 }
 
 const wchar_t* const kDataUnrepresentable = L"--data：路径含有系统代码页无法表示的字符";
+const wchar_t* const kPackageSettingsRefused = L"Windows Installer 程序包的设置无法使用，未做任何更改：";
 const wchar_t* const kProtectFolderHint =
     L"加 --protect-folder，安装程序会把该目录设为只有管理员可以更改（只适用于空目录或只含插件目录的目录）";
 std::wstring releasesFound(bool any) {
@@ -135,7 +154,8 @@ std::wstring statusResult(bool complete) {
 
 std::wstring installedBuildLine(unsigned long build, bool lastRunFinished) {
     if (build == 0) return L"已安装的版本：未知（没有安装记录，可能是早期版本所装）\r\n";
-    return L"已安装的版本：" + decimalText(build) + (lastRunFinished ? L"\r\n" : L"（上次安装中途停止，不完整）\r\n");
+    return L"已安装的版本：" + decimalText(build) +
+           (lastRunFinished ? L"\r\n" : L"（上次安装中途停止，不完整）\r\n");
 }
 
 std::wstring unservedWords(int year) {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "engine/Engine.h"
 #include "cli/CommandLineRules.h"
+#include "engine/Engine.h"
 
 namespace cli {
 
@@ -18,9 +18,11 @@ std::wstring commandStarted(Command command);  // 安装开始（32 位版本）
 // The end of a command that changes the machine: done, or done but with the items above failed.
 std::wstring commandFinished(Command command, bool allDone);
 std::wstring exitCodeLine(int exitCode);
-std::wstring unservedWords(int year);                // a year of --releases this edition does not serve
+std::wstring unservedWords(int year);  // a year of --releases this edition does not serve
 extern const wchar_t* const kDataUnrepresentable;
-extern const wchar_t* const kProtectFolderHint;  // how --protect-folder answers an unsafe chosen folder
+extern const wchar_t* const kProtectFolderHint;
+extern const wchar_t* const kPackageSettingsRefused;  // followed by the reason  // how --protect-folder
+                                                      // answers an unsafe chosen folder
 
 // --- list and status --------------------------------------------------------------------
 std::wstring releasesFound(bool any);  // the heading of list, or that there is nothing

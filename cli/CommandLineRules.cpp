@@ -11,11 +11,10 @@ struct CommandName {
     const char* name;
     Command command;
 };
-const CommandName kCommands[] = {{"list", Command::List},
-                                 {"install", Command::Install},
-                                 {"status", Command::Status},
-                                 {"uninstall", Command::Uninstall},
-                                 {"user-setup", Command::UserSetup}};
+const CommandName kCommands[] = {
+    {"list", Command::List},           {"install", Command::Install},      {"status", Command::Status},
+    {"uninstall", Command::Uninstall}, {"user-setup", Command::UserSetup}, {"commit", Command::Commit},
+    {"rollback", Command::Rollback}};
 
 // Which options each command takes.
 bool takes(Command command, const std::string& option) {
@@ -25,11 +24,14 @@ bool takes(Command command, const std::string& option) {
         case Command::Install:
             return option == "--folder" || option == "--releases" || option == "--data" ||
                    option == "--log" || option == "--on-copy-failure" || option == "--all-users" ||
-                   option == "--protect-folder" || option == "--no-programs-entry";
+                   option == "--protect-folder" || option == "--no-programs-entry" || option == "--package";
         case Command::Status:
             return option == "--json" || option == "--releases" || option == "--min-version";
         case Command::Uninstall:
-            return option == "--purge" || option == "--log";
+            return option == "--purge" || option == "--log" || option == "--package";
+        case Command::Commit:
+        case Command::Rollback:
+            return option == "--package";
         case Command::UserSetup:
             return option == "--folder" || option == "--log";
         case Command::None:
@@ -40,13 +42,25 @@ bool takes(Command command, const std::string& option) {
 
 bool takesValue(const std::string& option) {
     return option == "--folder" || option == "--releases" || option == "--data" || option == "--log" ||
-           option == "--on-copy-failure" || option == "--min-version";
+           option == "--on-copy-failure" || option == "--min-version" || option == "--package";
 }
 
-// "all", or years of the releases the installer knows separated by commas, each named once.
+}  // namespace
+
+bool isProductCode(const std::string& text) {
+    if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
+    for (std::size_t at = 1; at < 37; ++at) {
+        const bool dash = at == 9 || at == 14 || at == 19 || at == 24;
+        const char c = text[at];
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+        if (dash ? c != '-' : !hex) return false;
+    }
+    return true;
+}
+
 bool parseReleases(const std::string& text, std::vector<int>& years, std::string& reason) {
     years.clear();
-    if (text == "all") return true;
+    if (text == "all" || text.empty()) return true;
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find(',', start);
@@ -72,12 +86,25 @@ bool parseReleases(const std::string& text, std::vector<int>& years, std::string
     return true;
 }
 
+namespace {
+
 bool setValue(CommandLine& line, const std::string& option, const std::string& value, std::string& reason) {
     if (value.empty()) {
         reason = option + " needs a value";
         return false;
     }
     if (option == "--releases") return parseReleases(value, line.releases, reason);
+    if (option == "--package") {
+        if (!isProductCode(value)) {
+            reason =
+                "--package takes the package's product code ({XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}), not "
+                "\"" +
+                value + "\"";
+            return false;
+        }
+        line.packageCode = value;
+        return true;
+    }
     if (option == "--min-version") {
         // A build version as yyyymmdd, as status reports it.
         if (value.size() != 8 || value.find_first_not_of("0123456789") != std::string::npos) {
@@ -119,8 +146,8 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         for (const CommandName& known : kCommands)
             if (arguments[at] == known.name) line.command = known.command;
         if (line.command == Command::None) {
-            reason =
-                "unknown command \"" + arguments[at] + "\" (list, install, status, uninstall, user-setup)";
+            reason = "unknown command \"" + arguments[at] +
+                     "\" (list, install, status, uninstall, user-setup, commit, rollback)";
             return false;
         }
         ++at;
@@ -163,7 +190,19 @@ bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& li
         reason = "no command given (list, install, status, uninstall, user-setup; --help)";
         return false;
     }
-    if ((line.command == Command::Install || line.command == Command::UserSetup) && line.folder.empty()) {
+    // A package's installation takes its settings from the package alone: nothing on the command
+    // line can change them (and Windows Installer pastes no property into it).
+    if (line.command == Command::Install && !line.packageCode.empty() && seen.size() != 1) {
+        reason = "install --package takes no other option: the package's settings are its own";
+        return false;
+    }
+    if ((line.command == Command::Commit || line.command == Command::Rollback) && line.packageCode.empty()) {
+        reason = std::string(commandName(line.command)) + " needs --package <product code>";
+        return false;
+    }
+    if (((line.command == Command::Install && line.packageCode.empty()) ||
+         line.command == Command::UserSetup) &&
+        line.folder.empty()) {
         reason = std::string(commandName(line.command)) + " needs --folder <dir>";
         return false;
     }

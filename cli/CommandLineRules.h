@@ -8,7 +8,7 @@
 
 namespace cli {
 
-enum class Command { None, List, Install, Status, Uninstall, UserSetup };
+enum class Command { None, List, Install, Status, Uninstall, UserSetup, Commit, Rollback };
 enum class OnCopyFailure { Abort, Ignore };
 
 struct CommandLine {
@@ -25,8 +25,19 @@ struct CommandLine {
     std::string data;              // --data: the folder the files come from
     std::string log;               // --log: the log file
     std::vector<int> releases;     // --releases: the years named; empty for all found
+    // --package: a Windows Installer package's product code ({...}); install then takes its
+    // settings from what the package wrote (see cli/PackageSettings.h) and nothing else.
+    std::string packageCode;
     OnCopyFailure onCopyFailure = OnCopyFailure::Abort;
 };
+
+// Whether a text is a product code as Windows Installer writes one: {XXXXXXXX-XXXX-XXXX-XXXX-
+// XXXXXXXXXXXX}, hexadecimal digits.
+bool isProductCode(const std::string& text);
+
+// "all", or years of the releases the installer knows separated by commas, each named once;
+// false with the reason otherwise. An empty text is every release, as "all".
+bool parseReleases(const std::string& text, std::vector<int>& years, std::string& reason);
 
 // Fills the command line; false with the reason when the arguments cannot be taken as given.
 bool parseCommandLine(const std::vector<std::string>& arguments, CommandLine& line, std::string& reason);

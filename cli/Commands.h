@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
 #include "cli/CommandLineRules.h"
+#include "engine/Engine.h"
 
 namespace cli {
 
@@ -19,5 +19,6 @@ int reportStatus(const CommandLine& line);
 int installPlugin(const CommandLine& line, SetupLog& log);
 int uninstall(const CommandLine& line, SetupLog& log);
 int setUpForUser(const CommandLine& line, SetupLog& log);
+int endPackageRun(const CommandLine& line, SetupLog& log);
 
 }  // namespace cli

@@ -63,7 +63,8 @@ void writeStatusText(const PluginStatus& status, const std::vector<int>& notFoun
 }
 
 void writeStatusJson(const PluginStatus& status, const std::vector<int>& notFound, bool complete) {
-    std::string json = "{\"edition\":" + std::to_string(platformBits) + ",\"complete\":" + jsonBool(complete) +
+    std::string json = "{\"edition\":" + std::to_string(platformBits) +
+                       ",\"complete\":" + jsonBool(complete) +
                        ",\"installedBuild\":" + std::to_string(status.installedBuild) +
                        ",\"lastRunFinished\":" + jsonBool(status.recordComplete) + ",\"releases\":[";
     for (std::size_t i = 0; i < status.installations.size(); ++i) {

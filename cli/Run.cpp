@@ -3,6 +3,7 @@
 #include "cli/CmdTexts.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "cli/PackageSettings.h"
 #include "framework/WideText.h"
 
 namespace cli {
@@ -23,6 +24,9 @@ int runChanging(const CommandLine& line, SetupLog& log) {
             return setUpForUser(line, log);
         case Command::Install:
             return installPlugin(line, log);
+        case Command::Commit:
+        case Command::Rollback:
+            return endPackageRun(line, log);
         default:
             return uninstall(line, log);
     }
@@ -42,7 +46,10 @@ int runSetUpCmd(const std::vector<std::wstring>& arguments) {
     }
     if (line.command == Command::List) return listReleases(line);
     if (line.command == Command::Status) return reportStatus(line);
-    SetupLog log(fromUtf8(line.log), SetupLog::Mode::Replace);
+    // A package's runs are all logged in one place only administrators may write; any other
+    // command where --log says (else to standard error).
+    SetupLog log(line.packageCode.empty() ? fromUtf8(line.log) : packageLogPath(),
+                 line.packageCode.empty() ? SetupLog::Mode::Replace : SetupLog::Mode::Append);
     if (!log.usable()) return refuseArguments("--log: cannot create \"" + line.log + "\"");
     log.header(fromUtf8(kUnattendedInstallerName) + L" " + fromUtf8(commandName(line.command)));
     int exitCode = runChanging(line, log);

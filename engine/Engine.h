@@ -12,6 +12,7 @@
 #include "deploy/ProductNames.h"      // the product's names
 #include "engine/EngineObserver.h"    // the decisions put to the front end
 #include "engine/InstallationLock.h"  // one installer at a time on the machine
+#include "engine/PackageRun.h"        // the end of a Windows Installer package's run
 #include "engine/PluginStatus.h"      // what of the plug-in is in place
 #include "engine/Requests.h"          // what is asked, and what comes back
 #include "journal/LogTexts.h"         // the engine's words, which the front ends say too
@@ -44,6 +45,12 @@ int runLogonProgram();
 // with this switch first; both programs hand such a command line to finishRemovalAfterExit.
 extern const wchar_t* const kRemoveAfterExitArgument;
 int finishRemovalAfterExit(const std::vector<std::wstring>& arguments);
+
+// The end of a run a Windows Installer package started and left waiting: committed, or rolled
+// back (the earlier installation it replaced back whole). done is false when no run of the package
+// was waiting.
+PendingOutcome commitPackageRun(const std::string& packageCode, SetupLog& log);
+PendingOutcome rollBackPackageRun(const std::string& packageCode, SetupLog& log);
 
 // Where SetUp.exe and the logon step keep their log: TorlenSetup.log in the user's temporary folder.
 std::wstring userLogPath();

@@ -19,6 +19,7 @@
 #include "framework/BuildConstants.h"
 #include "framework/Files.h"
 #include "framework/ModulePath.h"
+#include "framework/NarrowString.h"
 #include "framework/SystemCodePage.h"
 #include "framework/Token.h"
 #include "journal/Journal.h"
@@ -96,6 +97,10 @@ bool InstallRun::takeChosenFolder() {
     }
     target_ = targetFolderIn(chosen_);
     outcome_.targetFolder = target_;
+    // The two editions cannot share a plug-in's folder: uninstalling one would take the other's away.
+    const std::string others = RecordStore::otherEditionsTargetFolder();
+    if (!others.empty() && narrow::equalsIgnoreCase(others, target_))
+        return refuse(Refusal::Reason::OtherEditionsFolder, target_);
     // A drive root is kept in its root form (D:\) for every file system call: "D:" alone names the
     // current folder of drive D.
     if (chosen_.size() == 2 && chosen_[1] == ':') chosen_ += '\\';
@@ -113,13 +118,13 @@ bool InstallRun::detect() {
     return !selected_.empty() || refuse(Refusal::Reason::NothingToInstall);
 }
 
-// A run of an earlier process that was cut off (the power failed, the process was ended) is undone
-// before anything else: the machine is then as that run found it. One that waits for its package's
-// commit is that package's business.
+// A run of an earlier process that was cut off (the power failed, the process was ended), or that
+// still waits for a commit its package never gave, is undone before anything else: the machine is
+// then as that run found it.
 void InstallRun::undoRunsCutOff() {
     for (auto store : {std::make_pair(&machine_, Store::Machine), std::make_pair(&user_, Store::User)}) {
         StoredRecord stored = store.first->read();
-        if (stored.pending.empty() || stored.awaitingCommit) continue;
+        if (stored.pending.empty()) continue;
         log_.line(logtexts::kUndoingRunCutOff, store.first->name());
         log_.failures(rollBackPending(*store.first, store.second));
     }
@@ -307,8 +312,9 @@ RecordHeader InstallRun::header() const {
 
 void InstallRun::commit(Journal& journal) {
     unsigned long error =
-        request_.holdForCommit ? journal.holdForCommit() : journal.commit(header(), header());
+        request_.holdForCommit ? journal.holdForCommit(header()) : journal.commit(header(), header());
     if (error) outcome_.failures.push_back({Failure::Action::WriteKey, machine_.name(), error});
+    if (request_.holdForCommit) log_.line(logtexts::kHeldForPackage, target_);
 }
 
 // After an installation for every user, the part of the account that installed, at once: what

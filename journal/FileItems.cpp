@@ -21,7 +21,8 @@ bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 // Deletes a file the installation wrote, whatever its attributes; 0 or the Windows error.
 unsigned long deleteFile(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : GetLastError();
+    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS
+                                                                               : GetLastError();
 }
 
 unsigned long moveOver(const std::string& from, const std::string& to) {
@@ -43,8 +44,8 @@ FileItem::FileItem(const ItemRecord& recorded) : path_(recorded.path), digest_(r
 
 Failure FileItem::apply() {
     if (!bytes_ && source_.empty()) return {failure_, path_, ERROR_RESOURCE_NAME_NOT_FOUND};
-    unsigned long error = bytes_ ? writeWithDigest(bytes_, size_, path_, digest_)
-                                 : copyWithDigest(source_, path_, digest_);
+    unsigned long error =
+        bytes_ ? writeWithDigest(bytes_, size_, path_, digest_) : copyWithDigest(source_, path_, digest_);
     if (error != ERROR_SUCCESS) return {failure_, path_, error};
     return {};
 }
@@ -56,7 +57,8 @@ UndoResult FileItem::undo() {
         if (now.text.empty()) return UndoResult::failed({Failure::Action::Remove, path_, now.error});
         if (now.text != digest_) return UndoResult::kept({Failure::Action::KeepChanged, path_, 0});
     }
-    if (unsigned long error = deleteFile(path_)) return UndoResult::failed({Failure::Action::Remove, path_, error});
+    if (unsigned long error = deleteFile(path_))
+        return UndoResult::failed({Failure::Action::Remove, path_, error});
     return UndoResult::undone();
 }
 
@@ -85,12 +87,15 @@ void FileBackupItem::commit() { deleteFile(backup_); }
 
 ItemRecord FileBackupItem::record() const { return {kinds::kFileBackup, path_, "", backup_, true, {}}; }
 
-KeptOriginalItem::KeptOriginalItem(std::string path) : path_(std::move(path)), kept_(keptOriginalPath(path_)) {}
+KeptOriginalItem::KeptOriginalItem(std::string path)
+    : path_(std::move(path)), kept_(keptOriginalPath(path_)) {}
 
-KeptOriginalItem::KeptOriginalItem(const ItemRecord& recorded) : path_(recorded.path), kept_(recorded.detail) {}
+KeptOriginalItem::KeptOriginalItem(const ItemRecord& recorded)
+    : path_(recorded.path), kept_(recorded.detail) {}
 
 Failure KeptOriginalItem::apply() {
-    if (!CopyFileA(path_.c_str(), kept_.c_str(), TRUE)) return {Failure::Action::KeepOriginal, path_, GetLastError()};
+    if (!CopyFileA(path_.c_str(), kept_.c_str(), TRUE))
+        return {Failure::Action::KeepOriginal, path_, GetLastError()};
     return {};
 }
 
@@ -111,7 +116,8 @@ FolderItem::FolderItem(std::string path) : path_(std::move(path)) {}
 FolderItem::FolderItem(const ItemRecord& recorded) : path_(recorded.path) {}
 
 Failure FolderItem::apply() {
-    if (!CreateDirectoryA(path_.c_str(), nullptr)) return {Failure::Action::MakeFolder, path_, GetLastError()};
+    if (!CreateDirectoryA(path_.c_str(), nullptr))
+        return {Failure::Action::MakeFolder, path_, GetLastError()};
     return {};
 }
 

@@ -14,13 +14,13 @@ struct SavedValue {
 
 // One item: one numbered key in the record (see RecordStore.h).
 struct ItemRecord {
-    std::string kind;    // one of the kinds below
-    std::string path;    // a file or folder path, or a key path below the store's root
-    std::string detail;  // file: its digest; kept: where the original is; key: the subkey made;
-                         // value: its name; trusted: the folder added
-    std::string extra;   // a file backup: where the replaced file waits for the run to end
-    bool flag = false;   // trusted: the list had the folder before; a registry backup: there was
-                         // something to keep
+    std::string kind;                // one of the kinds below
+    std::string path;                // a file or folder path, or a key path below the store's root
+    std::string detail;              // file: its digest; kept: where the original is; key: the subkey made;
+                                     // value: its name; trusted: the folder added
+    std::string extra;               // a file backup: where the replaced file waits for the run to end
+    bool flag = false;               // trusted: the list had the folder before; a registry backup: there was
+                                     // something to keep
     std::vector<SavedValue> values;  // a registry backup: the values kept
 };
 

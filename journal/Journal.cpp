@@ -78,11 +78,11 @@ unsigned long Journal::commit(const RecordHeader& machineHeader, const RecordHea
     return first;
 }
 
-unsigned long Journal::holdForCommit() {
+unsigned long Journal::holdForCommit(const RecordHeader& machineHeader) {
     unsigned long first = 0;
     for (RecordStore* store : {machine_, user_}) {
         if (!store || !(store == machine_ ? begunMachine_ : begunUser_)) continue;
-        unsigned long error = store->markAwaitingCommit(true);
+        unsigned long error = store->holdForCommit(machineHeader);
         if (first == 0) first = error;
     }
     done_.clear();

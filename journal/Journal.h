@@ -33,8 +33,9 @@ class Journal {
     // given, then what was kept of replaced things is let go of. 0 or the first error writing a
     // record.
     unsigned long commit(const RecordHeader& machineHeader, const RecordHeader& userHeader);
-    // The run stays as it is, waiting for its package's commit or rollback (a later process).
-    unsigned long holdForCommit();
+    // The run stays as it is, waiting for its package's commit or rollback (a later process), with
+    // the header the machine's record will have once it commits.
+    unsigned long holdForCommit(const RecordHeader& machineHeader);
 
    private:
     RecordStore* storeOf(const WorkItem& item) const;

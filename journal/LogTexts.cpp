@@ -10,6 +10,8 @@ namespace logtexts {
 const wchar_t* const kCopyingFiles = L"复制插件文件";
 const wchar_t* const kStoppedAndUndone = L"安装中止，本次安装所做的更改已全部撤销，计算机恢复到安装前的状态";
 const wchar_t* const kUndoingRunCutOff = L"上次运行中途被中断，先撤销它所做的更改";
+const wchar_t* const kHeldForPackage = L"安装已完成，等待 Windows Installer 程序包提交或回滚";
+const wchar_t* const kPackageRunCommitted = L"Windows Installer 程序包已提交安装";
 const wchar_t* const kNothingChanged = L"未做任何更改";
 const wchar_t* const kUserStepDone = L"当前用户的受信任位置和设置文件已完成";
 const wchar_t* const kNoRegistrationFound = L"未找到插件的注册表项";
@@ -25,7 +27,8 @@ const wchar_t* const kUserPartRemoving = L"插件已卸载，删除当前用户�
 const wchar_t* const kUserSettingsKept = L"用户的设置文件在安装后已被修改，已保留";
 const wchar_t* const kUsersRegistry = L"用户的注册表";
 const wchar_t* const kUserNotReached = L"无法打开该用户的注册表，将在其下次登录时删除";
-const wchar_t* const kUserWithoutRegistry = L"该用户的配置文件中没有注册表文件（从未登录过），没有需要删除的内容";
+const wchar_t* const kUserWithoutRegistry =
+    L"该用户的配置文件中没有注册表文件（从未登录过），没有需要删除的内容";
 const wchar_t* const kUserRegistryNotUnloaded = L"该用户的注册表在处理后未能卸下";
 const wchar_t* const kUserLeftForLogon = L"该用户的部分未能全部删除，将在其下次登录时删除";
 const wchar_t* const kUserItemRefused =
@@ -41,10 +44,13 @@ std::wstring releaseSkipped(int year) {
     return L"未找到 AutoCAD " + decimalText(static_cast<unsigned long>(year)) + L"，跳过";
 }
 
-std::wstring installedFor(int year) { return L"已安装到 AutoCAD " + decimalText(static_cast<unsigned long>(year)); }
+std::wstring installedFor(int year) {
+    return L"已安装到 AutoCAD " + decimalText(static_cast<unsigned long>(year));
+}
 
 std::wstring runEnded(std::size_t failures) {
-    return failures == 0 ? L"安装结束，全部完成" : L"安装结束，有 " + decimalText(failures) + L" 项未能完成（见上）";
+    return failures == 0 ? L"安装结束，全部完成"
+                         : L"安装结束，有 " + decimalText(failures) + L" 项未能完成（见上）";
 }
 
 std::wstring failureWords(const Failure& failure) {
@@ -109,10 +115,12 @@ std::wstring refusalWords(const Refusal& refusal) {
         case Refusal::Reason::RightsMissing:
             return L"权限不足，请以管理员身份运行；未做任何更改";
         case Refusal::Reason::ChosenFolderUnsafe:
-            return L"安装路径已存在，且管理员以外的用户可以重命名、删除或接管它（AutoCAD 将从这里为每个用户加载插件）；"
+            return L"安装路径已存在，且管理员以外的用户可以重命名、删除或接管它（AutoCAD "
+                   L"将从这里为每个用户加载插件）；"
                    L"未做任何更改。请选择其他路径，或让安装程序把它设为只有管理员可以更改";
         case Refusal::Reason::ChosenFolderNotProtectable:
-            return L"安装路径不能设为只有管理员可以更改（驱动器根目录、系统文件夹、用户的配置文件夹，或其中已有其他内容）；"
+            return L"安装路径不能设为只有管理员可以更改（驱动器根目录、系统文件夹、用户的配置文件夹，或其中已"
+                   L"有其他内容）；"
                    L"未做任何更改。请在其中新建一个空文件夹作为安装路径";
         case Refusal::Reason::UnsafeAncestor:
             return L"安装路径上的这个文件夹，管理员以外的用户可以重命名、删除或更改它；未做任何更改";
@@ -125,7 +133,8 @@ std::wstring refusalWords(const Refusal& refusal) {
         case Refusal::Reason::Aborted:
             return L"按您的选择中止安装";
         case Refusal::Reason::OtherEditionsFolder:
-            return L"另一个版本（32 位或 64 位）的批打印软件已安装在这个目录；未做任何更改。请选择其他安装路径";
+            return L"另一个版本（32 位或 64 "
+                   L"位）的批打印软件已安装在这个目录；未做任何更改。请选择其他安装路径";
         case Refusal::Reason::OwnedByNewerPackage:
             return L"安装现由另一个 Windows Installer 程序包管理，此次卸载不做改动";
         case Refusal::Reason::NothingPending:
@@ -139,7 +148,8 @@ std::wstring answeredWords(const Failure& failure, FailureAnswer answer) {
         case FailureAnswer::Retry:
             return isHeldByAnotherProgram(failure.error) ? L"文件被占用，稍后重试" : L"失败，重试";
         case FailureAnswer::Abort:
-            if (failure.action == Failure::Action::Copy || failure.action == Failure::Action::CopyToAcadFolder)
+            if (failure.action == Failure::Action::Copy ||
+                failure.action == Failure::Action::CopyToAcadFolder)
                 return L"复制失败，安装中止";
             return failureWords(failure) + L"，安装中止";
         case FailureAnswer::Ignore:

@@ -21,11 +21,13 @@ std::wstring answeredWords(const Failure& failure, FailureAnswer answer);
 
 // Steps of an installation.
 extern const wchar_t* const kCopyingFiles;
-std::wstring releaseSkipped(int year);          // 未找到 AutoCAD 2018，跳过
-std::wstring installedFor(int year);            // 已安装到 AutoCAD 2014
-std::wstring runEnded(std::size_t failures);    // the last line of an installation
-extern const wchar_t* const kStoppedAndUndone;  // stopped: everything it changed is put back
-extern const wchar_t* const kUndoingRunCutOff;  // a run cut off earlier is undone first
+std::wstring releaseSkipped(int year);             // 未找到 AutoCAD 2018，跳过
+std::wstring installedFor(int year);               // 已安装到 AutoCAD 2014
+std::wstring runEnded(std::size_t failures);       // the last line of an installation
+extern const wchar_t* const kStoppedAndUndone;     // stopped: everything it changed is put back
+extern const wchar_t* const kUndoingRunCutOff;     // a run cut off earlier is undone first
+extern const wchar_t* const kHeldForPackage;       // the run waits for its package's commit or rollback
+extern const wchar_t* const kPackageRunCommitted;  // the package committed the run
 extern const wchar_t* const kNothingChanged;
 extern const wchar_t* const kUserStepDone;  // the current user's part done
 // Steps of an uninstallation.

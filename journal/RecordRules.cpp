@@ -14,7 +14,8 @@ bool sameThing(const ItemRecord& one, const ItemRecord& other) {
     if (one.kind != other.kind || !narrow::equalsIgnoreCase(one.path, other.path)) return false;
     // A key, a value and a trusted entry are named by two fields; a file, an original kept and a
     // folder by their path.
-    const bool namedByTwo = one.kind == kinds::kKey || one.kind == kinds::kValue || one.kind == kinds::kTrusted;
+    const bool namedByTwo =
+        one.kind == kinds::kKey || one.kind == kinds::kValue || one.kind == kinds::kTrusted;
     return !namedByTwo || narrow::equalsIgnoreCase(one.detail, other.detail);
 }
 

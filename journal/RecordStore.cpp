@@ -10,6 +10,7 @@ namespace {
 const char* const kMachineRecord = "SOFTWARE\\Torlen\\BatchPrint\\Installation";
 const char* const kProductKey = "SOFTWARE\\Torlen\\BatchPrint";
 const char* const kRunList = "Run";
+const char* const kRunHeader = "RunHeader";
 const DWORD kApplying = 1, kAwaitingCommit = 2;
 
 std::string itemName(unsigned long number) { return narrow::format("%05lu", number); }
@@ -17,8 +18,8 @@ std::string itemName(unsigned long number) { return narrow::format("%05lu", numb
 bool readItem(const RegistryKey& list, unsigned long number, ItemRecord& item) {
     RegistryKey key;
     DWORD before = 0;
-    if (key.open(list.get(), itemName(number), KEY_READ) != ERROR_SUCCESS || !key.readText("Kind", item.kind) ||
-        !key.readText("Path", item.path))
+    if (key.open(list.get(), itemName(number), KEY_READ) != ERROR_SUCCESS ||
+        !key.readText("Kind", item.kind) || !key.readText("Path", item.path))
         return false;
     item.detail.clear();
     item.extra.clear();
@@ -67,6 +68,28 @@ LONG writeItem(const RegistryKey& list, unsigned long number, const ItemRecord& 
 }
 
 // Deletes parent\name when it holds nothing; true when it is gone.
+// The header's values, as a record and a held run's header keep them.
+void readHeader(const RegistryKey& key, RecordHeader& header) {
+    DWORD number = 0;
+    if (key.readDword("BuildVersion", number)) header.buildVersion = number;
+    if (key.readDword("Edition", number)) header.edition = number;
+    key.readText("TargetFolder", header.targetFolder);
+    key.readText("Owner", header.owner);
+    key.readText("OwnerVersion", header.ownerVersion);
+    header.removal = key.readDword("Removal", number) && number != 0;
+}
+
+LONG writeHeader(const RegistryKey& key, const RecordHeader& header) {
+    FirstError first;
+    first += key.writeDword("BuildVersion", header.buildVersion);
+    first += key.writeDword("Edition", header.edition);
+    first += key.writeText("TargetFolder", header.targetFolder);
+    first += key.writeText("Owner", header.owner);
+    first += key.writeText("OwnerVersion", header.ownerVersion);
+    first += key.writeDword("Removal", header.removal ? 1 : 0);
+    return first.status;
+}
+
 bool deleteIfEmpty(HKEY root, const std::string& parentPath, const std::string& name) {
     RegistryKey parent, key;
     if (parent.openPath(root, parentPath, KEY_READ) != ERROR_SUCCESS ||
@@ -85,7 +108,8 @@ RecordStore RecordStore::machine() { return RecordStore(HKEY_LOCAL_MACHINE, kMac
 // HKEY_CURRENT_USER\Software is one for 32-bit and 64-bit programs: each edition keeps its own
 // user record there, as it keeps its own machine record in its own view.
 RecordStore RecordStore::currentUser() {
-    return RecordStore(HKEY_CURRENT_USER, std::string(kProductKey) + "\\UserSetup" + std::to_string(platformBits));
+    return RecordStore(HKEY_CURRENT_USER,
+                       std::string(kProductKey) + "\\UserSetup" + std::to_string(platformBits));
 }
 
 StoredRecord RecordStore::read() const {
@@ -94,13 +118,7 @@ StoredRecord RecordStore::read() const {
     if (key_.open(record, KEY_READ) != ERROR_SUCCESS) return stored;
     stored.exists = true;
     DWORD number = 0;
-    RecordHeader& header = stored.header;
-    if (record.readDword("BuildVersion", number)) header.buildVersion = number;
-    if (record.readDword("Edition", number)) header.edition = number;
-    record.readText("TargetFolder", header.targetFolder);
-    record.readText("Owner", header.owner);
-    record.readText("OwnerVersion", header.ownerVersion);
-    header.removal = record.readDword("Removal", number) && number != 0;
+    readHeader(record, stored.header);
     stored.complete = !record.readDword("Complete", number) || number != 0;
     std::string itemsKey = "Items";
     record.readText("ItemsKey", itemsKey);
@@ -109,6 +127,9 @@ StoredRecord RecordStore::read() const {
     DWORD runState = 0;
     record.readDword("RunState", runState);
     stored.awaitingCommit = runState == kAwaitingCommit && !stored.pending.empty();
+    RegistryKey held;
+    if (stored.awaitingCommit && held.open(record.get(), kRunHeader, KEY_READ) == ERROR_SUCCESS)
+        readHeader(held, stored.pendingHeader);
     if (!stored.pending.empty()) stored.complete = false;
     return stored;
 }
@@ -148,11 +169,14 @@ void RecordStore::dropLastFromRun() {
     list.deleteTree(itemName(--nextRunItem_));
 }
 
-unsigned long RecordStore::markAwaitingCommit(bool awaiting) {
-    RegistryKey record;
-    LONG status = key_.open(record, KEY_SET_VALUE);
-    if (status == ERROR_SUCCESS) status = record.writeDword("RunState", awaiting ? kAwaitingCommit : kApplying);
-    return static_cast<unsigned long>(status);
+unsigned long RecordStore::holdForCommit(const RecordHeader& header) {
+    RegistryKey record, held;
+    FirstError first;
+    first += key_.open(record, kDefaultKeyAccess);
+    if (first.status == ERROR_SUCCESS) first += held.createPath(record.get(), kRunHeader, kDefaultKeyAccess);
+    if (first.status == ERROR_SUCCESS) first += writeHeader(held, header);
+    if (first.status == ERROR_SUCCESS) first += record.writeDword("RunState", kAwaitingCommit);
+    return static_cast<unsigned long>(first.status);
 }
 
 unsigned long RecordStore::commit(const RecordHeader& header, const std::vector<ItemRecord>& items) {
@@ -171,14 +195,11 @@ unsigned long RecordStore::commit(const RecordHeader& header, const std::vector<
     if (first.status != ERROR_SUCCESS) return static_cast<unsigned long>(first.status);
     // One value names the new list: until it is written, the earlier list is the record.
     first += record.writeText("ItemsKey", next);
-    first += record.writeDword("BuildVersion", header.buildVersion);
-    first += record.writeDword("Edition", header.edition);
-    first += record.writeText("TargetFolder", header.targetFolder);
-    first += record.writeText("Owner", header.owner);
-    first += record.writeText("OwnerVersion", header.ownerVersion);
-    first += record.writeDword("Removal", header.removal ? 1 : 0);
+    first += writeHeader(record, header);
     first += record.writeDword("Complete", 1);
     first += record.deleteValue("RunState");
+    deleted = record.deleteTree(kRunHeader);
+    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
     deleted = record.deleteTree(current);
     if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
     deleted = record.deleteTree(kRunList);
@@ -198,7 +219,23 @@ unsigned long RecordStore::discardRun() {
     if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
     first += record.deleteValue("RunState");
     first += record.writeDword("Complete", 1);
+    deleted = record.deleteTree(kRunHeader);
+    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
     return static_cast<unsigned long>(first.status);
+}
+
+std::string RecordStore::otherEditionsTargetFolder() {
+    // A 64-bit process's other view is the 32-bit one, and the other way round; on 32-bit Windows
+    // there is no other.
+    BOOL wow64 = FALSE;
+    const bool sixtyFourBit = sizeof(void*) == 8;
+    if (!sixtyFourBit && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) return std::string();
+    RegistryKey record;
+    std::string folder;
+    if (record.openPath(HKEY_LOCAL_MACHINE, kMachineRecord,
+                        KEY_READ | (sixtyFourBit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY)) == ERROR_SUCCESS)
+        record.readText("TargetFolder", folder);
+    return folder;
 }
 
 unsigned long RecordStore::erase() {
@@ -210,6 +247,7 @@ unsigned long RecordStore::erase() {
     if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
     // The product's keys above it go when nothing else is left in them.
-    if (deleteIfEmpty(key_.root, "SOFTWARE\\Torlen", "BatchPrint")) deleteIfEmpty(key_.root, "SOFTWARE", "Torlen");
+    if (deleteIfEmpty(key_.root, "SOFTWARE\\Torlen", "BatchPrint"))
+        deleteIfEmpty(key_.root, "SOFTWARE", "Torlen");
     return ERROR_SUCCESS;
 }

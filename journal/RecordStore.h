@@ -42,6 +42,7 @@ struct StoredRecord {
     std::vector<ItemRecord> items;    // the installation
     std::vector<ItemRecord> pending;  // a run that has not committed
     bool awaitingCommit = false;      // the pending run waits for its package's commit or rollback
+    RecordHeader pendingHeader;       // the header it will have once committed
     bool complete = true;             // no run pending (an earlier build's record: its Complete value)
 };
 
@@ -63,14 +64,19 @@ class RecordStore {
     unsigned long appendToRun(const ItemRecord& item);
     // The last item of the run's list goes (it was undone at once).
     void dropLastFromRun();
-    // The run waits for its package (true), or no longer.
-    unsigned long markAwaitingCommit(bool awaiting);
+    // The run waits for its package's commit or rollback, a later process, with the header it will
+    // have once committed.
+    unsigned long holdForCommit(const RecordHeader& header);
     // The installation is now header and items; the run's list goes.
     unsigned long commit(const RecordHeader& header, const std::vector<ItemRecord>& items);
     // The run is undone: its list goes, and the whole record when no installation is left.
     unsigned long discardRun();
     // The whole record goes, and the product's keys above it when nothing else is in them.
     unsigned long erase();
+
+    // The plug-in's folder of the other edition's installation (the 64 edition's for the 32, and the
+    // other way round: each keeps its record in its own registry view); empty when there is none.
+    static std::string otherEditionsTargetFolder();
 
    private:
     KeyPath key_;

@@ -22,7 +22,8 @@ void deleteEmptiedKeys(const RegistryKey& parent, std::string subKey) {
 
 // Makes a key hold exactly the values given (its subkeys stay).
 LONG writeExactly(const RegistryKey& key, const std::vector<SavedValue>& values) {
-    for (const SavedValue& present : readSavedValues(key)) RegDeleteValueW(key.get(), wideName(present.name).c_str());
+    for (const SavedValue& present : readSavedValues(key))
+        RegDeleteValueW(key.get(), wideName(present.name).c_str());
     for (const SavedValue& value : values) {
         if (LONG status = writeSavedValue(key, value)) return status;
     }
@@ -36,8 +37,8 @@ HKEY rootOf(Store store) { return store == Store::Machine ? HKEY_LOCAL_MACHINE :
 std::vector<SavedValue> readSavedValues(const RegistryKey& key) {
     std::vector<SavedValue> values;
     DWORD count = 0, longestName = 0, longestData = 0;
-    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
-                         &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                         &longestName, &longestData, nullptr, nullptr) != ERROR_SUCCESS)
         return values;
     std::wstring name(longestName + 1, L'\0');
     std::string bytes(longestData, '\0');
@@ -57,7 +58,8 @@ std::vector<SavedValue> readSavedValues(const RegistryKey& key) {
 
 LONG writeSavedValue(const RegistryKey& key, const SavedValue& value) {
     return RegSetValueExW(key.get(), wideName(value.name).c_str(), 0, value.type,
-                          reinterpret_cast<const BYTE*>(value.bytes.data()), static_cast<DWORD>(value.bytes.size()));
+                          reinterpret_cast<const BYTE*>(value.bytes.data()),
+                          static_cast<DWORD>(value.bytes.size()));
 }
 
 SavedValue textValue(const std::string& name, const std::string& text) {
@@ -65,7 +67,8 @@ SavedValue textValue(const std::string& name, const std::string& text) {
 }
 
 SavedValue wideValue(const std::string& name, const std::wstring& text, unsigned long type) {
-    return {name, type, std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))};
+    return {name, type,
+            std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))};
 }
 
 SavedValue dwordValue(const std::string& name, unsigned long number) {
@@ -105,7 +108,8 @@ Failure KeyItem::apply() {
 
 UndoResult KeyItem::undo() {
     RegistryKey parentKey;
-    if (parent().open(parentKey, kDefaultKeyAccess) != ERROR_SUCCESS) return UndoResult::undone();  // gone with it
+    if (parent().open(parentKey, kDefaultKeyAccess) != ERROR_SUCCESS)
+        return UndoResult::undone();  // gone with it
     LONG status = parentKey.deleteSubKey(subKey_);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return UndoResult::failed({failure_, subject(), static_cast<unsigned long>(status)});
@@ -184,7 +188,9 @@ UndoResult KeyBackupItem::undo() {
     return UndoResult::undone();
 }
 
-ItemRecord KeyBackupItem::record() const { return {kinds::kKeyBackup, parent_, subKey_, "", existed_, values_}; }
+ItemRecord KeyBackupItem::record() const {
+    return {kinds::kKeyBackup, parent_, subKey_, "", existed_, values_};
+}
 
 // --- ValueBackupItem -------------------------------------------------------------------------
 

@@ -38,7 +38,8 @@ class KeyItem : public WorkItem {
 // One value the installation writes into a key it does not own. Undone, it goes.
 class ValueItem : public WorkItem {
    public:
-    ValueItem(Store store, std::string key, SavedValue value, Failure::Action failure = Failure::Action::WriteKey);
+    ValueItem(Store store, std::string key, SavedValue value,
+              Failure::Action failure = Failure::Action::WriteKey);
     ValueItem(Store store, const ItemRecord& recorded);
 
     Failure apply() override;
