@@ -97,6 +97,12 @@ bool InstallRun::takeChosenFolder() {
     }
     target_ = targetFolderIn(chosen_);
     outcome_.targetFolder = target_;
+    // A package takes over an earlier installation (one owner, one entry) only where it is: moving
+    // it would leave the earlier folder behind, with what AutoCAD was given to load from it.
+    const StoredRecord earlier = machine_.read();
+    if (!request_.owner.packageCode.empty() && earlier.exists && !earlier.header.targetFolder.empty() &&
+        !narrow::equalsIgnoreCase(earlier.header.targetFolder, target_))
+        return refuse(Refusal::Reason::InstalledElsewhere, earlier.header.targetFolder);
     // The two editions cannot share a plug-in's folder: uninstalling one would take the other's away.
     const std::string others = RecordStore::otherEditionsTargetFolder();
     if (!others.empty() && narrow::equalsIgnoreCase(others, target_))

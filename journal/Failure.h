@@ -60,6 +60,7 @@ struct Refusal {
         HeldFile,                    // a file to replace (subject) is held by another program: stopped
         Aborted,                     // the answer to a failure (on subject) was to stop
         OtherEditionsFolder,         // the other edition's installation is in this folder (subject)
+        InstalledElsewhere,          // a package would take over an installation in another folder (subject)
         OwnedByNewerPackage,         // a newer Windows Installer package owns the installation (subject)
         NothingPending,              // no run waits for its package's commit (commit, rollback)
     };

@@ -135,6 +135,9 @@ std::wstring refusalWords(const Refusal& refusal) {
         case Refusal::Reason::OtherEditionsFolder:
             return L"另一个版本（32 位或 64 "
                    L"位）的批打印软件已安装在这个目录；未做任何更改。请选择其他安装路径";
+        case Refusal::Reason::InstalledElsewhere:
+            return L"批打印软件已安装在另一个目录，程序包只能在原目录中接管它；未做任何更改。请用 FOLDER "
+                   L"指定该目录，或先卸载原来的安装";
         case Refusal::Reason::OwnedByNewerPackage:
             return L"安装现由另一个 Windows Installer 程序包管理，此次卸载不做改动";
         case Refusal::Reason::NothingPending:
