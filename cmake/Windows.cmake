@@ -157,9 +157,9 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # One Windows test program per layer: tests/win/<layer>/*.cpp, sharing tests/win/support.
-# The engine's test programs (acad, deploy) and that of the class library's system half
-# (framework) link the engine and the test support's system half only: they show that the
-# engine needs nothing of the window layers.
+# The engine's test programs (acad, deploy, engine, framework) link the engine and the test
+# support's system half only: they show that the engine needs nothing of the window layers. The
+# engine's own program prepares its machines with the acad and deploy programs' fixtures.
 file(GLOB WIN_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
 # Linked as an object into each test program (not taken from the archive, where nothing would
 # pull it in), so that it stands in for the kernel32 import.
@@ -186,10 +186,14 @@ foreach(layer_dir ${WIN_TEST_LAYERS})
   endif()
   add_executable(win_${layer}_tests ${layer_sources} ${QUIET_DEBUG_OUTPUT})
   target_compile_options(win_${layer}_tests PRIVATE ${OWN_COMPILE_OPTIONS})
-  if(layer STREQUAL "acad" OR layer STREQUAL "deploy" OR layer STREQUAL "framework")
+  if(layer STREQUAL "acad" OR layer STREQUAL "deploy" OR layer STREQUAL "engine" OR layer STREQUAL "framework")
     target_link_libraries(win_${layer}_tests PRIVATE win_test_support GTest::gtest_main)
   else()
     target_link_libraries(win_${layer}_tests PRIVATE win_test_support_windows GTest::gtest_main)
+  endif()
+  if(layer STREQUAL "engine")
+    target_sources(win_engine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win/acad/AcadRegistry.cpp
+      ${CMAKE_SOURCE_DIR}/tests/win/deploy/DeployWorld.cpp)
   endif()
   target_link_options(win_${layer}_tests PRIVATE ${STATIC_LINK})
   add_test(NAME win_${layer} COMMAND win_${layer}_tests)

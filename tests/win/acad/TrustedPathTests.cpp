@@ -1,8 +1,11 @@
-// Trusted-path registration against the real registry (HKEY_CURRENT_USER redirected).
+// The trusted-folder entries as work items against the real registry (HKEY_CURRENT_USER
+// redirected): the list each profile gets, what is left alone and reported, and that rolling the
+// run back puts the registry back as it was.
 #include <gtest/gtest.h>
 
+#include "acad/AcadInstallations.h"
 #include "acad/AcadRegistry.h"
-#include "acad/Registration.h"
+#include "acad/TrustedEntryItem.h"
 #include "support/Sandbox.h"
 
 namespace {
@@ -22,13 +25,15 @@ Stored trustedPaths(const std::string& variablesKey) {
     return stored;
 }
 
-void addTrustedFolder(const std::string& folder, StringList* failures = nullptr) {
-    FailureLog log;
-    ::addTrustedFolder(folder, log);
-    if (failures) {
-        failures->clear();
-        for (const Failure& failure : log) failures->push_back(failure.subject);
+// The folder added to every profile, each item made at once (no record); the subjects of those
+// that failed.
+StringList addTrustedFolder(const std::string& folder) {
+    FailureLog failures;
+    for (auto& item : trustedEntryItems(folder)) {
+        Failure failure = item->apply();
+        if (failure.failed()) failures.push_back(failure);
     }
+    return subjectsOf(failures);
 }
 
 std::wstring longList() {
@@ -41,7 +46,8 @@ std::wstring longList() {
 
 // The list is UTF-16 as AutoCAD writes it: entries with characters outside code page 936
 // (Korean, accented Latin, a CJK extension ideograph as a surrogate pair) come back unchanged.
-TEST(TrustedPaths, ComposesTheListOfOneProfile) {
+// Rolled back, the run leaves the user's registry as it found it.
+TEST(TrustedPaths, ComposesTheListOfOneProfileAndTakesTheEntryBack) {
     const std::wstring foreign = L"C:\\\uD55C\uAD6D\uC5B4;D:\\\u00C9t\u00E9;E:\\\U00020000x;c:\\lib";
     struct Case {
         const char* name;
@@ -66,16 +72,22 @@ TEST(TrustedPaths, ComposesTheListOfOneProfile) {
          REG_SZ},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         RegistrySandbox sandbox;
         if (c.exists)
             regSetWide(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", c.current, c.type);
         else
             regCreateKey(HKEY_CURRENT_USER, kProfiles + "<<Unnamed Profile>>");
-        addTrustedFolder("D:\\Plot");
+        const std::string before = registryExport(HKEY_CURRENT_USER);
+        RecordStore user = RecordStore::currentUser();
+        Journal journal(nullptr, &user);
+        EXPECT_TRUE(applyAll(journal, trustedEntryItems("D:\\Plot")).empty());
         Stored stored = trustedPaths(kVariables);
-        EXPECT_TRUE(stored.present) << c.name;
-        EXPECT_EQ(stored.text, c.expected) << c.name;
-        EXPECT_EQ(stored.type, c.expectedType) << c.name;
+        EXPECT_TRUE(stored.present);
+        EXPECT_EQ(stored.text, c.expected);
+        EXPECT_EQ(stored.type, c.expectedType);
+        EXPECT_TRUE(journal.rollback().empty());
+        EXPECT_EQ(registryExport(HKEY_CURRENT_USER), before);
     }
 }
 
@@ -86,8 +98,7 @@ TEST(TrustedPaths, ComparesAccentedFoldersWithoutCaseAndLeavesOtherTypesAlone) {
     const std::string binary = kProfiles + "Binary\\Variables";
     regSetWide(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", L"D:\\\u00C9T\u00C9");
     regSetBinary(HKEY_CURRENT_USER, binary, "TRUSTEDPATHS", std::string("\x01\x02", 2));
-    StringList failures;
-    addTrustedFolder("D:\\\xa8\xa6t\xa8\xa6", &failures);  // D:\été in code page 936
+    StringList failures = addTrustedFolder("D:\\\xa8\xa6t\xa8\xa6");  // D:\été in code page 936
     EXPECT_EQ(trustedPaths(kVariables).text, L"D:\\\u00C9T\u00C9");
     std::string bytes;
     DWORD type = REG_NONE;
@@ -110,25 +121,22 @@ TEST(TrustedPaths, UpdatesEveryProfileOfEveryVersionAndProductOnce) {
         regSetWide(HKEY_CURRENT_USER, key, "TRUSTEDPATHS", L"c:\\lib");
     regCreateKey(HKEY_CURRENT_USER, autocad + "R24.0\\ACAD-3001:804\\NoProfiles");
 
-    addTrustedFolder("D:\\Plot");
-    for (const std::string& key : variablesKeys)
-        EXPECT_EQ(trustedPaths(key).text, L"c:\\lib;D:\\PLOT") << key;
-    addTrustedFolder("D:\\Plot");
-    for (const std::string& key : variablesKeys)
-        EXPECT_EQ(trustedPaths(key).text, L"c:\\lib;D:\\PLOT") << key;
+    for (int run = 1; run <= 2; ++run) {
+        EXPECT_TRUE(addTrustedFolder("D:\\Plot").empty());
+        for (const std::string& key : variablesKeys)
+            EXPECT_EQ(trustedPaths(key).text, L"c:\\lib;D:\\PLOT") << key << ", run " << run;
+    }
     EXPECT_FALSE(regKeyExists(HKEY_CURRENT_USER, autocad + "R24.0\\ACAD-3001:804\\NoProfiles\\Variables"));
 }
 
 TEST(TrustedPaths, WritesNothingWithoutAutoCadSettings) {
     RegistrySandbox sandbox;
     regCreateKey(HKEY_CURRENT_USER, "SOFTWARE\\Other");
-    StringList failures;
-    addTrustedFolder("D:\\Plot", &failures);
+    EXPECT_TRUE(trustedEntryItems("D:\\Plot").empty());
     EXPECT_FALSE(regKeyExists(HKEY_CURRENT_USER, "SOFTWARE\\Autodesk"));
-    EXPECT_TRUE(failures.empty());
 }
 
-TEST(TrustedPaths, RecordsAListThatCannotBeWritten) {
+TEST(TrustedPaths, ReportsAListThatCannotBeWrittenAndCarriesOn) {
     RegistrySandbox sandbox;
     const std::string other = kProfiles + "Other\\Variables";
     regSetWide(HKEY_CURRENT_USER, kVariables, "TRUSTEDPATHS", L"c:\\lib");
@@ -136,9 +144,9 @@ TEST(TrustedPaths, RecordsAListThatCannotBeWritten) {
     ASSERT_TRUE(setKeySecurity(HKEY_CURRENT_USER, kVariables, kReadOnlySddl));
     ASSERT_FALSE(canSetValue(HKEY_CURRENT_USER, kVariables))
         << "this Wine does not honour a registry key's DACL";
-    StringList failures;
-    addTrustedFolder("D:\\Plot", &failures);
-    EXPECT_EQ(failures, StringList{"HKEY_CURRENT_USER\\" + kVariables + "\\TRUSTEDPATHS"});
+    EXPECT_EQ(addTrustedFolder("D:\\Plot"),
+              StringList{"HKEY_CURRENT_USER\\" + kVariables + "\\TRUSTEDPATHS"});
     EXPECT_EQ(trustedPaths(kVariables).text, L"c:\\lib");
     EXPECT_EQ(trustedPaths(other).text, L"c:\\lib;D:\\PLOT");
+    setKeySecurity(HKEY_CURRENT_USER, kVariables, "D:P(A;;KA;;;WD)");
 }

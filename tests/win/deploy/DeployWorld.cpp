@@ -20,7 +20,8 @@ ScopedEnvironment::~ScopedEnvironment() {
 DeployWorld::DeployWorld()
     : installer(root / "installer"),
       data(installer + "\\Data"),
-      target(root / "target"),
+      chosen(root / "chosen"),
+      target(chosen + "\\T-DodudEdiv"),
       appData(root / "appdata"),
       appDataVariable("APPDATA", appData.c_str()) {
     CreateDirectoryA(installer.c_str(), nullptr);

@@ -1,6 +1,6 @@
-// A prepared world for the deployment tests: an installer folder with its Data folder
-// (the executable path pointed at it), a target folder, and a per-user application-data
-// folder named by APPDATA.
+// A prepared world for the deployment and engine tests: a private registry, an installer folder
+// with its Data folder (the executable path pointed at it), a chosen folder with the plug-in's
+// folder below it, and a per-user application-data folder named by APPDATA.
 #pragma once
 
 #include <windows.h>
@@ -27,10 +27,12 @@ class ScopedEnvironment {
 struct DeployWorld {
     DeployWorld();
     ~DeployWorld();
+    RegistrySandbox registry;
     TempFolder root;
     std::string installer;  // holds SetUp.exe (as far as the executable path says)
     std::string data;       // installer\Data
-    std::string target;     // not created: the deployment creates it
+    std::string chosen;     // not created: the installation creates it
+    std::string target;     // chosen\T-DodudEdiv
     std::string appData;    // the APPDATA value during the test
     ScopedEnvironment appDataVariable;
 };

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/RunSteps.h"
+
 namespace {
 std::string uniqueName(const char* prefix) {
     static std::atomic<int> counter{0};
@@ -282,6 +284,77 @@ std::vector<std::string> folderEntries(const std::string& folder) {
     FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+static void appendHex(const std::string& bytes, std::string& text) {
+    for (unsigned char byte : bytes)
+        text += "0123456789abcdef"[byte >> 4], text += "0123456789abcdef"[byte & 15];
+}
+
+// Names and data read as UTF-16, however long (the narrow functions would turn characters outside
+// the code page into '?'); names shown as UTF-8, data in hexadecimal.
+static void exportKey(HKEY root, const std::string& path, std::string& text) {
+    HKEY key = openKey(root, path, KEY_READ);
+    if (!key) return;
+    text += "[" + path + "]\n";
+    DWORD count = 0, longestName = 0, longestData = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                     &longestData, nullptr, nullptr);
+    std::wstring name(longestName + 1, L'\0');
+    std::string data(longestData + 1, '\0');
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD length = longestName + 1, size = longestData + 1, type = REG_NONE;
+        if (RegEnumValueW(key, index, &name[0], &length, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                          &size) != ERROR_SUCCESS)
+            continue;
+        std::string utf8(length * 3 + 1, '\0');
+        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(length), &utf8[0],
+                                        static_cast<int>(utf8.size()), nullptr, nullptr));
+        text += utf8 + " (" + std::to_string(type) + ") ";
+        appendHex(data.substr(0, size), text);
+        text += "\n";
+    }
+    RegCloseKey(key);
+    for (const std::string& child : regSubKeyNames(root, path))
+        exportKey(root, path.empty() ? child : path + "\\" + child, text);
+}
+
+std::string registryExport(HKEY root, const std::string& path) {
+    std::string text;
+    exportKey(root, path, text);
+    return text;
+}
+
+std::string folderExport(const std::string& folder) {
+    std::string text;
+    for (const std::string& name : folderEntries(folder)) {
+        const std::string path = folder + "\\" + name;
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        text += path + " " +
+                std::to_string(attributes &
+                               (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+        std::string contents;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            text += "\\\n" + folderExport(path);
+        } else {
+            text += readFile(path, contents) ? ": " + contents + "\n" : ": <unreadable>\n";
+        }
+    }
+    return text;
+}
+
+FailureLog applyAll(Journal& journal, WorkItems items) {
+    Steps steps;
+    appendSteps(steps, std::move(items));
+    RecordingObserver ignoring;
+    SetupLog log;
+    return applySteps(journal, steps, ignoring, log).goneOnWithout;
+}
+
+std::vector<std::string> subjectsOf(const FailureLog& failures) {
+    std::vector<std::string> subjects;
+    for (const Failure& failure : failures) subjects.push_back(failure.subject);
+    return subjects;
 }
 
 FailureAnswer RecordingObserver::failed(const Failure& failure, FailureAnswer recommended) {

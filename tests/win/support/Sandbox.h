@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/EngineObserver.h"
+#include "journal/Journal.h"
 
 // Test code names registry keys where they are stored: on 64-bit Windows (and in a 64-bit Wine
 // prefix) that is the 64-bit view, whatever the width of the test program, so that a 32-bit
@@ -89,6 +90,19 @@ std::string securityOf(const std::string& path);
 bool setKeySecurity(HKEY root, const std::string& path, const char* sddl);
 // Names of the entries of a folder, without "." and "..", sorted.
 std::vector<std::string> folderEntries(const std::string& folder);
+
+// What a run may change, as text to compare before and after it. Every key below root\path (the
+// root itself when path is empty) with its values in the order the registry keeps them, each
+// with its type and bytes, then its subkeys by name; and every file and folder below a folder
+// with the attributes that stand in a copy's way and each file's bytes.
+std::string registryExport(HKEY root, const std::string& path = std::string());
+std::string folderExport(const std::string& folder);
+
+// Makes the items through the journal as a run makes them when every failure is answered with
+// Ignore (a step that fails is undone and left out, the run goes on); what failed, in order. And
+// the subjects of failures.
+FailureLog applyAll(Journal& journal, WorkItems items);
+std::vector<std::string> subjectsOf(const FailureLog& failures);
 
 // Stands for the person running an installation: answers failures from a script (Ignore when it
 // runs out), the chosen-folder question and the running-AutoCAD one as set, and records what it
