@@ -54,8 +54,9 @@ WorkItems acadFolderCopies(const std::string& dataFolder, const std::string& loc
         Action action = actionFor(copy, source, destination, recorded);
         if (action == Action::Leave) continue;
         // The original is kept beside the file once: a copy kept by an earlier installation is
-        // never overwritten, and the file is then only moved aside for the run.
-        if (action == Action::KeepOriginalThenCopy && probePath(keptOriginalPath(destination)) == PathMissing) {
+        // never overwritten, and the file is then only moved aside for the run. Anything else under
+        // the kept copy's name (a folder) is no kept copy: keeping fails, and the file stays.
+        if (action == Action::KeepOriginalThenCopy && probePath(keptOriginalPath(destination)) != PathIsFile) {
             items.push_back(std::make_unique<KeptOriginalItem>(destination));
         } else if (action != Action::Copy || probePath(destination) == PathIsFile) {
             items.push_back(std::make_unique<FileBackupItem>(destination, failure));
@@ -80,6 +81,7 @@ std::vector<PlannedPath> acadFolderPaths(const std::string& dataFolder, const st
         paths.push_back({source, false});
         paths.push_back({destination, false});
         if (copy.kind != ReleaseCopy::Kind::Own) paths.push_back({keptOriginalPath(destination), false});
+        if (probePath(destination) == PathIsFile) paths.push_back({backupPath(destination), false});
     }
     return paths;
 }

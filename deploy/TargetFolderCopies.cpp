@@ -28,7 +28,9 @@ std::vector<PlannedPath> targetFolderPaths(const DataFolderContents& data, const
                                       {targetFolder, true}};
     for (const std::string& name : data.pluginFiles) {
         paths.push_back({path::join(data.folder, name), false});
-        paths.push_back({path::join(targetFolder, name), false});
+        const std::string destination = path::join(targetFolder, name);
+        paths.push_back({destination, false});
+        if (probePath(destination) == PathIsFile) paths.push_back({backupPath(destination), false});
     }
     if (!data.settingsFile.empty()) paths.push_back({path::join(data.folder, data.settingsFile), false});
     return paths;

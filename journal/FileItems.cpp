@@ -11,7 +11,7 @@ namespace {
 // taken (a backup left by a run that was cut off) is not reused.
 std::string freeBackupName(const std::string& path) {
     for (unsigned number = 1;; ++number) {
-        std::string candidate = path + ".torlen-" + std::to_string(number);
+        std::string candidate = backupPath(path, number);
         if (GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) return candidate;
     }
 }
@@ -33,6 +33,8 @@ unsigned long moveOver(const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string keptOriginalPath(const std::string& path) { return path + ".original"; }
+
+std::string backupPath(const std::string& path, unsigned number) { return path + ".torlen-" + std::to_string(number); }
 
 FileItem::FileItem(std::string source, std::string destination, Failure::Action failure)
     : source_(std::move(source)), path_(std::move(destination)), failure_(failure) {}
@@ -71,7 +73,6 @@ FileBackupItem::FileBackupItem(const ItemRecord& recorded) : path_(recorded.path
 
 Failure FileBackupItem::apply() {
     backup_ = freeBackupName(path_);
-    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!MoveFileExA(path_.c_str(), backup_.c_str(), 0)) return {failure_, path_, GetLastError()};
     return {};
 }
@@ -102,7 +103,7 @@ Failure KeptOriginalItem::apply() {
 // The original comes back only once the plug-in's file is gone: a replaced file the user has
 // changed since stays, and its original with it.
 UndoResult KeptOriginalItem::undo() {
-    if (!exists(kept_)) return UndoResult::undone();
+    if (probePath(kept_) != PathIsFile) return UndoResult::undone();
     if (exists(path_)) return UndoResult::kept({});  // the file's own undoing said why
     if (unsigned long error = moveOver(kept_, path_))
         return UndoResult::failed({Failure::Action::KeepOriginal, path_, error});

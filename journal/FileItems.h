@@ -91,3 +91,6 @@ class FolderItem : public WorkItem {
 // Where the original of a file the installation replaces is kept, beside it: a name AutoCAD
 // does not load.
 std::string keptOriginalPath(const std::string& path);
+// Where a file a run replaces waits until the run ends, beside it (the first free number is
+// taken; a path's length is judged by the first, as long as keptOriginalPath's).
+std::string backupPath(const std::string& path, unsigned number = 1);

@@ -232,9 +232,14 @@ std::string RecordStore::otherEditionsTargetFolder() {
     if (!sixtyFourBit && !(IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) return std::string();
     RegistryKey record;
     std::string folder;
+    DWORD edition = 0;
     if (record.openPath(HKEY_LOCAL_MACHINE, kMachineRecord,
-                        KEY_READ | (sixtyFourBit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY)) == ERROR_SUCCESS)
-        record.readText("TargetFolder", folder);
+                        KEY_READ | (sixtyFourBit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY)) != ERROR_SUCCESS)
+        return folder;
+    // Where nothing redirects (a key made to stand in for HKEY_LOCAL_MACHINE), the other view is
+    // this edition's own record: its Edition tells.
+    if (record.readDword("Edition", edition) && edition == (sixtyFourBit ? 64u : 32u)) return folder;
+    record.readText("TargetFolder", folder);
     return folder;
 }
 

@@ -1,6 +1,8 @@
 // The work items of the registry; see RegistryItems.h.
 #include "journal/RegistryItems.h"
 
+#include <algorithm>
+
 #include "framework/SystemCodePage.h"
 
 namespace {
@@ -28,6 +30,16 @@ LONG writeExactly(const RegistryKey& key, const std::vector<SavedValue>& values)
         if (LONG status = writeSavedValue(key, value)) return status;
     }
     return ERROR_SUCCESS;
+}
+
+// Whether two lists hold the same values, in any order.
+bool sameValues(std::vector<SavedValue> one, std::vector<SavedValue> other) {
+    const auto byName = [](const SavedValue& a, const SavedValue& b) { return a.name < b.name; };
+    std::sort(one.begin(), one.end(), byName);
+    std::sort(other.begin(), other.end(), byName);
+    return std::equal(one.begin(), one.end(), other.begin(), other.end(), [](const SavedValue& a, const SavedValue& b) {
+        return a.name == b.name && a.type == b.type && a.bytes == b.bytes;
+    });
 }
 
 }  // namespace
@@ -111,10 +123,20 @@ UndoResult KeyItem::undo() {
     if (parent().open(parentKey, kDefaultKeyAccess) != ERROR_SUCCESS)
         return UndoResult::undone();  // gone with it
     LONG status = parentKey.deleteSubKey(subKey_);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) status = clearValuesOfKeyWithSubkeys(parentKey);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return UndoResult::failed({failure_, subject(), static_cast<unsigned long>(status)});
     deleteEmptiedKeys(parentKey, subKey_);
     return UndoResult::undone();
+}
+
+// A key that has subkeys of its own (someone else's) stays: the values written over its own go.
+// ERROR_ACCESS_DENIED when it has no subkeys (it could not be deleted for another reason).
+LONG KeyItem::clearValuesOfKeyWithSubkeys(const RegistryKey& parentKey) const {
+    RegistryKey key;
+    if (LONG status = key.open(parentKey.get(), subKey_, KEY_READ | KEY_SET_VALUE)) return status;
+    if (key.subKeyCount() == 0) return ERROR_ACCESS_DENIED;
+    return writeExactly(key, {});
 }
 
 ItemRecord KeyItem::record() const { return {kinds::kKey, parent_, subKey_, "", false, {}}; }
@@ -181,6 +203,10 @@ Failure KeyBackupItem::apply() {
 UndoResult KeyBackupItem::undo() {
     if (!existed_) return UndoResult::undone();
     RegistryKey key;
+    // A key the run never came to change (its item failed) is left as it is: it may be one the
+    // run could not write, and nothing of it is lost.
+    if (this->key().open(key, KEY_READ) == ERROR_SUCCESS && sameValues(readSavedValues(key), values_))
+        return UndoResult::undone();
     LONG status = this->key().create(key, kDefaultKeyAccess);
     if (status == ERROR_SUCCESS) status = writeExactly(key, values_);
     if (status != ERROR_SUCCESS)

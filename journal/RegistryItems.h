@@ -14,7 +14,8 @@
 // A key the installation writes below a parent it does not own (a product key, the Uninstall or
 // Active Setup key): rebuilt with exactly the values given. Undone, it goes, and with it the keys
 // between it and the parent that nothing else is left in ("Applications" below a product key).
-// A key with subkeys of its own cannot be deleted: the values are written over its own.
+// A key with subkeys of its own cannot be deleted: the values are written over its own, and
+// undone, its values go and the key stays.
 class KeyItem : public WorkItem {
    public:
     KeyItem(Store store, std::string parent, std::string subKey, std::vector<SavedValue> values,
@@ -28,6 +29,7 @@ class KeyItem : public WorkItem {
 
    private:
     KeyPath parent() const;
+    LONG clearValuesOfKeyWithSubkeys(const RegistryKey& parentKey) const;
 
     std::string parent_;
     std::string subKey_;

@@ -66,6 +66,8 @@ SetupLog::SetupLog(const std::wstring& file, Mode mode) : file_(file) {
     }
 }
 
+SetupLog::SetupLog() = default;
+
 SetupLog::~SetupLog() = default;
 
 void SetupLog::header(const std::wstring& program) {

@@ -21,7 +21,7 @@ class SetupLog {
         Append,   // a file added to, started with a byte-order mark when new
     };
     // To standard error (nothing in a window program), also when the file named is empty.
-    SetupLog() = default;
+    SetupLog();
     SetupLog(const std::wstring& file, Mode mode);
     ~SetupLog();
     SetupLog(const SetupLog&) = delete;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "Measure.h"
-#include "deploy/InstallRecord.h"
+#include "journal/RecordStore.h"
 #include "support/Sandbox.h"
 
 namespace {
@@ -72,16 +72,16 @@ int main(int argc, char** argv) {
     if (!CopyFileA(argv[2], program.c_str(), FALSE)) return 1;
     // The machine's record of an installation in that folder, in this process's registry view: the
     // benchmark tree is the x86_64 build, as the program.
-    InstallRecorder machine;
-    if (machine.begin(plugin.path()) != ERROR_SUCCESS) return 1;
-    machine.finish();
+    RecordHeader header;
+    header.targetFolder = plugin.path();
+    if (RecordStore::machine().commit(header, {}) != ERROR_SUCCESS) return 1;
     const std::vector<double> ms = medians(runs, program, argv[3], plugin.path());
     std::printf("row|logon step, nothing to do (ms) vs a program that ends at once|%.1f|%.1f|3\n", ms[0],
                 ms[2]);
     std::printf("row|logon step, no AutoCAD profile yet (ms) vs the same|%.1f|%.1f|3\n", ms[1], ms[2]);
 
-    eraseInstallRecord();
-    eraseInstallRecord(RecordScope::User);
+    RecordStore::machine().erase();
+    RecordStore::currentUser().erase();
     regDeleteValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
                    "TorlenBatchPrint32");
     std::printf("median of %d runs each\n", runs);

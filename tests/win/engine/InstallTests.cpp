@@ -124,6 +124,17 @@ TEST(Install, RefusesBeforeChangingAnythingInItsOrder) {
         {"a plug-in file's path too long", [](Machine& m) { m.request.chosenFolder = deep(m, 235, 'c'); },
          Reason::PathTooLong,
          [](const Machine& m) { return deep(m, 235, 'c') + "\\T-DodudEdiv\\TL_DodudEdiv2008.ARX"; }},
+        // The earlier plug-in file fits (255), the name it waits under during the run (264) does not.
+        {"a replaced plug-in file's waiting name too long",
+         [](Machine& m) {
+             m.request.chosenFolder = deep(m, 222, 'r');
+             CreateDirectoryA((m.world.root / std::string(90, 'p')).c_str(), nullptr);
+             CreateDirectoryA(m.request.chosenFolder.c_str(), nullptr);
+             CreateDirectoryA((m.request.chosenFolder + "\\T-DodudEdiv").c_str(), nullptr);
+             writeFile(m.request.chosenFolder + "\\T-DodudEdiv\\TL_DodudEdiv2008.ARX", "earlier");
+         },
+         Reason::PathTooLong,
+         [](const Machine& m) { return deep(m, 222, 'r') + "\\T-DodudEdiv\\TL_DodudEdiv2008.ARX.torlen-1"; }},
         {"a path in another AutoCAD's folder too long",
          [](Machine& m) {
              CreateDirectoryA((m.world.root / std::string(90, 'p')).c_str(), nullptr);
