@@ -24,6 +24,10 @@ struct ItemRecord {
     std::vector<SavedValue> values;  // a registry backup: the values kept
 };
 
+bool operator==(const SavedValue& one, const SavedValue& other);
+bool operator==(const ItemRecord& one, const ItemRecord& other);
+inline bool operator!=(const ItemRecord& one, const ItemRecord& other) { return !(one == other); }
+
 namespace kinds {
 // What an installation is made of.
 constexpr const char* kFile = "file";

@@ -67,9 +67,9 @@ unsigned long Journal::commit(const RecordHeader& machineHeader, const RecordHea
         for (const auto& item : done_) {
             if (storeOf(*item) == store) run.push_back(item->record());
         }
-        const StoredRecord stored = store->read();
+        const StoredRecord stored = store->readInstallation();
         unsigned long error =
-            store->commit(store == machine_ ? machineHeader : userHeader, mergeRun(stored.items, run));
+            store->commit(store == machine_ ? machineHeader : userHeader, mergeRun(stored.items, run), run);
         if (first == 0) first = error;
     }
     for (const auto& item : done_) item->commit();

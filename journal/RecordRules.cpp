@@ -10,6 +10,15 @@ bool isRunOnly(const std::string& kind) {
 }
 }  // namespace kinds
 
+bool operator==(const SavedValue& one, const SavedValue& other) {
+    return one.name == other.name && one.type == other.type && one.bytes == other.bytes;
+}
+
+bool operator==(const ItemRecord& one, const ItemRecord& other) {
+    return one.kind == other.kind && one.path == other.path && one.detail == other.detail &&
+           one.extra == other.extra && one.flag == other.flag && one.values == other.values;
+}
+
 bool sameThing(const ItemRecord& one, const ItemRecord& other) {
     if (one.kind != other.kind || !narrow::equalsIgnoreCase(one.path, other.path)) return false;
     // A key, a value and a trusted entry are named by two fields; a file, an original kept and a

@@ -1,6 +1,8 @@
 // The record of an installation; see RecordStore.h.
 #include "journal/RecordStore.h"
 
+#include <algorithm>
+
 #include "framework/BuildConstants.h"
 #include "framework/NarrowString.h"
 #include "journal/RegistryItems.h"
@@ -9,16 +11,18 @@ namespace {
 
 const char* const kMachineRecord = "SOFTWARE\\Torlen\\BatchPrint\\Installation";
 const char* const kProductKey = "SOFTWARE\\Torlen\\BatchPrint";
-const char* const kRunList = "Run";
 const char* const kRunHeader = "RunHeader";
+// The keys a list of items is kept in: the installation's (named by ItemsKey; "Items" in records
+// of earlier builds), a run's (named by RunKey), and one more for a commit to write anew.
+const char* const kListKeys[] = {"Items", "Items2", "Items3"};
 const DWORD kApplying = 1, kAwaitingCommit = 2;
 
 std::string itemName(unsigned long number) { return narrow::format("%05lu", number); }
 
-bool readItem(const RegistryKey& list, unsigned long number, ItemRecord& item) {
+bool readItem(const RegistryKey& list, const std::string& name, ItemRecord& item) {
     RegistryKey key;
     DWORD before = 0;
-    if (key.open(list.get(), itemName(number), KEY_READ) != ERROR_SUCCESS ||
+    if (key.open(list.get(), name, KEY_READ) != ERROR_SUCCESS ||
         !key.readText("Kind", item.kind) || !key.readText("Path", item.path))
         return false;
     item.detail.clear();
@@ -32,12 +36,17 @@ bool readItem(const RegistryKey& list, unsigned long number, ItemRecord& item) {
     return true;
 }
 
-std::vector<ItemRecord> readList(const RegistryKey& record, const std::string& name) {
+std::vector<ItemRecord> readList(const RegistryKey& record, const std::string& name, bool runOnlyToo) {
     std::vector<ItemRecord> items;
     RegistryKey list;
     if (list.open(record.get(), name, KEY_READ) != ERROR_SUCCESS) return items;
+    // In the order of their numbers, which a committed run's list may skip (its backups left it).
+    std::vector<std::string> names;
+    listSubKeyNames(list, names);
+    std::sort(names.begin(), names.end());
     ItemRecord item;
-    for (unsigned long number = 1; readItem(list, number, item); ++number) items.push_back(item);
+    for (const std::string& name : names)
+        if (readItem(list, name, item) && (runOnlyToo || !kinds::isRunOnly(item.kind))) items.push_back(item);
     return items;
 }
 
@@ -56,9 +65,11 @@ LONG writeItem(const RegistryKey& list, unsigned long number, const ItemRecord& 
     if (first.status != ERROR_SUCCESS) return first.status;
     first += key.writeText("Kind", item.kind);
     first += key.writeText("Path", item.path);
-    first += key.writeText("Detail", item.detail);
+    // Values that are empty or 0 are left out (read back so): each write costs a call of the
+    // registry, and a run writes one item per file.
+    if (!item.detail.empty()) first += key.writeText("Detail", item.detail);
     if (!item.extra.empty()) first += key.writeText("Extra", item.extra);
-    first += key.writeDword("ExistedBefore", item.flag ? 1 : 0);
+    if (item.flag) first += key.writeDword("ExistedBefore", 1);
     if (!item.values.empty()) {
         RegistryKey values;
         first += values.createPath(key.get(), "Values", kDefaultKeyAccess);
@@ -88,6 +99,37 @@ LONG writeHeader(const RegistryKey& key, const RecordHeader& header) {
     first += key.writeText("OwnerVersion", header.ownerVersion);
     first += key.writeDword("Removal", header.removal ? 1 : 0);
     return first.status;
+}
+
+std::string itemsKeyOf(const RegistryKey& record) {
+    std::string name = kListKeys[0];
+    record.readText("ItemsKey", name);
+    return name;
+}
+
+std::string runKeyOf(const RegistryKey& record) {
+    std::string name;
+    record.readText("RunKey", name);
+    return name;
+}
+
+// A list key that is neither of the two given.
+std::string freeListKey(const std::string& one, const std::string& other) {
+    for (const char* name : kListKeys)
+        if (!narrow::equalsIgnoreCase(name, one) && !narrow::equalsIgnoreCase(name, other)) return name;
+    return kListKeys[2];
+}
+
+LONG deleteTreeIfThere(const RegistryKey& record, const std::string& name) {
+    LONG status = name.empty() ? ERROR_FILE_NOT_FOUND : record.deleteTree(name);
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
+std::vector<ItemRecord> withoutRunOnly(const std::vector<ItemRecord>& run) {
+    std::vector<ItemRecord> kept;
+    for (const ItemRecord& item : run)
+        if (!kinds::isRunOnly(item.kind)) kept.push_back(item);
+    return kept;
 }
 
 bool deleteIfEmpty(HKEY root, const std::string& parentPath, const std::string& name) {
@@ -120,10 +162,9 @@ StoredRecord RecordStore::read() const {
     DWORD number = 0;
     readHeader(record, stored.header);
     stored.complete = !record.readDword("Complete", number) || number != 0;
-    std::string itemsKey = "Items";
-    record.readText("ItemsKey", itemsKey);
-    stored.items = readList(record, itemsKey);
-    stored.pending = readList(record, kRunList);
+    stored.items = readList(record, itemsKeyOf(record), false);
+    const std::string runKey = runKeyOf(record);
+    if (!runKey.empty()) stored.pending = readList(record, runKey, true);
     DWORD runState = 0;
     record.readDword("RunState", runState);
     stored.awaitingCommit = runState == kAwaitingCommit && !stored.pending.empty();
@@ -139,34 +180,42 @@ unsigned long RecordStore::writeError() const {
     return static_cast<unsigned long>(key_.create(record, KEY_SET_VALUE | KEY_CREATE_SUB_KEY));
 }
 
+StoredRecord RecordStore::readInstallation() const {
+    StoredRecord stored;
+    RegistryKey record;
+    if (key_.open(record, KEY_READ) != ERROR_SUCCESS) return stored;
+    stored.exists = true;
+    readHeader(record, stored.header);
+    stored.items = readList(record, itemsKeyOf(record), false);
+    return stored;
+}
+
+// The run's list is a key of its own, named in RunKey before it is made; it stays open for the
+// run's items, one written after each change.
 unsigned long RecordStore::beginRun() {
     RegistryKey record;
     FirstError first;
+    runList_.close();
     first += key_.create(record, kDefaultKeyAccess);
     if (first.status != ERROR_SUCCESS) return static_cast<unsigned long>(first.status);
-    LONG deleted = record.deleteTree(kRunList);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
+    first += deleteTreeIfThere(record, runKeyOf(record));
+    const std::string runKey = freeListKey(itemsKeyOf(record), std::string());
+    first += deleteTreeIfThere(record, runKey);
+    first += record.writeText("RunKey", runKey);
     first += record.writeDword("RunState", kApplying);
     first += record.writeDword("Complete", 0);
+    if (first.status == ERROR_SUCCESS) first += runList_.createPath(record.get(), runKey, kDefaultKeyAccess);
     nextRunItem_ = 1;
     return static_cast<unsigned long>(first.status);
 }
 
 unsigned long RecordStore::appendToRun(const ItemRecord& item) {
-    RegistryKey record, list;
-    FirstError first;
-    first += key_.open(record, kDefaultKeyAccess);
-    if (first.status == ERROR_SUCCESS) first += list.createPath(record.get(), kRunList, kDefaultKeyAccess);
-    if (first.status == ERROR_SUCCESS) first += writeItem(list, nextRunItem_++, item);
-    return static_cast<unsigned long>(first.status);
+    if (!runList_) return ERROR_INVALID_HANDLE;
+    return static_cast<unsigned long>(writeItem(runList_, nextRunItem_++, item));
 }
 
 void RecordStore::dropLastFromRun() {
-    RegistryKey record, list;
-    if (nextRunItem_ <= 1 || key_.open(record, kDefaultKeyAccess) != ERROR_SUCCESS ||
-        list.open(record.get(), kRunList, kDefaultKeyAccess) != ERROR_SUCCESS)
-        return;
-    list.deleteTree(itemName(--nextRunItem_));
+    if (nextRunItem_ > 1 && runList_) runList_.deleteTree(itemName(--nextRunItem_));
 }
 
 unsigned long RecordStore::holdForCommit(const RecordHeader& header) {
@@ -179,48 +228,61 @@ unsigned long RecordStore::holdForCommit(const RecordHeader& header) {
     return static_cast<unsigned long>(first.status);
 }
 
-unsigned long RecordStore::commit(const RecordHeader& header, const std::vector<ItemRecord>& items) {
+// A run whose list, but for what only the run keeps (its backups), is the installation's as it is
+// to be (a first installation: nothing earlier to merge with) becomes it, once those have left it;
+// otherwise the installation's list is written
+// whole into a key of its own. Either way one value, ItemsKey, then names the new list: until it
+// is written, the earlier list is the record.
+unsigned long RecordStore::commit(const RecordHeader& header, const std::vector<ItemRecord>& items,
+                                  const std::vector<ItemRecord>& run) {
     RegistryKey record, list;
     FirstError first;
+    runList_.close();
     first += key_.create(record, kDefaultKeyAccess);
     if (first.status != ERROR_SUCCESS) return static_cast<unsigned long>(first.status);
-    std::string current = "Items";
-    record.readText("ItemsKey", current);
-    const std::string next = current == "Items" ? "Items2" : "Items";
-    LONG deleted = record.deleteTree(next);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
-    first += list.createPath(record.get(), next, kDefaultKeyAccess);
-    for (std::size_t i = 0; first.status == ERROR_SUCCESS && i < items.size(); ++i)
-        first += writeItem(list, static_cast<unsigned long>(i + 1), items[i]);
-    if (first.status != ERROR_SUCCESS) return static_cast<unsigned long>(first.status);
-    // One value names the new list: until it is written, the earlier list is the record.
+    const std::string current = itemsKeyOf(record), runKey = runKeyOf(record);
+    const bool runBecomesIt = !runKey.empty() && !run.empty() && items == withoutRunOnly(run);
+    std::string next = runKey;
+    if (!runBecomesIt) {
+        next = freeListKey(current, runKey);
+        first += deleteTreeIfThere(record, next);
+        first += list.createPath(record.get(), next, kDefaultKeyAccess);
+        for (std::size_t i = 0; first.status == ERROR_SUCCESS && i < items.size(); ++i)
+            first += writeItem(list, static_cast<unsigned long>(i + 1), items[i]);
+        if (first.status != ERROR_SUCCESS) return static_cast<unsigned long>(first.status);
+    }
     first += record.writeText("ItemsKey", next);
     first += writeHeader(record, header);
     first += record.writeDword("Complete", 1);
     first += record.deleteValue("RunState");
-    deleted = record.deleteTree(kRunHeader);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
-    deleted = record.deleteTree(current);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
-    deleted = record.deleteTree(kRunList);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
+    first += record.deleteValue("RunKey");
+    first += deleteTreeIfThere(record, kRunHeader);
+    if (!narrow::equalsIgnoreCase(current, next)) first += deleteTreeIfThere(record, current);
+    if (!narrow::equalsIgnoreCase(runKey, next)) first += deleteTreeIfThere(record, runKey);
+    // What only the run kept leaves the list that is now the installation's (until then, and if
+    // this is cut off, reading the installation passes over it).
+    RegistryKey installation;
+    if (runBecomesIt && installation.open(record.get(), next, kDefaultKeyAccess) == ERROR_SUCCESS) {
+        for (std::size_t i = 0; i < run.size(); ++i)
+            if (kinds::isRunOnly(run[i].kind)) installation.deleteTree(itemName(static_cast<unsigned long>(i + 1)));
+    }
     return static_cast<unsigned long>(first.status);
 }
 
 unsigned long RecordStore::discardRun() {
-    StoredRecord stored = read();
+    runList_.close();
+    const StoredRecord stored = readInstallation();
     if (!stored.exists) return ERROR_SUCCESS;
     if (stored.items.empty() && stored.header.targetFolder.empty()) return erase();
     RegistryKey record;
     LONG status = key_.open(record, kDefaultKeyAccess);
     if (status != ERROR_SUCCESS) return static_cast<unsigned long>(status);
     FirstError first;
-    LONG deleted = record.deleteTree(kRunList);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
+    first += deleteTreeIfThere(record, runKeyOf(record));
+    first += record.deleteValue("RunKey");
     first += record.deleteValue("RunState");
     first += record.writeDword("Complete", 1);
-    deleted = record.deleteTree(kRunHeader);
-    if (deleted != ERROR_FILE_NOT_FOUND) first += deleted;
+    first += deleteTreeIfThere(record, kRunHeader);
     return static_cast<unsigned long>(first.status);
 }
 

@@ -10,11 +10,13 @@
 // (the 64 edition's: ...64) in their own registry.
 //
 // Layout: values BuildVersion, Edition, TargetFolder, Owner, OwnerVersion, Removal, Complete; the
-// installation's items below "Items" (or "Items2": a commit writes the other one whole and then
-// names it in ItemsKey, so that the record is never half-written), one numbered key each
-// ("00001" ...) with Kind, Path, Detail, Extra, ExistedBefore and, for a registry backup, a
-// subkey Values; a run's items below "Run" until it commits or is undone. Records written by
-// earlier builds (Items only, Complete) are read the same way.
+// installation's items in the list key named by ItemsKey ("Items" when there is no such value, as
+// in records of earlier builds), a run's in the one named by RunKey until it commits or is undone
+// (list keys: Items, Items2, Items3). A list holds one numbered key per item ("00001" ..., in
+// that order; a committed run's list skips the numbers of its backups) with
+// Kind, Path and, where not empty, Detail, Extra, ExistedBefore and, for a registry backup, a
+// subkey Values. A commit names the new installation list in one value, so that the record is
+// never half-written.
 #pragma once
 
 #include <string>
@@ -54,6 +56,8 @@ class RecordStore {
     static RecordStore currentUser();
 
     StoredRecord read() const;
+    // The header and the installation's items only (no run's).
+    StoredRecord readInstallation() const;
     // The record's key as a log names it.
     std::string name() const { return key_.name(); }
     // 0 when this process may write the record, else the Windows error.
@@ -67,8 +71,10 @@ class RecordStore {
     // The run waits for its package's commit or rollback, a later process, with the header it will
     // have once committed.
     unsigned long holdForCommit(const RecordHeader& header);
-    // The installation is now header and items; the run's list goes.
-    unsigned long commit(const RecordHeader& header, const std::vector<ItemRecord>& items);
+    // The installation is now header and items (what the items of the run in the record, run,
+    // made of it; none when the installation is only rewritten); the run's list goes.
+    unsigned long commit(const RecordHeader& header, const std::vector<ItemRecord>& items,
+                         const std::vector<ItemRecord>& run = {});
     // The run is undone: its list goes, and the whole record when no installation is left.
     unsigned long discardRun();
     // The whole record goes, and the product's keys above it when nothing else is in them.
@@ -80,5 +86,6 @@ class RecordStore {
 
    private:
     KeyPath key_;
+    RegistryKey runList_;  // the run's list, open from beginRun on
     unsigned long nextRunItem_ = 1;
 };

@@ -55,7 +55,7 @@ FailureLog rollBackPending(RecordStore& store, Store which) {
 
 unsigned long commitPending(RecordStore& store, Store which, const RecordHeader& header) {
     const StoredRecord stored = store.read();
-    unsigned long error = store.commit(header, mergeRun(stored.items, stored.pending));
+    unsigned long error = store.commit(header, mergeRun(stored.items, stored.pending), stored.pending);
     if (error != 0) return error;
     for (auto& item : recordedItems(stored.pending, which)) item->commit();
     return 0;
