@@ -40,6 +40,7 @@ target_compile_definitions(setup_core PUBLIC ${OWN_DEFINITIONS})
 # library or into ui/ does not link (the engine's own test programs and SetUpCmd.exe link
 # without them).
 set(FRAMEWORK_SYSTEM_SOURCES
+  ${CMAKE_SOURCE_DIR}/framework/DigestWorker.cpp
   ${CMAKE_SOURCE_DIR}/framework/DllSearch.cpp
   ${CMAKE_SOURCE_DIR}/framework/Files.cpp
   ${CMAKE_SOURCE_DIR}/framework/KeyPath.cpp

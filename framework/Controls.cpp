@@ -3,10 +3,38 @@
 
 #include <commctrl.h>
 
+#include "framework/DllSearch.h"
+
 namespace {
 // The system's shield icon (IDI_SHIELD, named here in UTF-16).
 const wchar_t* const kShieldIcon = MAKEINTRESOURCEW(32518);
+
+using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+
+// The progress bar's window class is the common-controls library's, registered once before the
+// first bar is made. The library is not one of the DLLs Windows always takes from the system
+// folder, so it is not imported (the loader would look beside the executable first) but loaded
+// from there; and only when a bar is made, as loading it takes longer than showing the dialog.
+void registerCommonControls() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    auto initCommonControls =
+        systemExport<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx");
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    if (initCommonControls) initCommonControls(&init);
+}
 }  // namespace
+
+bool CProgressCtrl::Create(HWND dialog, int id, RECT dialogUnits, DWORD style) {
+    registerCommonControls();
+    MapDialogRect(dialog, &dialogUnits);
+    m_hWnd = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", style | WS_CHILD, dialogUnits.left, dialogUnits.top,
+                               dialogUnits.right - dialogUnits.left, dialogUnits.bottom - dialogUnits.top,
+                               dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               ::GetModuleHandleW(nullptr), nullptr);
+    return m_hWnd != nullptr;
+}
 
 // The common controls' buttons of version 6 (the manifest asks for them) draw the shield
 // themselves and answer BCM_SETSHIELD with 1. A button that answers 0 has no shield of its own:

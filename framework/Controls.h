@@ -16,6 +16,9 @@ class CButton : public CWnd {
 // A progress bar; every message is sent synchronously to the control.
 class CProgressCtrl : public CWnd {
    public:
+    // Made in a dialog at a rectangle in dialog units (as a template would place it); false when
+    // it could not be.
+    bool Create(HWND dialog, int id, RECT dialogUnits, DWORD style);
     void SetRange(int lower, int upper) const;
     void SetStep(int step) const;
     void SetPos(int position) const;

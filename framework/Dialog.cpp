@@ -1,28 +1,9 @@
 // Modal dialogs; see Dialog.h.
 #include "framework/Dialog.h"
 
-#include <commctrl.h>
-
-#include "framework/DllSearch.h"
 
 namespace {
 HWND innermostModal = nullptr;
-
-using InitCommonControlsExFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-
-// Dialog templates may hold common controls (the progress bar); their window classes
-// must be registered before the dialog manager creates them. The common-controls library
-// is not one of the DLLs Windows always takes from the system folder, so it is not
-// imported (the loader would look beside the executable first) but loaded from there.
-void registerCommonControls() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    auto initCommonControls =
-        systemExport<InitCommonControlsExFunction>("comctl32.dll", "InitCommonControlsEx");
-    INITCOMMONCONTROLSEX init = {sizeof init, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    if (initCommonControls) initCommonControls(&init);
-}
 
 // A modal dialog that its initialisation did not move is centred on the screen.
 void centreOnScreen(HWND window) {
@@ -43,7 +24,6 @@ CDialog::CDialog(int templateId, CWnd* parent)
 CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
-    registerCommonControls();
     previousModal_ = innermostModal;
     INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
                                      &CDialog::dialogProc, reinterpret_cast<LPARAM>(this));

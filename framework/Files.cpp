@@ -54,6 +54,15 @@ unsigned long failed(HANDLE& destination, const std::string& path) {
 }  // namespace
 
 PathKind probePath(std::string path) {
+    // An exact name is looked up by its attributes, in one call: a search opens and reads the
+    // folder (a quarter of a millisecond under Wine, once per file of the plug-in). A pattern, and
+    // a path ending in a separator (a search finds nothing there), are searched as before.
+    const char last = path.empty() ? '\\' : path.back();
+    if (path.find_first_of("*?") == std::string::npos && last != '\\' && last != '/' && last != ':') {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return PathMissing;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathIsFolder : PathIsFile;
+    }
     WIN32_FIND_DATAA match;
     FindHandle search(FindFirstFileA(path.c_str(), &match));
     if (!search.valid()) return PathMissing;
@@ -96,26 +105,25 @@ FileDigest digestOf(const std::string& path) {
     return digest;
 }
 
-unsigned long copyWithDigest(const std::string& source, const std::string& destination, std::string& digest) {
+unsigned long copyWithDigest(const std::string& source, const std::string& destination, PendingDigest& digest) {
+    digest = PendingDigest();
     KernelHandle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!from.valid()) return GetLastError();
     HANDLE to = createDestination(destination);
     if (to == INVALID_HANDLE_VALUE) return GetLastError();
-    char* buffer = chunkBuffer();
-    Sha256 hash;
-    unsigned long long size = 0;
+    DigestHandover handover;
     for (DWORD got = 0;;) {
-        if (!ReadFile(from.get(), buffer, kChunk, &got, nullptr)) return failed(to, destination);
+        char* buffer = handover.buffer();
+        if (!ReadFile(from.get(), buffer, DigestHandover::kChunkBytes, &got, nullptr)) return failed(to, destination);
         if (got == 0) break;
         if (!writeAll(to, buffer, got)) return failed(to, destination);
-        hash.update(buffer, got);
-        size += got;
+        handover.hand(got);
     }
     FILETIME changed;
     if (GetFileTime(from.get(), nullptr, nullptr, &changed)) SetFileTime(to, nullptr, nullptr, &changed);
     if (!CloseHandle(to)) return failed(to, destination);
-    digest = digestText(size, hash);
+    digest = handover.finish();
     return ERROR_SUCCESS;
 }
 

@@ -7,13 +7,16 @@
 #include <cstddef>
 #include <string>
 
+#include "framework/DigestWorker.h"
+
 enum PathKind {
     PathMissing = 0,
     PathIsFile = 1,
     PathIsFolder = 2,
 };
 
-// What the first match of the path (as a search pattern) is.
+// What the first match of the path (as a search pattern) is; for a name without wildcards, what is
+// there.
 PathKind probePath(std::string path);
 
 // Clears FILE_ATTRIBUTE_READONLY and keeps every other attribute; silent on failure.
@@ -35,8 +38,10 @@ FileDigest digestOf(const std::string& path);
 // it otherwise). The copy is an ordinary writable file with the source's time of last change and
 // nothing else of it: not its read-only bit (a source on a CD is read-only, and every later
 // installation would fail on it), not its streams (the download marker stays behind). digest
-// receives the copy's digest. 0, or the Windows error (then nothing is left at the destination).
-unsigned long copyWithDigest(const std::string& source, const std::string& destination, std::string& digest);
+// receives the copy's digest, worked out on the digest thread (DigestWorker.h) from the bytes
+// written while the caller goes on. 0, or the Windows error (then nothing is left at the
+// destination, and there is no digest).
+unsigned long copyWithDigest(const std::string& source, const std::string& destination, PendingDigest& digest);
 // The same for bytes held in memory (a program the installer carries as a resource).
 unsigned long writeWithDigest(const void* bytes, std::size_t size, const std::string& destination,
                               std::string& digest);

@@ -66,6 +66,8 @@ class RecordStore {
     // A run starts: its list is made, empty. 0 or the Windows error.
     unsigned long beginRun();
     unsigned long appendToRun(const ItemRecord& item);
+    // Item number (from 1) of the run's list, written as was, is written again as item.
+    unsigned long rewriteRunItem(unsigned long number, const ItemRecord& was, const ItemRecord& item);
     // The last item of the run's list goes (it was undone at once).
     void dropLastFromRun();
     // The run waits for its package's commit or rollback, a later process, with the header it will

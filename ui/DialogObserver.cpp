@@ -33,7 +33,9 @@ FailureAnswer DialogObserver::failed(const Failure& failure, FailureAnswer) {
     }
 }
 
-// The bar moves only when its position changes: at most fifty times, however many files.
+// The bar moves only when its position changes, at most fifty times however many files, and at a
+// rate the eye can follow (every repaint of a bar on screen costs the copies time): its end is
+// always shown.
 void DialogObserver::progress(std::size_t done, std::size_t total) {
     if (done == 0 && shownPosition < 0) {
         showInstallingPage();
@@ -42,6 +44,9 @@ void DialogObserver::progress(std::size_t done, std::size_t total) {
     }
     const int position = total == 0 ? kProgressEnd : static_cast<int>(done * kProgressEnd / total);
     if (position == shownPosition) return;
+    const unsigned long long now = GetTickCount64();
+    if (position != kProgressEnd && shownPosition >= 0 && now - shownAt < kRepaintIntervalMs) return;
     progressBar.SetPos(position);
     shownPosition = position;
+    shownAt = now;
 }

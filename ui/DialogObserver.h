@@ -32,5 +32,8 @@ class DialogObserver : public EngineObserver {
     CProgressCtrl& progressBar;
     bool& acadWarningPending;
     std::function<void()> showInstallingPage;
+    static const unsigned kRepaintIntervalMs = 40;  // 25 times a second
+
     int shownPosition = -1;
+    unsigned long long shownAt = 0;  // when, by GetTickCount64
 };

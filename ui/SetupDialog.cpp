@@ -84,11 +84,11 @@ void Dlg_Setup::applyFoundReleases() {
 // a message box of the installation is then owned by a visible dialog.
 void Dlg_Setup::OnShowWindow(bool show) {
     if (!show) return;
-    // Nothing slow before the dialog shows: the rights behind the shield are asked of Windows
-    // once it is on the screen.
+    // Nothing slow before the dialog shows: the progress bar is made, and the rights behind the
+    // shield are asked of Windows, once it is on the screen.
     if (!shieldAsked) {
         shieldAsked = true;
-        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kAskForShield, BN_CLICKED), 0);
+        ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(kAfterShown, BN_CLICKED), 0);
     }
     if (!handedOver || installStarted || !::IsWindowEnabled(GetDlgItem(IDC_INSTALL))) return;
     installStarted = true;
@@ -114,7 +114,8 @@ bool Dlg_Setup::OnCommand(int id, int notifyCode) {
             return true;
         }
     }
-    if (id == kAskForShield) {
+    if (id == kAfterShown) {
+        progressBar.Create(m_hWnd, IDC_PROGRESS, kProgressBarPlace, WS_BORDER);
         updateShield();
         return true;
     }

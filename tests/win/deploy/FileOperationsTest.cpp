@@ -102,8 +102,11 @@ TEST(RemoveZoneIdentifier, DeletesTheMarkerOnly) {
 
 // The copy the installation makes of each file: the source's bytes, the digest of what was
 // written (the digest of "abc" is SHA-256's published one), an ordinary writable file without
-// the source's download marker, and nothing left behind when it fails.
+// the source's download marker, and nothing left behind when it fails. Files of several chunks,
+// copied one after the other without waiting, each get their own digest.
 TEST(CopyWithDigest, WritesAnOrdinaryFileAndItsDigest) {
+    std::string chunks(2 * (1 << 20) + 4099, 'a');
+    for (std::size_t i = 0; i < chunks.size(); i += 7) chunks[i] = static_cast<char>('b' + i % 23);
     const struct {
         const char* what;
         const char* contents;  // null: no source
@@ -113,6 +116,7 @@ TEST(CopyWithDigest, WritesAnOrdinaryFileAndItsDigest) {
     } cases[] = {
         {"a plain copy", "abc", 0, 0, false, false, ERROR_SUCCESS},
         {"an empty file", "", 0, 0, false, false, ERROR_SUCCESS},
+        {"three chunks", chunks.c_str(), 0, 0, false, false, ERROR_SUCCESS},
         {"a read-only source with a download marker", "abc", FILE_ATTRIBUTE_READONLY, 0, false, false,
          ERROR_SUCCESS},
         {"over a read-only, hidden, system file", "abc", 0,
@@ -141,11 +145,12 @@ TEST(CopyWithDigest, WritesAnOrdinaryFileAndItsDigest) {
         HANDLE held = c.destinationHeld
                           ? CreateFileA(copy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                           : INVALID_HANDLE_VALUE;
-        std::string digest = "unchanged";
-        EXPECT_EQ(copyWithDigest(source, copy, digest), c.error);
+        PendingDigest pending;
+        EXPECT_EQ(copyWithDigest(source, copy, pending), c.error);
+        const std::string digest = pending.wait();
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         if (c.error != ERROR_SUCCESS) {
-            EXPECT_EQ(digest, "unchanged");
+            EXPECT_FALSE(pending.pending());
             EXPECT_EQ(probePath(copy), c.destinationIsFolder ? PathIsFolder
                                        : c.destinationHeld   ? PathIsFile
                                                              : PathMissing);
@@ -164,4 +169,14 @@ TEST(CopyWithDigest, WritesAnOrdinaryFileAndItsDigest) {
         EXPECT_FALSE(fileExists(copy + ":Zone.Identifier"));
         EXPECT_EQ(GetFileAttributesA(source.c_str()) & FILE_ATTRIBUTE_READONLY, c.sourceAttributes);
     }
+    TempFolder folder;
+    std::vector<PendingDigest> pending(6);
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        writeFile(folder / ("source" + std::to_string(i)), chunks.substr(i * 100000));
+        ASSERT_EQ(copyWithDigest(folder / ("source" + std::to_string(i)), folder / ("copy" + std::to_string(i)),
+                                 pending[i]),
+                  ERROR_SUCCESS);
+    }
+    for (std::size_t i = 0; i < pending.size(); ++i)
+        EXPECT_EQ(pending[i].wait(), digestOf(folder / ("source" + std::to_string(i))).text) << i;
 }

@@ -11,7 +11,9 @@
 #include "deploy/DeployWorld.h"
 #include "deploy/InstallFolders.h"
 #include "engine/Engine.h"
+#include "framework/Files.h"
 #include "framework/ShellFolders.h"
+#include "journal/RecordStore.h"
 
 namespace {
 
@@ -427,18 +429,29 @@ TEST(Install, TheSettingsFileGoesToTheShellsFolderWhenAppDataIsUnusable) {
     }
 }
 
-// A run over an earlier installation joins its items to the record: the uninstallation then takes
-// away what either run made and puts back what they replaced.
+// The digest the record keeps of an installed file: empty when there is none.
+std::string recordedDigest(const std::string& path) {
+    for (const ItemRecord& item : RecordStore::machine().readInstallation().items)
+        if (item.kind == kinds::kFile && item.path == path) return item.detail;
+    return std::string();
+}
+
+// A run over an earlier installation joins its items to the record (each file with the digest of
+// what was written): the uninstallation then takes away what either run made and puts back what
+// they replaced.
 TEST(Install, ARunOverAnEarlierInstallationJoinsItsRecord) {
     Machine m;
     const std::string before = m.state();
     RecordingObserver observer;
+    const std::string module = m.world.target + "\\TL_DodudEdiv2008.ARX";
     ASSERT_EQ(m.install(observer).result, Result::Installed);
+    EXPECT_EQ(recordedDigest(module), digestOf(module).text);
     EXPECT_EQ(contentsOf(m.acad + "\\Drv\\pdfplot9.hdi.original"), "AutoCAD's plot driver");
     writeFile(m.world.data + "\\TL_DodudEdiv2008.ARX", "module 2");
     writeFile(m.world.data + "\\TL_DodudEdiv2010.arx", "one more module");
     ASSERT_EQ(m.install(observer).result, Result::Installed);
-    EXPECT_EQ(contentsOf(m.world.target + "\\TL_DodudEdiv2008.ARX"), "module 2");
+    EXPECT_EQ(contentsOf(module), "module 2");
+    EXPECT_EQ(recordedDigest(module), digestOf(module).text);
     EXPECT_EQ(contentsOf(m.world.target + "\\TL_DodudEdiv2010.arx"), "one more module");
     EXPECT_EQ(contentsOf(m.acad + "\\Drv\\pdfplot9.hdi.original"), "AutoCAD's plot driver");
     UninstallOutcome outcome = m.uninstall(observer);
