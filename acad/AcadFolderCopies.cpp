@@ -56,7 +56,8 @@ WorkItems acadFolderCopies(const std::string& dataFolder, const std::string& loc
         // The original is kept beside the file once: a copy kept by an earlier installation is
         // never overwritten, and the file is then only moved aside for the run. Anything else under
         // the kept copy's name (a folder) is no kept copy: keeping fails, and the file stays.
-        if (action == Action::KeepOriginalThenCopy && probePath(keptOriginalPath(destination)) != PathIsFile) {
+        if (action == Action::KeepOriginalThenCopy &&
+            probePath(keptOriginalPath(destination)) != PathIsFile) {
             items.push_back(std::make_unique<KeptOriginalItem>(destination));
         } else if (action != Action::Copy || probePath(destination) == PathIsFile) {
             items.push_back(std::make_unique<FileBackupItem>(destination, failure));

@@ -15,10 +15,12 @@ WorkItems demandLoadItems(const AcadInstallation& installation, int bits, const 
          acad::demandLoadKeys(installation.year, bits, installFolder, installation.location)) {
         // "LOADER" is stored without its terminating zero counted, as AutoCAD's own installers
         // and earlier versions of this installer store it.
-        std::vector<SavedValue> values = {dwordValue("LOADCTRLS", kLoadOnStartUp), textValue("LOADER", entry.loader)};
+        std::vector<SavedValue> values = {dwordValue("LOADCTRLS", kLoadOnStartUp),
+                                          textValue("LOADER", entry.loader)};
         if (entry.managed) values.push_back(dwordValue("MANAGED", kManaged));
         items.push_back(std::make_unique<KeyBackupItem>(Store::Machine, installation.productKey, entry.path));
-        items.push_back(std::make_unique<KeyItem>(Store::Machine, installation.productKey, entry.path, values));
+        items.push_back(
+            std::make_unique<KeyItem>(Store::Machine, installation.productKey, entry.path, values));
     }
     return items;
 }

@@ -19,9 +19,11 @@ constexpr const char* kFoundNoKey = "key";
 void deleteIfEmpty(const std::string& variablesKey) {
     const std::size_t slash = variablesKey.find_last_of('\\');
     RegistryKey profile, variables;
-    if (slash == std::string::npos || profile.openPath(HKEY_CURRENT_USER, variablesKey.substr(0, slash), KEY_ALL_ACCESS))
+    if (slash == std::string::npos ||
+        profile.openPath(HKEY_CURRENT_USER, variablesKey.substr(0, slash), KEY_ALL_ACCESS))
         return;
-    if (variables.open(profile.get(), variablesKey.substr(slash + 1), KEY_READ) || !variables.isEmpty()) return;
+    if (variables.open(profile.get(), variablesKey.substr(slash + 1), KEY_READ) || !variables.isEmpty())
+        return;
     variables.close();
     profile.deleteSubKey(variablesKey.substr(slash + 1));
 }
@@ -42,7 +44,9 @@ TrustedEntryItem::TrustedEntryItem(Store store, const ItemRecord& recorded)
     this->store = store;
 }
 
-std::string TrustedEntryItem::subject() const { return "HKEY_CURRENT_USER\\" + variablesKey_ + "\\TRUSTEDPATHS"; }
+std::string TrustedEntryItem::subject() const {
+    return "HKEY_CURRENT_USER\\" + variablesKey_ + "\\TRUSTEDPATHS";
+}
 
 // The list with the folder added, written back. A value that is not text is left as it is.
 Failure TrustedEntryItem::apply() {
@@ -55,13 +59,15 @@ Failure TrustedEntryItem::apply() {
         if (found_ == kFoundValue) before_ = {wideValue("TRUSTEDPATHS", text, type)};
     }
     acad::TrustedList list = acad::readTrustedPaths(variablesKey_);
-    if (list.type != REG_SZ && list.type != REG_EXPAND_SZ) return {Failure::Action::EditList, subject(), ERROR_INVALID_DATA};
+    if (list.type != REG_SZ && list.type != REG_EXPAND_SZ)
+        return {Failure::Action::EditList, subject(), ERROR_INVALID_DATA};
     std::wstring composed =
         acad::composeTrustedPaths(list.text, widenFromSystemCodePage(folder_), acad::upperInvariant);
     trustedBefore_ = composed == list.text;
     if (trustedBefore_) return {};  // nothing to write
     list.text = composed;
-    if (DWORD error = acad::writeTrustedPaths(variablesKey_, list)) return {Failure::Action::EditList, subject(), error};
+    if (DWORD error = acad::writeTrustedPaths(variablesKey_, list))
+        return {Failure::Action::EditList, subject(), error};
     return {};
 }
 
@@ -70,7 +76,8 @@ UndoResult TrustedEntryItem::undo() {
     acad::TrustedList list = acad::readTrustedPaths(variablesKey_);
     if (list.type != REG_SZ && list.type != REG_EXPAND_SZ) return UndoResult::undone();
     if (unchangedSinceApplied(list)) return putBack();
-    std::wstring kept = acad::removeTrustedFolder(list.text, widenFromSystemCodePage(folder_), acad::upperInvariant);
+    std::wstring kept =
+        acad::removeTrustedFolder(list.text, widenFromSystemCodePage(folder_), acad::upperInvariant);
     if (kept == list.text) return UndoResult::undone();
     list.text = kept;
     if (DWORD error = acad::writeTrustedPaths(variablesKey_, list))
@@ -97,7 +104,8 @@ UndoResult TrustedEntryItem::putBack() {
     RegistryKey variables;
     LONG status = variables.openPath(HKEY_CURRENT_USER, variablesKey_, KEY_READ | KEY_SET_VALUE);
     if (status == ERROR_SUCCESS)
-        status = found_ == kFoundValue ? writeSavedValue(variables, before_.front()) : variables.deleteValue("TRUSTEDPATHS");
+        status = found_ == kFoundValue ? writeSavedValue(variables, before_.front())
+                                       : variables.deleteValue("TRUSTEDPATHS");
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return UndoResult::failed({Failure::Action::EditList, subject(), static_cast<unsigned long>(status)});
     variables.close();

@@ -38,7 +38,8 @@ unsigned long listDataFolder(const std::string& folder, std::vector<DataEntry>& 
     WIN32_FIND_DATAA found;
     FindHandle listing(path::fitsLimit(pattern, isSystemLeadByte) ? FindFirstFileA(pattern.c_str(), &found)
                                                                   : INVALID_HANDLE_VALUE);
-    if (!listing.valid()) return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+    if (!listing.valid())
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
     entries.clear();
     do {
         entries.push_back({found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});

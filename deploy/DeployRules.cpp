@@ -69,8 +69,8 @@ std::string pluginFolderSddl(const std::string& installingUserSid) {
 namespace {
 bool isAdministrator(const std::string& sid, const std::string& installingUserSid) {
     static const char* const administrators[] = {
-        "S-1-5-18",      // SYSTEM
-        "S-1-5-32-544",  // Administrators
+        "S-1-5-18",                                                        // SYSTEM
+        "S-1-5-32-544",                                                    // Administrators
         "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",  // TrustedInstaller
     };
     for (const char* administrator : administrators)

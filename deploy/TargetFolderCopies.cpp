@@ -40,7 +40,8 @@ namespace {
 template <typename MakeFile>
 WorkItems replaceWith(const std::string& destination, Failure::Action failure, MakeFile makeFile) {
     WorkItems items;
-    if (probePath(destination) == PathIsFile) items.push_back(std::make_unique<FileBackupItem>(destination, failure));
+    if (probePath(destination) == PathIsFile)
+        items.push_back(std::make_unique<FileBackupItem>(destination, failure));
     items.push_back(makeFile());
     return items;
 }

@@ -37,9 +37,10 @@ UserSetupOutcome setUpThisUser(const std::string& chosenFolder, SetupLog& log) {
     std::string chosen;
     PathFieldVerdict verdict = checkPathField(chosenFolder, chosen, isSystemLeadByte);
     if (verdict != PathFieldVerdict::Usable) {
-        const Refusal::Reason reason = verdict == PathFieldVerdict::Empty           ? Refusal::Reason::FolderEmpty
-                                       : verdict == PathFieldVerdict::ListSeparator ? Refusal::Reason::FolderListSeparator
-                                                                                    : Refusal::Reason::FolderInvalid;
+        const Refusal::Reason reason = verdict == PathFieldVerdict::Empty ? Refusal::Reason::FolderEmpty
+                                       : verdict == PathFieldVerdict::ListSeparator
+                                           ? Refusal::Reason::FolderListSeparator
+                                           : Refusal::Reason::FolderInvalid;
         log.line(logtexts::refusalWords({reason, chosenFolder, 0}), chosenFolder);
         outcome.refused = true;
         return outcome;

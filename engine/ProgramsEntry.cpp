@@ -26,7 +26,8 @@ struct InstallerCopy {
     std::string destination;
 };
 InstallerCopy installerCopy(const std::string& name, const std::string& targetFolder) {
-    return {path::join(path::folderOf(moduleFilePath(), isSystemLeadByte), name), path::join(targetFolder, name)};
+    return {path::join(path::folderOf(moduleFilePath(), isSystemLeadByte), name),
+            path::join(targetFolder, name)};
 }
 // Whether the installer will be in the plug-in's folder: copied there, or there already.
 bool willBeThere(const InstallerCopy& copy) {
@@ -37,7 +38,9 @@ std::wstring quoted(const std::string& path) { return L"\"" + widenFromSystemCod
 
 }  // namespace
 
-std::string programsEntryKeyName() { return (KeyPath{HKEY_LOCAL_MACHINE, kUninstallKeys} / kEntryName).name(); }
+std::string programsEntryKeyName() {
+    return (KeyPath{HKEY_LOCAL_MACHINE, kUninstallKeys} / kEntryName).name();
+}
 
 WorkItems installerCopies(const std::string& targetFolder, bool withDialog, bool withUnattended) {
     WorkItems items;
@@ -45,7 +48,8 @@ WorkItems installerCopies(const std::string& targetFolder, bool withDialog, bool
         if (!(name == kDialogInstallerName ? withDialog : withUnattended)) continue;
         InstallerCopy copy = installerCopy(name, targetFolder);
         // The running program may be the copy in the plug-in's folder already.
-        if (probePath(copy.source) != PathIsFile || narrow::equalsIgnoreCase(copy.source, copy.destination)) continue;
+        if (probePath(copy.source) != PathIsFile || narrow::equalsIgnoreCase(copy.source, copy.destination))
+            continue;
         for (auto& item : replaceFile(copy.source, copy.destination, Failure::Action::ProgramsEntry)) {
             item->auxiliary = true;
             items.push_back(std::move(item));
@@ -57,7 +61,8 @@ WorkItems installerCopies(const std::string& targetFolder, bool withDialog, bool
 EntryCommands entryCommands(const std::string& targetFolder, bool withDialog, bool withUnattended) {
     EntryCommands commands;
     commands.dialog = withDialog && willBeThere(installerCopy(kDialogInstallerName, targetFolder));
-    commands.unattended = withUnattended && willBeThere(installerCopy(kUnattendedInstallerName, targetFolder));
+    commands.unattended =
+        withUnattended && willBeThere(installerCopy(kUnattendedInstallerName, targetFolder));
     return commands;
 }
 
@@ -69,7 +74,8 @@ WorkItems programsEntryItems(const std::string& targetFolder, const EntryCommand
     std::wstring uninstall = commands.dialog ? quoted(dialog) + L" /uninstall" : quiet;
     std::vector<SavedValue> values = {
         wideValue("DisplayName", kProductDisplayName),
-        wideValue("DisplayVersion", widenFromSystemCodePage(versionText(buildVersion).substr(1))),  // without the V
+        wideValue("DisplayVersion",
+                  widenFromSystemCodePage(versionText(buildVersion).substr(1))),  // without the V
         wideValue("Publisher", L"Torlen"),
         wideValue("InstallLocation", widenFromSystemCodePage(targetFolder)),
         wideValue("DisplayIcon", widenFromSystemCodePage(commands.dialog ? dialog : unattended) + L",0"),

@@ -66,7 +66,7 @@ struct UninstallOutcome {
     };
     Result result = Result::Refused;
     Refusal refusal{Refusal::Reason::NothingToInstall, "", 0};
-    FailureLog failures;             // what could not be removed
-    std::vector<std::string> kept;   // files kept because they changed since they were installed
+    FailureLog failures;            // what could not be removed
+    std::vector<std::string> kept;  // files kept because they changed since they were installed
     std::vector<std::string> usersLeftForLogon;
 };

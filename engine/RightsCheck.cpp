@@ -54,7 +54,8 @@ class ImpersonationToken {
 
 unsigned long folderWriteError(const std::string& folder) {
     if (probePath(folder) != PathIsFolder) return ERROR_SUCCESS;
-    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    const SECURITY_INFORMATION what =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     DWORD size = 0;
     GetFileSecurityA(folder.c_str(), what, nullptr, 0, &size);
     if (size == 0) return GetLastError();
@@ -67,7 +68,8 @@ unsigned long folderWriteError(const std::string& folder) {
     PRIVILEGE_SET privileges;
     DWORD privilegesSize = sizeof privileges, granted = 0;
     BOOL allowed = FALSE;
-    if (!AccessCheck(&descriptor[0], token.get(), wanted, &mapping, &privileges, &privilegesSize, &granted, &allowed))
+    if (!AccessCheck(&descriptor[0], token.get(), wanted, &mapping, &privileges, &privilegesSize, &granted,
+                     &allowed))
         return GetLastError();
     return allowed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
@@ -80,7 +82,8 @@ RightsGap firstUnwritable(const RightsNeeded& needed) {
         if (folderWriteError(folder) == ERROR_ACCESS_DENIED) return {folder, ERROR_ACCESS_DENIED};
     }
     for (const std::string& parent : needed.parents) {
-        if (unsigned long error = parentWriteError(parent)) return {KeyPath{HKEY_LOCAL_MACHINE, parent}.name(), error};
+        if (unsigned long error = parentWriteError(parent))
+            return {KeyPath{HKEY_LOCAL_MACHINE, parent}.name(), error};
     }
     return {};
 }

@@ -15,7 +15,8 @@ bool keepsForNext(const WorkItem& item) {
 // What happened to one step.
 enum class StepEnd { Made, LeftOut, Stop };
 
-StepEnd applyStep(Journal& journal, Step& step, EngineObserver& observer, SetupLog& log, StepsOutcome& outcome) {
+StepEnd applyStep(Journal& journal, Step& step, EngineObserver& observer, SetupLog& log,
+                  StepsOutcome& outcome) {
     for (std::size_t made = 0; made < step.size(); ++made) {
         for (;;) {
             Failure failure = journal.apply(step[made]);

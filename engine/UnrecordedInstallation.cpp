@@ -25,7 +25,8 @@ ItemRecord fileRecord(const std::string& path) { return {kinds::kFile, path, "",
 // plug-in module (its folder is the plug-in's), a library key whose LOADER is a host-side library.
 void findKeys(const std::string& productKey, UnrecordedInstallation& found) {
     RegistryKey applications;
-    if ((KeyPath{HKEY_LOCAL_MACHINE, productKey} / "Applications").open(applications, KEY_READ) != ERROR_SUCCESS)
+    if ((KeyPath{HKEY_LOCAL_MACHINE, productKey} / "Applications").open(applications, KEY_READ) !=
+        ERROR_SUCCESS)
         return;
     StringList names;
     listSubKeyNames(applications, names);
@@ -40,8 +41,9 @@ void findKeys(const std::string& productKey, UnrecordedInstallation& found) {
         const bool isModule = acad::isPluginModuleName(file);
         if (!isModule && !acad::isHostModuleName(file)) continue;
         if (isModule && !isPluginFolderPath(folder, isSystemLeadByte)) {
-            found.othersKeys.push_back((KeyPath{HKEY_LOCAL_MACHINE, productKey} / ("Applications\\" + name)).name() +
-                                       "  LOADER=" + loader);
+            found.othersKeys.push_back(
+                (KeyPath{HKEY_LOCAL_MACHINE, productKey} / ("Applications\\" + name)).name() +
+                "  LOADER=" + loader);
             continue;
         }
         found.machine.push_back({kinds::kKey, productKey, "Applications\\" + name, "", false, {}});
@@ -70,7 +72,8 @@ void findPluginFolderFiles(const std::string& folder, UnrecordedInstallation& fo
 void findAcadFolderFiles(const AcadInstallation& installation, UnrecordedInstallation& found) {
     const std::string& location = installation.location;
     for (const std::string& name : hostModuleNames())
-        if (probePath(path::join(location, name)) == PathIsFile) found.machine.push_back(fileRecord(path::join(location, name)));
+        if (probePath(path::join(location, name)) == PathIsFile)
+            found.machine.push_back(fileRecord(path::join(location, name)));
     for (const char* font : kPluginFontNames) {
         const std::string path = path::join(path::join(location, kFontsFolderName), font);
         if (probePath(path) == PathIsFile) found.machine.push_back(fileRecord(path));
@@ -89,7 +92,8 @@ bool isPluginFile(const std::string& name) {
     return acad::isPluginModuleName(name) || acad::isHostModuleName(name) ||
            narrow::equalsIgnoreCase(name, kSharedLibraryName) ||
            narrow::equalsIgnoreCase(name, kUnattendedInstallerName) ||
-           narrow::equalsIgnoreCase(name, kDialogInstallerName) || narrow::equalsIgnoreCase(name, kLogonProgramName) ||
+           narrow::equalsIgnoreCase(name, kDialogInstallerName) ||
+           narrow::equalsIgnoreCase(name, kLogonProgramName) ||
            (name.size() >= prefix.size() && narrow::equalsIgnoreCase(name.substr(0, prefix.size()), prefix));
 }
 

@@ -1,7 +1,6 @@
 // Modal dialogs; see Dialog.h.
 #include "framework/Dialog.h"
 
-
 namespace {
 HWND innermostModal = nullptr;
 

@@ -105,7 +105,8 @@ FileDigest digestOf(const std::string& path) {
     return digest;
 }
 
-unsigned long copyWithDigest(const std::string& source, const std::string& destination, PendingDigest& digest) {
+unsigned long copyWithDigest(const std::string& source, const std::string& destination,
+                             PendingDigest& digest) {
     digest = PendingDigest();
     KernelHandle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -115,7 +116,8 @@ unsigned long copyWithDigest(const std::string& source, const std::string& desti
     DigestHandover handover;
     for (DWORD got = 0;;) {
         char* buffer = handover.buffer();
-        if (!ReadFile(from.get(), buffer, DigestHandover::kChunkBytes, &got, nullptr)) return failed(to, destination);
+        if (!ReadFile(from.get(), buffer, DigestHandover::kChunkBytes, &got, nullptr))
+            return failed(to, destination);
         if (got == 0) break;
         if (!writeAll(to, buffer, got)) return failed(to, destination);
         handover.hand(got);

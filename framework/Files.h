@@ -41,7 +41,8 @@ FileDigest digestOf(const std::string& path);
 // receives the copy's digest, worked out on the digest thread (DigestWorker.h) from the bytes
 // written while the caller goes on. 0, or the Windows error (then nothing is left at the
 // destination, and there is no digest).
-unsigned long copyWithDigest(const std::string& source, const std::string& destination, PendingDigest& digest);
+unsigned long copyWithDigest(const std::string& source, const std::string& destination,
+                             PendingDigest& digest);
 // The same for bytes held in memory (a program the installer carries as a resource).
 unsigned long writeWithDigest(const void* bytes, std::size_t size, const std::string& destination,
                               std::string& digest);

@@ -54,7 +54,9 @@ KeyPath KeyPath::operator/(const std::string& below) const {
 LONG KeyPath::open(RegistryKey& key, REGSAM access) const {
     return walk(
         *this, key,
-        [&](RegistryKey& into, HKEY parent, const std::string& piece) { return into.open(parent, piece, access); },
+        [&](RegistryKey& into, HKEY parent, const std::string& piece) {
+            return into.open(parent, piece, access);
+        },
         [&](RegistryKey& into, HKEY parent, const std::string& below) {
             return into.openPath(parent, below, access);
         });
@@ -63,7 +65,9 @@ LONG KeyPath::open(RegistryKey& key, REGSAM access) const {
 LONG KeyPath::create(RegistryKey& key, REGSAM access) const {
     return walk(
         *this, key,
-        [&](RegistryKey& into, HKEY parent, const std::string& piece) { return into.create(parent, piece, access); },
+        [&](RegistryKey& into, HKEY parent, const std::string& piece) {
+            return into.create(parent, piece, access);
+        },
         [&](RegistryKey& into, HKEY parent, const std::string& below) {
             return into.createPath(parent, below, access);
         });

@@ -130,7 +130,8 @@ bool RegistryKey::readWide(const wchar_t* name, std::wstring& text, DWORD* type)
 
 bool RegistryKey::readDword(const char* name, DWORD& value) const {
     DWORD type = REG_NONE, size = sizeof value;
-    return RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+    return RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+               ERROR_SUCCESS &&
            type == REG_DWORD && size == sizeof value;
 }
 

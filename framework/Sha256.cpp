@@ -27,8 +27,8 @@ const std::uint32_t kInitialState[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa5
 std::uint32_t rotateRight(std::uint32_t value, int bits) { return (value >> bits) | (value << (32 - bits)); }
 
 std::uint32_t bigEndianWord(const std::uint8_t* bytes) {
-    return (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) | (std::uint32_t(bytes[2]) << 8) |
-           bytes[3];
+    return (std::uint32_t(bytes[0]) << 24) | (std::uint32_t(bytes[1]) << 16) |
+           (std::uint32_t(bytes[2]) << 8) | bytes[3];
 }
 
 void compressPortably(std::uint32_t* state, const std::uint8_t* blocks, std::size_t count) {
@@ -83,8 +83,8 @@ bool processorHasShaInstructions() {
 // to 63 is built four words at a time from the four vectors before: sha256msg1 adds the
 // sigma0 terms, an alignr the W[t-7] terms, sha256msg2 the sigma1 terms.
 __attribute__((target("sha,sse4.1,ssse3"))) void compressWithShaInstructions(std::uint32_t* state,
-                                                                               const std::uint8_t* blocks,
-                                                                               std::size_t count) {
+                                                                             const std::uint8_t* blocks,
+                                                                             std::size_t count) {
     const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
     __m128i cdab = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0])), 0xB1);
     __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4])), 0x1B);
@@ -96,7 +96,7 @@ __attribute__((target("sha,sse4.1,ssse3"))) void compressWithShaInstructions(std
         for (int group = 0; group < 4; ++group)
             message[group] = _mm_shuffle_epi8(
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * group)), byteSwap);
-        // Unrolled, so that the four message vectors stay in registers.
+            // Unrolled, so that the four message vectors stay in registers.
 #pragma GCC unroll 16
         for (int group = 0; group < 16; ++group) {
             const __m128i& words = message[group % 4];

@@ -34,7 +34,9 @@ unsigned long moveOver(const std::string& from, const std::string& to) {
 
 std::string keptOriginalPath(const std::string& path) { return path + ".original"; }
 
-std::string backupPath(const std::string& path, unsigned number) { return path + ".torlen-" + std::to_string(number); }
+std::string backupPath(const std::string& path, unsigned number) {
+    return path + ".torlen-" + std::to_string(number);
+}
 
 FileItem::FileItem(std::string source, std::string destination, Failure::Action failure)
     : source_(std::move(source)), path_(std::move(destination)), failure_(failure) {}

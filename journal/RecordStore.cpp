@@ -22,8 +22,8 @@ std::string itemName(unsigned long number) { return narrow::format("%05lu", numb
 bool readItem(const RegistryKey& list, const std::string& name, ItemRecord& item) {
     RegistryKey key;
     DWORD before = 0;
-    if (key.open(list.get(), name, KEY_READ) != ERROR_SUCCESS ||
-        !key.readText("Kind", item.kind) || !key.readText("Path", item.path))
+    if (key.open(list.get(), name, KEY_READ) != ERROR_SUCCESS || !key.readText("Kind", item.kind) ||
+        !key.readText("Path", item.path))
         return false;
     item.detail.clear();
     item.extra.clear();
@@ -214,11 +214,13 @@ unsigned long RecordStore::appendToRun(const ItemRecord& item) {
     return static_cast<unsigned long>(writeItem(runList_, nextRunItem_++, item));
 }
 
-unsigned long RecordStore::rewriteRunItem(unsigned long number, const ItemRecord& was, const ItemRecord& item) {
+unsigned long RecordStore::rewriteRunItem(unsigned long number, const ItemRecord& was,
+                                          const ItemRecord& item) {
     if (!runList_) return ERROR_INVALID_HANDLE;
     ItemRecord sameButDetail = was;
     sameButDetail.detail = item.detail;
-    if (sameButDetail != item || item.detail.empty()) return static_cast<unsigned long>(writeItem(runList_, number, item));
+    if (sameButDetail != item || item.detail.empty())
+        return static_cast<unsigned long>(writeItem(runList_, number, item));
     // Only the detail is new (a copy's digest): one value, not the whole item again.
     RegistryKey key;
     LONG status = key.open(runList_.get(), itemName(number), KEY_SET_VALUE);
@@ -276,7 +278,8 @@ unsigned long RecordStore::commit(const RecordHeader& header, const std::vector<
     RegistryKey installation;
     if (runBecomesIt && installation.open(record.get(), next, kDefaultKeyAccess) == ERROR_SUCCESS) {
         for (std::size_t i = 0; i < run.size(); ++i)
-            if (kinds::isRunOnly(run[i].kind)) installation.deleteTree(itemName(static_cast<unsigned long>(i + 1)));
+            if (kinds::isRunOnly(run[i].kind))
+                installation.deleteTree(itemName(static_cast<unsigned long>(i + 1)));
     }
     return static_cast<unsigned long>(first.status);
 }

@@ -37,9 +37,10 @@ bool sameValues(std::vector<SavedValue> one, std::vector<SavedValue> other) {
     const auto byName = [](const SavedValue& a, const SavedValue& b) { return a.name < b.name; };
     std::sort(one.begin(), one.end(), byName);
     std::sort(other.begin(), other.end(), byName);
-    return std::equal(one.begin(), one.end(), other.begin(), other.end(), [](const SavedValue& a, const SavedValue& b) {
-        return a.name == b.name && a.type == b.type && a.bytes == b.bytes;
-    });
+    return std::equal(one.begin(), one.end(), other.begin(), other.end(),
+                      [](const SavedValue& a, const SavedValue& b) {
+                          return a.name == b.name && a.type == b.type && a.bytes == b.bytes;
+                      });
 }
 
 }  // namespace
@@ -123,7 +124,8 @@ UndoResult KeyItem::undo() {
     if (parent().open(parentKey, kDefaultKeyAccess) != ERROR_SUCCESS)
         return UndoResult::undone();  // gone with it
     LONG status = parentKey.deleteSubKey(subKey_);
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) status = clearValuesOfKeyWithSubkeys(parentKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        status = clearValuesOfKeyWithSubkeys(parentKey);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         return UndoResult::failed({failure_, subject(), static_cast<unsigned long>(status)});
     deleteEmptiedKeys(parentKey, subKey_);

@@ -14,7 +14,8 @@ class DialogObserver : public EngineObserver {
    public:
     // acadWarningPending: true until the warning about a running AutoCAD has been shown once.
     // showInstallingPage: called before the first change.
-    DialogObserver(CProgressCtrl& progressBar, bool& acadWarningPending, std::function<void()> showInstallingPage)
+    DialogObserver(CProgressCtrl& progressBar, bool& acadWarningPending,
+                   std::function<void()> showInstallingPage)
         : progressBar(progressBar),
           acadWarningPending(acadWarningPending),
           showInstallingPage(std::move(showInstallingPage)) {}

@@ -47,7 +47,8 @@ void Dlg_Setup::onInstall() {
 // folder was the reason; without anything to install from, the program ends with the dialog.
 void Dlg_Setup::refused(const Refusal& refusal, SetupLog& log) {
     if (refusal.reason == Refusal::Reason::RightsMissing) return rightsMissing(refusal, log);
-    if (refusal.reason == Refusal::Reason::Aborted) return CDialog::OnCancel();  // the program ends with the dialog
+    if (refusal.reason == Refusal::Reason::Aborted)
+        return CDialog::OnCancel();  // the program ends with the dialog
     std::wstring message = texts::refusal(refusal);
     if (!message.empty())
         showMessageBox(m_hWnd, message, texts::kSetupCaption,
@@ -108,7 +109,8 @@ void Dlg_Setup::shortenToCloseButton() {
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&closeButton), 2);
     ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&cancelButton), 2);
     window.bottom += closeButton.bottom - cancelButton.bottom;
-    ::MoveWindow(m_hWnd, window.left, window.top, window.right - window.left, window.bottom - window.top, TRUE);
+    ::MoveWindow(m_hWnd, window.left, window.top, window.right - window.left, window.bottom - window.top,
+                 TRUE);
 }
 
 void Dlg_Setup::onBrowse() {

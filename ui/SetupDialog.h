@@ -61,9 +61,9 @@ class Dlg_Setup : public CDialog {
     const AcadInstallations& installations;
     SetupLock& lock;
     const restart::Choices* handedOver;
-    const bool elevated;          // the process's token, which does not change
-    bool installStarted = false;  // by the instance started elevated, once
-    bool shieldAsked = false;     // the rights behind the shield, asked once the dialog shows
+    const bool elevated;                    // the process's token, which does not change
+    bool installStarted = false;            // by the instance started elevated, once
+    bool shieldAsked = false;               // the rights behind the shield, asked once the dialog shows
     static const int kAfterShown = 0x7F00;  // a command the dialog posts to itself once shown
     static constexpr RECT kProgressBarPlace = {13, 236, 13 + 256, 236 + 6};  // in dialog units
     // True until the running-AutoCAD warning has been shown; the warning is given only once.

@@ -115,7 +115,8 @@ std::wstring refusal(const Refusal& refusal) {
                    L"或其中已有其他内容）!\n\n没有做任何更改。请在其中新建一个空文件夹，选它作为安装路径。";
         case Refusal::Reason::UnsafeAncestor:
             return L"安装路径上的文件夹 " + shown(refusal.subject) +
-                   L" 管理员以外的用户也可以重命名、删除或更改 !\n\nAutoCAD 将从这里为每个用户加载批打印软件。"
+                   L" 管理员以外的用户也可以重命名、删除或更改 !\n\nAutoCAD "
+                   L"将从这里为每个用户加载批打印软件。"
                    L"没有做任何更改，请选择其他安装路径。";
         case Refusal::Reason::OtherEditionsFolder:
             return L"另一个版本（32 位或 64 位）的批打印软件已安装在 " + shown(refusal.subject) +
@@ -166,11 +167,13 @@ std::wstring failedStep(const Failure& failure) {
         case Failure::Action::FindUserFolder:
             return L"无法确定用户的应用程序数据文件夹，文件 " + subject + L" 无法安装 !";
         case Failure::Action::MakeFolder:
-            return L"创建文件夹 " + subject + L" 失败（" + cause(failure) + L"）!\n\n请检查它的上级文件夹是否存在，"
+            return L"创建文件夹 " + subject + L" 失败（" + cause(failure) +
+                   L"）!\n\n请检查它的上级文件夹是否存在，"
                    L"以及是否有权限在其中创建文件夹。";
         case Failure::Action::OpenKey:
         case Failure::Action::WriteKey:
-            return L"写入注册表项 " + subject + L" 失败（" + cause(failure) + L"）!\n\n请以管理员身份运行SetUp.exe。";
+            return L"写入注册表项 " + subject + L" 失败（" + cause(failure) +
+                   L"）!\n\n请以管理员身份运行SetUp.exe。";
         case Failure::Action::EditList:
             return L"把安装目录加入 AutoCAD 的受信任位置 " + subject + L" 失败（" + cause(failure) + L"）!";
         default:

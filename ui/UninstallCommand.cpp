@@ -11,7 +11,9 @@
 
 namespace {
 
-void tell(const std::wstring& text, UINT icon) { showMessageBox(nullptr, text, texts::kSetupCaption, MB_OK | icon); }
+void tell(const std::wstring& text, UINT icon) {
+    showMessageBox(nullptr, text, texts::kSetupCaption, MB_OK | icon);
+}
 
 // The uninstallation asks nothing once confirmed: it only tells why it cannot go on.
 class UninstallObserver : public EngineObserver {
@@ -23,7 +25,8 @@ class UninstallObserver : public EngineObserver {
     bool protectChosenFolder(const std::string&) override { return false; }
     FailureAnswer failed(const Failure&, FailureAnswer) override { return FailureAnswer::Ignore; }
     void refused(const Refusal& refusal) override {
-        if (refusal.reason == Refusal::Reason::AnotherInstaller) tell(texts::kAnotherInstaller, MB_ICONWARNING);
+        if (refusal.reason == Refusal::Reason::AnotherInstaller)
+            tell(texts::kAnotherInstaller, MB_ICONWARNING);
         if (refusal.reason == Refusal::Reason::RightsMissing)
             tell(texts::withoutRights(refusal.subject, refusal.error), MB_ICONERROR);
     }
@@ -36,8 +39,10 @@ class UninstallObserver : public EngineObserver {
 // removes itself after the uninstallation, like the rest of the folder (engine/RemovalAfterExit.h).
 void startConfirmed() {
     unsigned long error = startElevated(nullptr, moduleFileName(), restart::kConfirmedUninstall);
-    if (error == ERROR_CANCELLED) tell(texts::uninstallDeclined(), MB_ICONWARNING);
-    else if (error != ERROR_SUCCESS) tell(texts::uninstallNotStarted(error), MB_ICONERROR);
+    if (error == ERROR_CANCELLED)
+        tell(texts::uninstallDeclined(), MB_ICONWARNING);
+    else if (error != ERROR_SUCCESS)
+        tell(texts::uninstallNotStarted(error), MB_ICONERROR);
 }
 
 void uninstallConfirmed() {
@@ -62,6 +67,7 @@ void uninstallConfirmed() {
 
 void runUninstall(restart::Uninstall mode) {
     if (mode == restart::Uninstall::Confirmed) return uninstallConfirmed();
-    if (showMessageBox(nullptr, texts::kConfirmUninstall, texts::kSetupCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (showMessageBox(nullptr, texts::kConfirmUninstall, texts::kSetupCaption, MB_YESNO | MB_ICONQUESTION) ==
+        IDYES)
         startConfirmed();
 }

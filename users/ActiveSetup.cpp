@@ -65,8 +65,9 @@ WorkItems componentItems(const std::string& targetFolder, const std::string& reg
     items.push_back(std::make_unique<KeyBackupItem>(Store::Machine, kInstalledComponents, kComponentName));
     items.push_back(std::make_unique<KeyItem>(
         Store::Machine, kInstalledComponents, kComponentName,
-        std::vector<SavedValue>{wideValue("", kProductDisplayName), wideValue("StubPath", logon::logonCommandLine(program)),
-                                textValue("Version", versionFromNow(registered)), dwordValue("IsInstalled", 1)},
+        std::vector<SavedValue>{
+            wideValue("", kProductDisplayName), wideValue("StubPath", logon::logonCommandLine(program)),
+            textValue("Version", versionFromNow(registered)), dwordValue("IsInstalled", 1)},
         Failure::Action::LogonRegistration));
     return items;
 }

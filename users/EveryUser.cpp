@@ -12,9 +12,9 @@
 #include "journal/RecordStore.h"
 #include "journal/RegistryItems.h"
 #include "users/ActiveSetup.h"
+#include "users/RecordedItems.h"
 #include "users/UserFiles.h"
 #include "users/UserHives.h"
-#include "users/RecordedItems.h"
 #include "users/UserPart.h"
 #include "users/UserRecordRules.h"
 
@@ -23,15 +23,18 @@ namespace {
 // A key below HKEY_CURRENT_USER as the registry it stands for is named.
 std::string named(const std::string& where, const std::string& registryName) {
     const std::string current = "HKEY_CURRENT_USER";
-    return where.compare(0, current.size(), current) == 0 ? registryName + where.substr(current.size()) : where;
+    return where.compare(0, current.size(), current) == 0 ? registryName + where.substr(current.size())
+                                                          : where;
 }
 
 // The item of a user's record that a run may act on, or null (refused, and why).
-std::unique_ptr<WorkItem> admitted(const ItemRecord& recorded, const UserIdentity& user, unsigned long& refusal) {
+std::unique_ptr<WorkItem> admitted(const ItemRecord& recorded, const UserIdentity& user,
+                                   unsigned long& refusal) {
     refusal = ERROR_SUCCESS;
     switch (userrecord::judge(recorded, logonRunValueName(), isSystemLeadByte)) {
         case userrecord::Verdict::InUsersRegistry:
-            if (recorded.kind == kinds::kTrusted) return std::make_unique<TrustedEntryItem>(Store::User, recorded);
+            if (recorded.kind == kinds::kTrusted)
+                return std::make_unique<TrustedEntryItem>(Store::User, recorded);
             return std::make_unique<ValueItem>(Store::User, recorded);
         case userrecord::Verdict::UsersFile:
             refusal = confirmUsersOwn(recorded.path, user.profileFolder, user.sid);
@@ -58,7 +61,8 @@ void logUndone(const WorkItem& item, const UndoResult& result, const UserIdentit
             log.line(logtexts::kRemovedOrRestored, named(item.subject(), user.registryName));
             break;
         case UndoResult::Status::Kept:
-            if (why.action == Failure::Action::KeepChanged) log.line(logtexts::kUserSettingsKept, why.subject);
+            if (why.action == Failure::Action::KeepChanged)
+                log.line(logtexts::kUserSettingsKept, why.subject);
             break;
         case UndoResult::Status::Failed:
             log.line(logtexts::failureWords(why), named(why.subject, user.registryName), why.error);
@@ -95,10 +99,13 @@ UserPartRemoval removeCurrentUsersPart(const UserIdentity& user, bool purge, Set
     std::vector<ItemRecord> remaining = leftForLater(admittedRecords, results);
     if (stored.exists) {
         unsigned long error = remaining.empty() ? store.erase() : store.commit(stored.header, remaining);
-        if (error) removal.failures.push_back({Failure::Action::WriteKey, named(store.name(), user.registryName), error});
+        if (error)
+            removal.failures.push_back(
+                {Failure::Action::WriteKey, named(store.name(), user.registryName), error});
     }
     if (unsigned long error = stopLogonRuns())
-        removal.failures.push_back({Failure::Action::WriteKey, named(logonRunValuePath(), user.registryName), error});
+        removal.failures.push_back(
+            {Failure::Action::WriteKey, named(logonRunValuePath(), user.registryName), error});
     return removal;
 }
 
@@ -107,11 +114,13 @@ namespace {
 // Takes each user's part away, and keeps who must wait for their next logon.
 class PartRemoval : public UserVisitor {
    public:
-    PartRemoval(bool purge, SetupLog& log, EveryUserRemoval& removal) : purge_(purge), log_(log), removal_(removal) {}
+    PartRemoval(bool purge, SetupLog& log, EveryUserRemoval& removal)
+        : purge_(purge), log_(log), removal_(removal) {}
 
     void visit(const UserRegistry& user) override {
         log_.line(logtexts::kUsersRegistry, user.file.empty() ? user.name : user.name + "  " + user.file);
-        UserPartRemoval part = removeCurrentUsersPart({user.sid, user.profileFolder, user.name}, purge_, log_);
+        UserPartRemoval part =
+            removeCurrentUsersPart({user.sid, user.profileFolder, user.name}, purge_, log_);
         if (!part.failures.empty() || (user.roaming && part.hadPart)) {
             log_.line(logtexts::kUserLeftForLogon, user.sid);
             removal_.leftForLogon.push_back(user.sid);
@@ -138,7 +147,8 @@ EveryUserRemoval removeEveryUsersPart(bool purge, SetupLog& log) {
             log.line(logtexts::kUserWithoutRegistry, user.sid + "  " + user.profileFolder);
             continue;
         }
-        log.line(user.visited ? logtexts::kUserRegistryNotUnloaded : logtexts::kUserNotReached, which, user.error);
+        log.line(user.visited ? logtexts::kUserRegistryNotUnloaded : logtexts::kUserNotReached, which,
+                 user.error);
         if (!user.visited) removal.leftForLogon.push_back(user.sid);
     }
     return removal;

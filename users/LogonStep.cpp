@@ -50,9 +50,11 @@ UserStepOutcome setUpForUser(const std::string& targetFolder, SetupLog& log) {
     if (!store.read().pending.empty()) log.failures(rollBackPending(store, Store::User));
     Journal journal(nullptr, &store);
     const std::string kept = keptSettingsPath(targetFolder);
-    UserPartPlan plan = planUserPart(targetFolder, {probePath(kept) == PathIsFile ? kept : std::string(), false});
+    UserPartPlan plan =
+        planUserPart(targetFolder, {probePath(kept) == PathIsFile ? kept : std::string(), false});
     if (plan.userFolderUnknown)
-        outcome.failures.push_back({Failure::Action::FindUserFolder, plan.settingsName, ERROR_PATH_NOT_FOUND});
+        outcome.failures.push_back(
+            {Failure::Action::FindUserFolder, plan.settingsName, ERROR_PATH_NOT_FOUND});
     applyAll(journal, std::move(plan.items), outcome.failures);
     outcome.done = outcome.failures.empty() && everyProfileTrusts(targetFolder);
     // Only an installation for every user leaves the program in the plug-in's folder: without it

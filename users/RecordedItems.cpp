@@ -32,12 +32,15 @@ WorkItems recordedItems(const std::vector<ItemRecord>& records, Store store) {
     return items;
 }
 
-std::vector<ItemRecord> leftForLater(const std::vector<ItemRecord>& records, const std::vector<UndoResult>& results) {
+std::vector<ItemRecord> leftForLater(const std::vector<ItemRecord>& records,
+                                     const std::vector<UndoResult>& results) {
     bool anyFailed = false;
-    for (const UndoResult& result : results) anyFailed = anyFailed || result.status == UndoResult::Status::Failed;
+    for (const UndoResult& result : results)
+        anyFailed = anyFailed || result.status == UndoResult::Status::Failed;
     std::vector<ItemRecord> left;
     for (std::size_t i = 0; anyFailed && i < records.size(); ++i) {
-        const bool keptFolder = results[i].status == UndoResult::Status::Kept && records[i].kind == kinds::kFolder;
+        const bool keptFolder =
+            results[i].status == UndoResult::Status::Kept && records[i].kind == kinds::kFolder;
         if (results[i].status == UndoResult::Status::Failed || keptFolder) left.push_back(records[i]);
     }
     return left;
@@ -49,7 +52,8 @@ FailureLog rollBackPending(RecordStore& store, Store which) {
     for (const UndoResult& result : undoInReverse(items)) {
         if (result.status == UndoResult::Status::Failed) failures.push_back(result.failure);
     }
-    if (unsigned long error = store.discardRun()) failures.push_back({Failure::Action::WriteKey, store.name(), error});
+    if (unsigned long error = store.discardRun())
+        failures.push_back({Failure::Action::WriteKey, store.name(), error});
     return failures;
 }
 

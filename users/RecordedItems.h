@@ -17,7 +17,8 @@ WorkItems recordedItems(const std::vector<ItemRecord>& records, Store store);
 // What undoing items of a record, last first, leaves for a later run, in the record's order: the
 // items that could not be undone now and, when there are such, the folders that stayed because
 // they still hold one. results[i] is what undoing records[i] came to.
-std::vector<ItemRecord> leftForLater(const std::vector<ItemRecord>& records, const std::vector<UndoResult>& results);
+std::vector<ItemRecord> leftForLater(const std::vector<ItemRecord>& records,
+                                     const std::vector<UndoResult>& results);
 
 // Undoes a run a record holds that never committed (the run's list goes); what could not be
 // put back.

@@ -11,7 +11,8 @@
 // such an owner); else why not
 // (ERROR_BAD_PATHNAME: outside the profile; ERROR_REPARSE_POINT_ENCOUNTERED: a link on the way;
 // ERROR_INVALID_OWNER: someone else's).
-unsigned long confirmUsersOwn(const std::string& path, const std::string& profileFolder, const std::string& userSid);
+unsigned long confirmUsersOwn(const std::string& path, const std::string& profileFolder,
+                              const std::string& userSid);
 
 // The current user's profile folder, as the machine's profile list names it (else USERPROFILE).
 std::string currentProfileFolder();

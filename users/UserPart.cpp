@@ -37,7 +37,8 @@ UserPartPlan planUserPart(const std::string& targetFolder, const SettingsSource&
             // The name as shipped, in its letter case.
             const std::string destination = userSettingsPath(appData, plan.settingsName);
             WorkItems settingsItems;
-            if (probePath(folder) == PathMissing) settingsItems.push_back(std::make_unique<FolderItem>(folder));
+            if (probePath(folder) == PathMissing)
+                settingsItems.push_back(std::make_unique<FolderItem>(folder));
             if (settings.replaceUsersOwn || probePath(destination) != PathIsFile)
                 for (auto& item : replaceFile(settings.file, destination, Failure::Action::Copy))
                     settingsItems.push_back(std::move(item));
@@ -50,7 +51,9 @@ UserPartPlan planUserPart(const std::string& targetFolder, const SettingsSource&
 
 std::string logonRunValueName() { return "TorlenBatchPrint" + std::to_string(platformBits); }
 
-std::string logonRunValuePath() { return std::string("HKEY_CURRENT_USER\\") + kUserRunKey + "\\" + logonRunValueName(); }
+std::string logonRunValuePath() {
+    return std::string("HKEY_CURRENT_USER\\") + kUserRunKey + "\\" + logonRunValueName();
+}
 
 WorkItems runAtNextLogonItems(const std::string& program) {
     WorkItems items;
@@ -72,7 +75,8 @@ bool everyProfileTrusts(const std::string& folder) {
     const std::vector<std::string> profiles = acad::profileVariablesKeys();
     const std::wstring wide = widenFromSystemCodePage(folder);
     for (const std::string& variablesKey : profiles) {
-        if (!acad::trustsFolder(acad::readTrustedPaths(variablesKey).text, wide, acad::upperInvariant)) return false;
+        if (!acad::trustsFolder(acad::readTrustedPaths(variablesKey).text, wide, acad::upperInvariant))
+            return false;
     }
     return !profiles.empty();
 }

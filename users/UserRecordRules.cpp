@@ -43,12 +43,14 @@ bool isSettingsFolder(const std::string& path, path::LeadByteTest isLeadByte) {
 }  // namespace
 
 Verdict judge(const ItemRecord& item, const std::string& runValueName, path::LeadByteTest isLeadByte) {
-    if (item.kind == kinds::kTrusted && isProfileVariablesKey(item.path, isLeadByte)) return Verdict::InUsersRegistry;
+    if (item.kind == kinds::kTrusted && isProfileVariablesKey(item.path, isLeadByte))
+        return Verdict::InUsersRegistry;
     if (item.kind == kinds::kValue && narrow::equalsIgnoreCase(item.path, kRunKey) &&
         narrow::equalsIgnoreCase(item.detail, runValueName))
         return Verdict::InUsersRegistry;
     const std::string folder = path::folderOf(item.path, isLeadByte);
-    if (item.kind == kinds::kFile && narrow::equalsIgnoreCase(lastName(item.path, isLeadByte), kSettingsFileName) &&
+    if (item.kind == kinds::kFile &&
+        narrow::equalsIgnoreCase(lastName(item.path, isLeadByte), kSettingsFileName) &&
         isSettingsFolder(folder, isLeadByte))
         return Verdict::UsersFile;
     if (item.kind == kinds::kFolder && isSettingsFolder(item.path, isLeadByte)) return Verdict::UsersFile;

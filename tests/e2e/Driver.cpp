@@ -304,7 +304,8 @@ UninstallDialogue uninstallThroughEntry(std::wstring command) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return dialogue;
     if (MessageBoxWindow ask = waitForMessageBox(nullptr, 10000)) {
         dialogue.question = ask.text;

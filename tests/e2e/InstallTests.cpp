@@ -346,7 +346,8 @@ TEST_F(InstallTest, FailedCopyIntoAutoCadFolderIsAskedAbout) {
         startInstall(setup, L"C:\\e2e\\target");
         MessageBoxWindow asked = waitForMessageBox(setup.dialog(), 20000);
         ASSERT_TRUE(asked);
-        EXPECT_EQ(asked.text.rfind(L"拷贝文件 " + heldPath + L" 失败", 0), 0u) << testing::PrintToString(asked.text);
+        EXPECT_EQ(asked.text.rfind(L"拷贝文件 " + heldPath + L" 失败", 0), 0u)
+            << testing::PrintToString(asked.text);
         asked.press(answer);
         if (answer == IDABORT) {
             ASSERT_TRUE(setup.waitForExit(10000));

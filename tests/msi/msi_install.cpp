@@ -6,8 +6,8 @@
 // Windows Installer reads a property list. No user interface. Prints "msi-install-code=<code>"
 // (MsiInstallProductW's result; the process's own exit status is only its low byte under Wine)
 // and exits with it.
-#include <windows.h>
 #include <msi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -26,8 +26,10 @@ int wmain(int argc, wchar_t** argv) {
             return 87;
         }
         std::wstring value;
-        for (wchar_t c : argument.substr(equals + 1)) value += c == L'"' ? std::wstring(L"\"\"") : std::wstring(1, c);
-        properties += (properties.empty() ? L"" : L" ") + argument.substr(0, equals + 1) + L'"' + value + L'"';
+        for (wchar_t c : argument.substr(equals + 1))
+            value += c == L'"' ? std::wstring(L"\"\"") : std::wstring(1, c);
+        properties +=
+            (properties.empty() ? L"" : L" ") + argument.substr(0, equals + 1) + L'"' + value + L'"';
     }
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     const UINT code = MsiInstallProductW(argv[1], properties.c_str());

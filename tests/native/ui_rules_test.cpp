@@ -84,9 +84,14 @@ TEST(PluginFolder, OnlyAnAbsoluteFolderNamedTDodudEdiv) {
         const char* folder;
         bool ours;
     } cases[] = {
-        {"C:\\Torlen\\T-DodudEdiv", true},   {"d:\\cad\\t-dodudediv", true}, {"C:\\CAD\\Plugins", false},
-        {"C:", false},                         {"C:\\", false},                 {"T-DodudEdiv", false},
-        {"\\\\server\\share\\T-DodudEdiv", false}, {"C:\\T-DodudEdiv\\sub", false},
+        {"C:\\Torlen\\T-DodudEdiv", true},
+        {"d:\\cad\\t-dodudediv", true},
+        {"C:\\CAD\\Plugins", false},
+        {"C:", false},
+        {"C:\\", false},
+        {"T-DodudEdiv", false},
+        {"\\\\server\\share\\T-DodudEdiv", false},
+        {"C:\\T-DodudEdiv\\sub", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isPluginFolderPath(c.folder), c.ours) << c.folder;
 }

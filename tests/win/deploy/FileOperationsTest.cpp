@@ -173,8 +173,8 @@ TEST(CopyWithDigest, WritesAnOrdinaryFileAndItsDigest) {
     std::vector<PendingDigest> pending(6);
     for (std::size_t i = 0; i < pending.size(); ++i) {
         writeFile(folder / ("source" + std::to_string(i)), chunks.substr(i * 100000));
-        ASSERT_EQ(copyWithDigest(folder / ("source" + std::to_string(i)), folder / ("copy" + std::to_string(i)),
-                                 pending[i]),
+        ASSERT_EQ(copyWithDigest(folder / ("source" + std::to_string(i)),
+                                 folder / ("copy" + std::to_string(i)), pending[i]),
                   ERROR_SUCCESS);
     }
     for (std::size_t i = 0; i < pending.size(); ++i)
