@@ -6,8 +6,9 @@
 // Windows Installer reads a property list. No user interface. Prints "msi-install-code=<code>"
 // (MsiInstallProductW's result; the process's own exit status is only its low byte under Wine)
 // and exits with it.
-#include <msi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <msi.h>
 
 #include <cstdio>
 #include <string>
