@@ -1,5 +1,5 @@
 // TorlenUserSetup.exe's process entry: the logon step of an installation for every user
-// (acad/LogonStep.h), which Windows runs as each user logs on. A window program that shows no
+// (users/LogonStep.h), which Windows runs as each user logs on. A window program that shows no
 // window and asks nothing: a console program would open a console at every logon, and a user
 // who closed it would end the step half-way. It takes no arguments: the plug-in's folder is the
 // program's own, so the command Windows runs is the program's path alone.

@@ -72,12 +72,13 @@ const wchar_t* helpOf(Command command) {
                    L"  --min-version  只有已安装的版本不低于它（如 20260101）时才算齐全。\n";
         case Command::Uninstall:
             return L"SetUpCmd uninstall [--purge] [--log <文件>]\n"
-                   L"  删除安装所添加的内容（SetUp.exe 或 SetUpCmd.exe 所装）：LOADER "
-                   L"指向插件的加载项注册表项、\n"
-                   L"  每个用户受信任位置中安装所加的那一项（安装前已有的保留）和安装所复制的设置文件\n"
-                   L"  （用户修改过的保留）、插件目录中的插件文件（目录空了则一并删除）、\n"
-                   L"  AutoCAD 目录中的 ACAD20xxP.dll 和两个字体，并恢复 AutoCAD 2008 原来的 pdfplot9.hdi；\n"
-                   L"  共用的 itextsharp.dll 保留。无法打开其注册表的用户，在其下次登录时删除。\n"
+                   L"  按安装记录撤销安装（SetUp.exe 或 SetUpCmd.exe "
+                   L"所装）所做的一切：插件目录及其中的文件、\n"
+                   L"  加载项注册表项、复制到 AutoCAD 目录中的文件（被替换的原文件放回，如 AutoCAD 2008 的\n"
+                   L"  pdfplot9.hdi），每个用户受信任位置中安装所加的那一项（安装前已有的保留）和设置文件。\n"
+                   L"  安装后被修改过的文件保留，记入日志。没有安装记录的早期安装，按 LOADER 找到名为\n"
+                   L"  T-DodudEdiv "
+                   L"的插件目录，只删除插件自己的文件。无法打开其注册表的用户，在其下次登录时删除。\n"
                    L"  --purge：用户修改过的设置文件也删除，并删除当前用户的 Torlen 目录。\n";
         case Command::UserSetup:
             return L"SetUpCmd user-setup --folder <目录> [--log <文件>]\n"

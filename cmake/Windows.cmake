@@ -33,14 +33,13 @@ target_include_directories(setup_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(setup_core PRIVATE ${OWN_COMPILE_OPTIONS})
 target_compile_definitions(setup_core PUBLIC ${OWN_DEFINITIONS})
 
-# The layers, one library each, from the bottom up. The installation engine (acad/, deploy/)
-# and the part of our class library it stands on never show anything: they are compiled
-# without the window functions' declarations (NOUSER, NOGDI), so a call to one does not
-# compile, and they link only against each other, so a call into the window half of the class
-# library or into ui/ does not link (the engine's own test programs and SetUpCmd.exe link
-# without them).
+# The layers, one library each, from the bottom up. The installation engine (journal/,
+# deploy/, acad/, users/, engine/) and the part of our class library it stands on never show
+# anything: they are compiled without the window functions' declarations (NOUSER, NOGDI), so a
+# call to one does not compile, and they link only against each other, so a call into the
+# window half of the class library or into ui/ does not link (the engine's own test programs
+# and SetUpCmd.exe link without them).
 set(FRAMEWORK_SYSTEM_SOURCES
-  ${CMAKE_SOURCE_DIR}/framework/DigestWorker.cpp
   ${CMAKE_SOURCE_DIR}/framework/DllSearch.cpp
   ${CMAKE_SOURCE_DIR}/framework/Files.cpp
   ${CMAKE_SOURCE_DIR}/framework/KeyPath.cpp

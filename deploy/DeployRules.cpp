@@ -66,32 +66,6 @@ std::string pluginFolderSddl(const std::string& installingUserSid) {
     return sddl + "(A;OICI;0x1200a9;;;BU)";
 }
 
-namespace {
-bool isAdministrator(const std::string& sid, const std::string& installingUserSid) {
-    static const char* const administrators[] = {
-        "S-1-5-18",                                                        // SYSTEM
-        "S-1-5-32-544",                                                    // Administrators
-        "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",  // TrustedInstaller
-    };
-    for (const char* administrator : administrators)
-        if (sid == administrator) return true;
-    return !installingUserSid.empty() && sid == installingUserSid;
-}
-}  // namespace
-
-bool grantsOthersControl(const std::string& ownerSid, const std::vector<AccessEntry>& entries,
-                         const std::string& installingUserSid) {
-    // DELETE, WRITE_DAC, WRITE_OWNER, FILE_DELETE_CHILD and GENERIC_ALL.
-    const unsigned long control = 0x00010000 | 0x00040000 | 0x00080000 | 0x40 | 0x10000000;
-    if (!isAdministrator(ownerSid, installingUserSid)) return true;
-    for (const AccessEntry& entry : entries) {
-        // CREATOR OWNER stands for the owner, judged above.
-        if (entry.inheritOnly || entry.sid == "S-1-3-0") continue;
-        if ((entry.mask & control) && !isAdministrator(entry.sid, installingUserSid)) return true;
-    }
-    return false;
-}
-
 std::string chooseAppDataFolder(bool appDataSet, const std::string& appDataValue,
                                 const std::string& shellAppDataFolder, path::LeadByteTest isLeadByte) {
     std::string value = path::withoutTrailingSeparator(appDataValue, isLeadByte);

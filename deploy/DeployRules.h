@@ -76,19 +76,6 @@ std::string longestOverlongPath(const std::vector<PlannedPath>& paths,
 // inherited; every file and folder in it inherits these entries.
 std::string pluginFolderSddl(const std::string& installingUserSid);
 
-// One access-allowed entry of a folder's list: whom (a SID as text), what (an access mask),
-// and whether it only passes on to what the folder holds.
-struct AccessEntry {
-    std::string sid;
-    unsigned long mask;
-    bool inheritOnly;
-};
-// Whether a folder with this owner and these entries lets anyone but the administrators
-// (SYSTEM, Administrators, TrustedInstaller) and the installing user rename, delete, take or
-// re-permission it, or delete what it holds; or whether someone else owns it.
-bool grantsOthersControl(const std::string& ownerSid, const std::vector<AccessEntry>& entries,
-                         const std::string& installingUserSid);
-
 // The parent of the per-user folder: the "APPDATA" value when it is set and short enough
 // for "\Torlen\Torlen.Ini" to fit the path limit, otherwise the roaming application-data folder as
 // the shell reports it (empty when that is unknown too).

@@ -210,11 +210,6 @@ bool othersMayChange(const std::string& folder) {
     return others;
 }
 
-bool isReparsePoint(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 Failure ProtectedFolderItem::apply() {
     PluginSecurity security;
     unsigned long protection = ERROR_SUCCESS;

@@ -69,6 +69,3 @@ foldersafety::ProtectVerdict protectableChosenFolder(const std::string& chosen);
 // rename, delete, take or re-permission the folder, add files to it or delete what is in it, or
 // owns it. False when the folder does not exist.
 bool othersMayChange(const std::string& folder);
-
-// Whether the path is a link to another place (a junction, a symbolic link: a reparse point).
-bool isReparsePoint(const std::string& path);

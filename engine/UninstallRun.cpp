@@ -23,6 +23,7 @@
 #include "users/ActiveSetup.h"
 #include "users/EveryUser.h"
 #include "users/RecordedItems.h"
+#include "users/UserFiles.h"
 
 namespace {
 
@@ -215,16 +216,20 @@ void UninstallRun::writeRecord(const StoredRecord& record, const std::vector<Ite
     if (error) outcome_.failures.push_back({Failure::Action::WriteKey, machine_.name(), error});
 }
 
-// This account's own folder with the settings file, whatever it holds (--purge), for an
-// installation whose users' part kept no record.
+// This account's own settings file, whatever it holds, and its folder when nothing else is in it
+// (--purge), for an installation whose users' part kept no record. Only inside the account's
+// profile, as a user's own files are taken away (its APPDATA is the account's to set).
 void UninstallRun::purgeOwnFolder() {
     const std::string appData = userAppDataFolder();
     if (appData.empty()) return;
-    const std::string settings = userSettingsPath(appData, kSettingsFileName);
-    SetFileAttributesA(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(settings.c_str())) log_.line(logtexts::kRemovedOrRestored, settings);
-    if (RemoveDirectoryA(userSettingsFolder(appData).c_str()))
-        log_.line(logtexts::kRemovedOrRestored, userSettingsFolder(appData));
+    const UserIdentity account = currentUserIdentity();
+    for (const ItemRecord& own :
+         {ItemRecord{kinds::kFile, userSettingsPath(appData, kSettingsFileName), "", "", false, {}},
+          ItemRecord{kinds::kFolder, userSettingsFolder(appData), "", "", false, {}}}) {
+        if (probePath(own.path) == PathMissing) continue;
+        if (UsersOwnItem(own, account).undo().status == UndoResult::Status::Undone)
+            log_.line(logtexts::kRemovedOrRestored, own.path);
+    }
 }
 
 void UninstallRun::removeProgramAfterExit(const std::vector<std::string>& pluginFolders) {

@@ -69,31 +69,24 @@ PathKind probePath(std::string path) {
     return (match.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathIsFolder : PathIsFile;
 }
 
-void clearReadOnly(std::string path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return;
-    SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-}
-
-bool removeZoneIdentifier(std::string filePath) {
-    // On NTFS this names the file's alternate data stream; deleting it leaves the file's
-    // contents and attributes alone.
-    return DeleteFileA((filePath + ":Zone.Identifier").c_str()) != FALSE;
-}
-
 FileDigest digestOf(const std::string& path) {
-    FileDigest digest;
     KernelHandle file(
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.valid()) {
+        FileDigest digest;
         digest.error = GetLastError();
         return digest;
     }
+    return digestOf(file.get());
+}
+
+FileDigest digestOf(HANDLE file) {
+    FileDigest digest;
     char* buffer = chunkBuffer();
     Sha256 hash;
     unsigned long long size = 0;
     for (DWORD got = 0;;) {
-        if (!ReadFile(file.get(), buffer, kChunk, &got, nullptr)) {
+        if (!ReadFile(file, buffer, kChunk, &got, nullptr)) {
             digest.error = GetLastError();
             return digest;
         }
@@ -105,27 +98,28 @@ FileDigest digestOf(const std::string& path) {
     return digest;
 }
 
-unsigned long copyWithDigest(const std::string& source, const std::string& destination,
-                             PendingDigest& digest) {
-    digest = PendingDigest();
+unsigned long copyWithDigest(const std::string& source, const std::string& destination, std::string& digest) {
     KernelHandle from(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!from.valid()) return GetLastError();
     HANDLE to = createDestination(destination);
     if (to == INVALID_HANDLE_VALUE) return GetLastError();
-    DigestHandover handover;
+    // Each chunk is hashed as it is written, while it is still in the processor's cache: the
+    // file is read once.
+    char* buffer = chunkBuffer();
+    Sha256 hash;
+    unsigned long long size = 0;
     for (DWORD got = 0;;) {
-        char* buffer = handover.buffer();
-        if (!ReadFile(from.get(), buffer, DigestHandover::kChunkBytes, &got, nullptr))
-            return failed(to, destination);
+        if (!ReadFile(from.get(), buffer, kChunk, &got, nullptr)) return failed(to, destination);
         if (got == 0) break;
         if (!writeAll(to, buffer, got)) return failed(to, destination);
-        handover.hand(got);
+        hash.update(buffer, got);
+        size += got;
     }
     FILETIME changed;
     if (GetFileTime(from.get(), nullptr, nullptr, &changed)) SetFileTime(to, nullptr, nullptr, &changed);
     if (!CloseHandle(to)) return failed(to, destination);
-    digest = handover.finish();
+    digest = digestText(size, hash);
     return ERROR_SUCCESS;
 }
 

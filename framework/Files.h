@@ -1,13 +1,13 @@
-// Small file-system operations the installer rests on: telling files from folders, the
-// attributes that stand in a copy's way, the download marker, a copy that brings the digest of
-// what it wrote, digests, file versions and whether a file is free to be replaced. Narrow paths
+// Small file-system operations the installer rests on: telling files from folders, a copy that
+// brings the digest of what it wrote (an ordinary file, without the source's attributes and
+// streams), digests, file versions and whether a file is free to be replaced. Narrow paths
 // in the system code page, as the engine keeps them.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
-
-#include "framework/DigestWorker.h"
 
 enum PathKind {
     PathMissing = 0,
@@ -19,30 +19,23 @@ enum PathKind {
 // there.
 PathKind probePath(std::string path);
 
-// Clears FILE_ATTRIBUTE_READONLY and keeps every other attribute; silent on failure.
-void clearReadOnly(std::string path);
-
-// Deletes the ":Zone.Identifier" stream Windows attaches to downloaded files; true when it was
-// there and is gone.
-bool removeZoneIdentifier(std::string filePath);
-
 // A file's digest as the installation's record keeps it: "<size> <SHA-256 in hexadecimal>".
 struct FileDigest {
     std::string text;         // empty when the file could not be read
     unsigned long error = 0;  // why not (ERROR_SHARING_VIOLATION: another program holds it)
 };
 FileDigest digestOf(const std::string& path);
+// The digest of what an open file holds from where it is read next (opened with FILE_READ_DATA).
+FileDigest digestOf(HANDLE file);
 
 // Copies source to destination in one read of the source, over whatever is at the destination
 // (a read-only, hidden or system file there is made writable first, as Windows will not replace
 // it otherwise). The copy is an ordinary writable file with the source's time of last change and
 // nothing else of it: not its read-only bit (a source on a CD is read-only, and every later
 // installation would fail on it), not its streams (the download marker stays behind). digest
-// receives the copy's digest, worked out on the digest thread (DigestWorker.h) from the bytes
-// written while the caller goes on. 0, or the Windows error (then nothing is left at the
-// destination, and there is no digest).
-unsigned long copyWithDigest(const std::string& source, const std::string& destination,
-                             PendingDigest& digest);
+// receives the copy's digest, of the bytes written. 0, or the Windows error (then nothing is left
+// at the destination, and digest is as it was).
+unsigned long copyWithDigest(const std::string& source, const std::string& destination, std::string& digest);
 // The same for bytes held in memory (a program the installer carries as a resource).
 unsigned long writeWithDigest(const void* bytes, std::size_t size, const std::string& destination,
                               std::string& digest);

@@ -82,22 +82,6 @@ std::string sidText(PSID sid) {
     return result;
 }
 
-// Marks an open entry for deletion as itself. The extended form (Windows 10 1809 and later)
-// takes the name away at once and deletes a read-only entry without its attribute being
-// cleared first, which for a hard link would change the file behind its other names too.
-// Older systems, and Wine 8 (it answers ERROR_INVALID_PARAMETER), get the plain form, which
-// refuses a read-only entry.
-unsigned long dispose(HANDLE entry) {
-    const DWORD deleteAtOnceEvenReadOnly = 0x1 | 0x2 | 0x10;  // DELETE, POSIX_SEMANTICS, IGNORE_READONLY
-    const auto dispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
-    DWORD flags = deleteAtOnceEvenReadOnly;
-    if (SetFileInformationByHandle(entry, dispositionInfoEx, &flags, sizeof flags)) return ERROR_SUCCESS;
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof disposition)
-               ? ERROR_SUCCESS
-               : GetLastError();
-}
-
 // Sets an entry to inherit its folder's entries alone. An entry left with no entries at all
 // (its folder passes none on, or the system computes no inheritance for it, as Wine did not
 // when the installer first reset folders) would be shut to everyone: it is given the folder's
@@ -253,7 +237,7 @@ FileStep resetContentsToInherit(const PinnedFolder& folder, PSID owner) {
 FileStep deleteEntry(const std::wstring& folder, const std::wstring& name) {
     const std::wstring path = entryPath(folder, name);
     FileHandle entry = openAsItself(path, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll);
-    unsigned long error = entry.valid() ? dispose(entry.get()) : GetLastError();
+    unsigned long error = entry.valid() ? deleteThrough(entry.get()) : GetLastError();
     return error == ERROR_SUCCESS ? FileStep{} : FileStep{error, path};
 }
 
@@ -280,8 +264,24 @@ FileStep removeUnfollowed(const std::wstring& path) {
     UnfollowedFile file;
     FileStep step = openUnfollowed(path, DELETE, false, file);
     if (!step.ok()) return step;
-    unsigned long error = dispose(file.file.get());
+    unsigned long error = deleteThrough(file.file.get());
     return error == ERROR_SUCCESS ? FileStep{} : FileStep{error, path};
+}
+
+// Marks an open entry for deletion as itself. The extended form (Windows 10 1809 and later)
+// takes the name away at once and deletes a read-only entry without its attribute being
+// cleared first, which for a hard link would change the file behind its other names too.
+// Older systems, and Wine 8 (it answers ERROR_INVALID_PARAMETER), get the plain form, which
+// refuses a read-only entry.
+unsigned long deleteThrough(HANDLE entry) {
+    const DWORD deleteAtOnceEvenReadOnly = 0x1 | 0x2 | 0x10;  // DELETE, POSIX_SEMANTICS, IGNORE_READONLY
+    const auto dispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+    DWORD flags = deleteAtOnceEvenReadOnly;
+    if (SetFileInformationByHandle(entry, dispositionInfoEx, &flags, sizeof flags)) return ERROR_SUCCESS;
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof disposition)
+               ? ERROR_SUCCESS
+               : GetLastError();
 }
 
 unsigned long othersMayChange(HANDLE folder, foldersafety::FolderRole role, bool& others,

@@ -123,6 +123,11 @@ FileStep openUnfollowed(const std::wstring& path, DWORD access, bool create, Unf
 // run): a link or a file with other names in its place is refused and left.
 FileStep removeUnfollowed(const std::wstring& path);
 
+// Deletes a file, or an empty folder, through a handle opened with DELETE access, at once and
+// whatever its read-only bit: the very object judged through the handle, never one put in its
+// place by name. 0 or the Windows error (ERROR_DIR_NOT_EMPTY: a folder that holds something).
+unsigned long deleteThrough(HANDLE entry);
+
 // Reads a folder's owner and DACL through its handle (opened with READ_CONTROL) and answers
 // whether anyone but the administrators may change it in its role (foldersafety rules). A
 // folder without a DACL lets everyone do everything. 0 or the Windows error.

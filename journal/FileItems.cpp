@@ -48,21 +48,13 @@ FileItem::FileItem(const ItemRecord& recorded) : path_(recorded.path), digest_(r
 
 Failure FileItem::apply() {
     if (!bytes_ && source_.empty()) return {failure_, path_, ERROR_RESOURCE_NAME_NOT_FOUND};
-    digest_.clear();
     unsigned long error =
-        bytes_ ? writeWithDigest(bytes_, size_, path_, digest_) : copyWithDigest(source_, path_, pending_);
+        bytes_ ? writeWithDigest(bytes_, size_, path_, digest_) : copyWithDigest(source_, path_, digest_);
     if (error != ERROR_SUCCESS) return {failure_, path_, error};
     return {};
 }
 
-void FileItem::settle() {
-    if (!pending_.pending()) return;
-    digest_ = pending_.wait();
-    pending_ = PendingDigest();
-}
-
 UndoResult FileItem::undo() {
-    settle();
     if (!exists(path_)) return UndoResult::undone();
     if (!digest_.empty()) {
         FileDigest now = digestOf(path_);

@@ -5,14 +5,12 @@
 
 #include <string>
 
-#include "framework/DigestWorker.h"
 #include "journal/WorkItem.h"
 
 // A file the installation writes. Undone, it goes, unless it has changed since it was written
 // (then it is the user's, and stays) or cannot be read to tell (then it stays for a later run).
 // A file recorded without a digest (found by name, as an installation of an earlier build that
-// kept no record is, or copied by a run cut off before its digest was recorded) goes whatever it
-// holds. A copy's digest is worked out behind the copy, on the digest thread.
+// kept no record is) goes whatever it holds.
 class FileItem : public WorkItem {
    public:
     // Copies source (a file) to destination.
@@ -24,7 +22,6 @@ class FileItem : public WorkItem {
 
     Failure apply() override;
     UndoResult undo() override;
-    void settle() override;
     ItemRecord record() const override;
     std::string subject() const override { return path_; }
 
@@ -34,7 +31,6 @@ class FileItem : public WorkItem {
     std::size_t size_ = 0;
     std::string path_;
     std::string digest_;
-    PendingDigest pending_;
     Failure::Action failure_ = Failure::Action::Copy;
 };
 

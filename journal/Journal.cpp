@@ -23,33 +23,12 @@ Failure Journal::apply(std::unique_ptr<WorkItem>& item) {
     if (unsigned long error = begin(*store)) return {Failure::Action::WriteKey, store->name(), error};
     Failure failure = item->apply();
     if (failure.failed()) return failure;
-    ItemRecord record = item->record();
-    if (unsigned long error = store->appendToRun(record)) {
+    if (unsigned long error = store->appendToRun(item->record())) {
         item->undo();
         return {Failure::Action::WriteKey, store->name(), error};
     }
     done_.push_back(std::move(item));
-    recorded_.push_back(std::move(record));
     return {};
-}
-
-// What the items worked out behind the run (copies' digests) goes into their records now: each
-// record written again that differs from the one written when its item was made.
-unsigned long Journal::settle() {
-    unsigned long first = 0;
-    unsigned long machineNumber = 0, userNumber = 0;
-    for (std::size_t i = 0; i < done_.size(); ++i) {
-        WorkItem& item = *done_[i];
-        RecordStore* store = storeOf(item);
-        const unsigned long number = ++(store == machine_ ? machineNumber : userNumber);
-        item.settle();
-        ItemRecord record = item.record();
-        if (record == recorded_[i]) continue;
-        unsigned long error = store->rewriteRunItem(number, recorded_[i], record);
-        if (first == 0) first = error;
-        recorded_[i] = std::move(record);
-    }
-    return first;
 }
 
 void Journal::undoLast(std::size_t count) {
@@ -58,7 +37,6 @@ void Journal::undoLast(std::size_t count) {
         item.undo();
         storeOf(item)->dropLastFromRun();
         done_.pop_back();
-        recorded_.pop_back();
     }
 }
 
@@ -74,7 +52,6 @@ FailureLog Journal::rollback() {
         if (result.status == UndoResult::Status::Failed) failures.push_back(result.failure);
     }
     done_.clear();
-    recorded_.clear();
     for (RecordStore* store : {machine_, user_}) {
         if (store && (store == machine_ ? begunMachine_ : begunUser_)) store->discardRun();
     }
@@ -83,12 +60,12 @@ FailureLog Journal::rollback() {
 }
 
 unsigned long Journal::commit(const RecordHeader& machineHeader, const RecordHeader& userHeader) {
-    unsigned long first = settle();
+    unsigned long first = 0;
     for (RecordStore* store : {machine_, user_}) {
         if (!store || !(store == machine_ ? begunMachine_ : begunUser_)) continue;
         std::vector<ItemRecord> run;
-        for (std::size_t i = 0; i < done_.size(); ++i) {
-            if (storeOf(*done_[i]) == store) run.push_back(recorded_[i]);
+        for (const auto& item : done_) {
+            if (storeOf(*item) == store) run.push_back(item->record());
         }
         const StoredRecord stored = store->readInstallation();
         unsigned long error =
@@ -97,19 +74,17 @@ unsigned long Journal::commit(const RecordHeader& machineHeader, const RecordHea
     }
     for (const auto& item : done_) item->commit();
     done_.clear();
-    recorded_.clear();
     begunMachine_ = begunUser_ = false;
     return first;
 }
 
 unsigned long Journal::holdForCommit(const RecordHeader& machineHeader) {
-    unsigned long first = settle();
+    unsigned long first = 0;
     for (RecordStore* store : {machine_, user_}) {
         if (!store || !(store == machine_ ? begunMachine_ : begunUser_)) continue;
         unsigned long error = store->holdForCommit(machineHeader);
         if (first == 0) first = error;
     }
     done_.clear();
-    recorded_.clear();
     return first;
 }

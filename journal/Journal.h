@@ -1,6 +1,5 @@
 // One run of the installer as a transaction: every change is a work item, made and written into
-// the run's list in the record at once (what it works out behind the run, a copy's digest, is
-// written when the run ends); the run then either commits (its items join the record
+// the run's list in the record at once; the run then either commits (its items join the record
 // of the installation, and what it kept of the things it replaced is let go of) or is rolled
 // back (every item undone, last first, and the machine is as the run found it, an earlier
 // installation included).
@@ -41,14 +40,12 @@ class Journal {
    private:
     RecordStore* storeOf(const WorkItem& item) const;
     unsigned long begin(RecordStore& store);
-    unsigned long settle();
 
     RecordStore* machine_;
     RecordStore* user_;
     bool begunMachine_ = false;
     bool begunUser_ = false;
     WorkItems done_;
-    std::vector<ItemRecord> recorded_;  // each done item's record as its run list has it
 };
 
 // What undoing a list of items, last first, came to: one result per item, in the list's order.

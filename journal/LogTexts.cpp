@@ -127,7 +127,7 @@ std::wstring refusalWords(const Refusal& refusal) {
         case Refusal::Reason::FolderUnprotected:
             return L"无法设置插件目录的访问权限（只允许管理员更改），安装中止";
         case Refusal::Reason::ReparsePoint:
-            return L"安装目录是指向其他位置的链接（连接点或符号链接），安装中止";
+            return L"安装目录是指向其他位置的链接（连接点或符号链接）；未做任何更改";
         case Refusal::Reason::HeldFile:
             return L"文件被其他程序占用，安装中止";
         case Refusal::Reason::Aborted:

@@ -214,20 +214,6 @@ unsigned long RecordStore::appendToRun(const ItemRecord& item) {
     return static_cast<unsigned long>(writeItem(runList_, nextRunItem_++, item));
 }
 
-unsigned long RecordStore::rewriteRunItem(unsigned long number, const ItemRecord& was,
-                                          const ItemRecord& item) {
-    if (!runList_) return ERROR_INVALID_HANDLE;
-    ItemRecord sameButDetail = was;
-    sameButDetail.detail = item.detail;
-    if (sameButDetail != item || item.detail.empty())
-        return static_cast<unsigned long>(writeItem(runList_, number, item));
-    // Only the detail is new (a copy's digest): one value, not the whole item again.
-    RegistryKey key;
-    LONG status = key.open(runList_.get(), itemName(number), KEY_SET_VALUE);
-    if (status == ERROR_SUCCESS) status = key.writeText("Detail", item.detail);
-    return static_cast<unsigned long>(status);
-}
-
 void RecordStore::dropLastFromRun() {
     if (nextRunItem_ > 1 && runList_) runList_.deleteTree(itemName(--nextRunItem_));
 }

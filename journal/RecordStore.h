@@ -13,10 +13,10 @@
 // installation's items in the list key named by ItemsKey ("Items" when there is no such value, as
 // in records of earlier builds), a run's in the one named by RunKey until it commits or is undone
 // (list keys: Items, Items2, Items3). A list holds one numbered key per item ("00001" ..., in
-// that order; a committed run's list skips the numbers of its backups) with
-// Kind, Path and, where not empty, Detail, Extra, ExistedBefore and, for a registry backup, a
-// subkey Values. A commit names the new installation list in one value, so that the record is
-// never half-written.
+// that order; a committed run's list skips the numbers of its backups) with Kind, Path and, where
+// not empty, Detail, Extra, ExistedBefore and a subkey Values (what a registry backup keeps, and a
+// trusted entry's list as it was found). A commit names the new installation list in one value,
+// so that the record is never half-written.
 #pragma once
 
 #include <string>
@@ -66,8 +66,6 @@ class RecordStore {
     // A run starts: its list is made, empty. 0 or the Windows error.
     unsigned long beginRun();
     unsigned long appendToRun(const ItemRecord& item);
-    // Item number (from 1) of the run's list, written as was, is written again as item.
-    unsigned long rewriteRunItem(unsigned long number, const ItemRecord& was, const ItemRecord& item);
     // The last item of the run's list goes (it was undone at once).
     void dropLastFromRun();
     // The run waits for its package's commit or rollback, a later process, with the header it will

@@ -42,9 +42,6 @@ class WorkItem {
     // The run that made the change has committed: what was kept only to undo the run (a copy of
     // a replaced file) is let go of.
     virtual void commit() {}
-    // Waits for what the change still has worked out on another thread (a copied file's digest).
-    // Until then record() leaves it out.
-    virtual void settle() {}
     virtual ItemRecord record() const = 0;
     // The path or key the item changes, as the log names it.
     virtual std::string subject() const = 0;

@@ -280,6 +280,12 @@ std::wstring uninstallNotStarted(unsigned long error) {
     return L"没有卸载：无法启动卸载程序（" + windowsErrorText(error) + L"）。";
 }
 
+std::wstring uninstallRefused(const Refusal& refusal) {
+    std::wstring text = L"批打印软件没有卸载：" + logtexts::refusalWords(refusal) + L"。";
+    if (!refusal.subject.empty()) text += L"\n\n" + shown(refusal.subject);
+    return text;
+}
+
 std::wstring uninstalledPartly(std::size_t failures, const std::wstring& logFile) {
     std::wstring text =
         L"批打印软件已卸载，但有 " + decimalText(failures) + L" 项未能删除或因安装后被修改而保留。";

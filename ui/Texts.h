@@ -68,5 +68,7 @@ std::wstring uninstallDeclined();
 std::wstring uninstallNotStarted(unsigned long error);
 // Uninstalled, but not all of it: what was kept or failed is in the log.
 std::wstring uninstalledPartly(std::size_t failures, const std::wstring& logFile);
+// Not uninstalled, nothing changed: the engine's reason, and what it is about.
+std::wstring uninstallRefused(const Refusal& refusal);
 
 }  // namespace texts

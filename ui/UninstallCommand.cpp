@@ -25,10 +25,16 @@ class UninstallObserver : public EngineObserver {
     bool protectChosenFolder(const std::string&) override { return false; }
     FailureAnswer failed(const Failure&, FailureAnswer) override { return FailureAnswer::Ignore; }
     void refused(const Refusal& refusal) override {
-        if (refusal.reason == Refusal::Reason::AnotherInstaller)
-            tell(texts::kAnotherInstaller, MB_ICONWARNING);
-        if (refusal.reason == Refusal::Reason::RightsMissing)
-            tell(texts::withoutRights(refusal.subject, refusal.error), MB_ICONERROR);
+        switch (refusal.reason) {
+            case Refusal::Reason::AcadRunning:  // told already
+                return;
+            case Refusal::Reason::AnotherInstaller:
+                return tell(texts::kAnotherInstaller, MB_ICONWARNING);
+            case Refusal::Reason::RightsMissing:
+                return tell(texts::withoutRights(refusal.subject, refusal.error), MB_ICONERROR);
+            default:
+                return tell(texts::uninstallRefused(refusal), MB_ICONWARNING);
+        }
     }
     void progress(std::size_t, std::size_t) override {}
 };

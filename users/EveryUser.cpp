@@ -27,27 +27,6 @@ std::string named(const std::string& where, const std::string& registryName) {
                                                           : where;
 }
 
-// The item of a user's record that a run may act on, or null (refused, and why).
-std::unique_ptr<WorkItem> admitted(const ItemRecord& recorded, const UserIdentity& user,
-                                   unsigned long& refusal) {
-    refusal = ERROR_SUCCESS;
-    switch (userrecord::judge(recorded, logonRunValueName(), isSystemLeadByte)) {
-        case userrecord::Verdict::InUsersRegistry:
-            if (recorded.kind == kinds::kTrusted)
-                return std::make_unique<TrustedEntryItem>(Store::User, recorded);
-            return std::make_unique<ValueItem>(Store::User, recorded);
-        case userrecord::Verdict::UsersFile:
-            refusal = confirmUsersOwn(recorded.path, user.profileFolder, user.sid);
-            if (refusal != ERROR_SUCCESS) return nullptr;
-            if (recorded.kind == kinds::kFolder) return std::make_unique<FolderItem>(recorded);
-            return std::make_unique<FileItem>(recorded);
-        case userrecord::Verdict::Refused:
-            refusal = ERROR_ACCESS_DENIED;
-            return nullptr;
-    }
-    return nullptr;
-}
-
 // With purge the settings file goes however the user changed it: recorded without its digest.
 ItemRecord purged(ItemRecord recorded) {
     if (recorded.kind == kinds::kFile) recorded.detail.clear();
@@ -72,8 +51,6 @@ void logUndone(const WorkItem& item, const UndoResult& result, const UserIdentit
 
 }  // namespace
 
-UserIdentity currentUserIdentity() { return {token::userSid(), currentProfileFolder(), "HKEY_CURRENT_USER"}; }
-
 UserPartRemoval removeCurrentUsersPart(const UserIdentity& user, bool purge, SetupLog& log) {
     UserPartRemoval removal;
     RecordStore store = RecordStore::currentUser();
@@ -83,7 +60,7 @@ UserPartRemoval removeCurrentUsersPart(const UserIdentity& user, bool purge, Set
     std::vector<ItemRecord> admittedRecords;
     for (const ItemRecord& recorded : stored.items) {
         unsigned long refusal = 0;
-        std::unique_ptr<WorkItem> item = admitted(purge ? purged(recorded) : recorded, user, refusal);
+        std::unique_ptr<WorkItem> item = admittedUserItem(purge ? purged(recorded) : recorded, user, refusal);
         if (!item) {
             log.line(logtexts::kUserItemRefused, named(recorded.path, user.registryName), refusal);
             continue;

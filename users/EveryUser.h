@@ -12,14 +12,7 @@
 
 #include "journal/Failure.h"
 #include "journal/SetupLog.h"
-
-// Whose part: the user HKEY_CURRENT_USER stands for.
-struct UserIdentity {
-    std::string sid;
-    std::string profileFolder;
-    std::string registryName = "HKEY_CURRENT_USER";  // as the log names their registry
-};
-UserIdentity currentUserIdentity();
+#include "users/UserFiles.h"
 
 struct UserPartRemoval {
     // Could not be undone now (a file held open by another program, a key that cannot be

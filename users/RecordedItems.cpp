@@ -3,9 +3,12 @@
 
 #include "acad/TrustedEntryItem.h"
 #include "deploy/InstallFolders.h"
+#include "framework/SystemCodePage.h"
 #include "journal/FileItems.h"
 #include "journal/Journal.h"
 #include "journal/RegistryItems.h"
+#include "users/UserPart.h"
+#include "users/UserRecordRules.h"
 
 std::unique_ptr<WorkItem> recordedItem(const ItemRecord& recorded, Store store) {
     std::unique_ptr<WorkItem> item;
@@ -22,6 +25,28 @@ std::unique_ptr<WorkItem> recordedItem(const ItemRecord& recorded, Store store) 
     if (kind == kinds::kTrusted) return std::make_unique<TrustedEntryItem>(store, recorded);
     if (item) item->store = store;
     return item;
+}
+
+std::unique_ptr<WorkItem> admittedUserItem(const ItemRecord& recorded, const UserIdentity& user,
+                                           unsigned long& refusal) {
+    refusal = ERROR_SUCCESS;
+    switch (userrecord::judge(recorded, logonRunValueName(), isSystemLeadByte)) {
+        case userrecord::Verdict::InUsersRegistry:
+            return recordedItem(recorded, Store::User);
+        case userrecord::Verdict::UsersFile:
+            // A settings file moved aside by a run comes back by name: both names are the user's
+            // own, confirmed, and hold nothing but the settings file.
+            refusal = confirmUsersOwn(recorded.path, user.profileFolder, user.sid);
+            if (refusal == ERROR_SUCCESS && recorded.kind == kinds::kFileBackup)
+                refusal = confirmUsersOwn(recorded.extra, user.profileFolder, user.sid);
+            if (refusal != ERROR_SUCCESS) return nullptr;
+            if (recorded.kind == kinds::kFileBackup) return recordedItem(recorded, Store::User);
+            return std::make_unique<UsersOwnItem>(recorded, user);
+        case userrecord::Verdict::Refused:
+            refusal = ERROR_ACCESS_DENIED;
+            return nullptr;
+    }
+    return nullptr;
 }
 
 WorkItems recordedItems(const std::vector<ItemRecord>& records, Store store) {
@@ -48,7 +73,17 @@ std::vector<ItemRecord> leftForLater(const std::vector<ItemRecord>& records,
 
 FailureLog rollBackPending(RecordStore& store, Store which) {
     FailureLog failures;
-    WorkItems items = recordedItems(store.read().pending, which);
+    const std::vector<ItemRecord> pending = store.read().pending;
+    WorkItems items;
+    if (which == Store::Machine) items = recordedItems(pending, which);
+    const UserIdentity user = which == Store::User ? currentUserIdentity() : UserIdentity();
+    for (std::size_t i = 0; which == Store::User && i < pending.size(); ++i) {
+        unsigned long refusal = 0;
+        if (std::unique_ptr<WorkItem> item = admittedUserItem(pending[i], user, refusal))
+            items.push_back(std::move(item));
+        else
+            failures.push_back({Failure::Action::Refused, pending[i].path, refusal});
+    }
     for (const UndoResult& result : undoInReverse(items)) {
         if (result.status == UndoResult::Status::Failed) failures.push_back(result.failure);
     }

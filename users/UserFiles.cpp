@@ -6,11 +6,13 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include "framework/Files.h"
 #include "framework/KeyPath.h"
 #include "framework/LinkSafeFiles.h"
 #include "framework/Paths.h"
 #include "framework/SystemCodePage.h"
 #include "framework/Token.h"
+#include "journal/ItemRecord.h"
 #include "users/UserRecordRules.h"
 
 namespace {
@@ -84,4 +86,63 @@ std::string currentProfileFolder() {
     char variable[MAX_PATH + 1] = {};
     DWORD length = GetEnvironmentVariableA("USERPROFILE", variable, sizeof variable);
     return length > 0 && length <= MAX_PATH ? std::string(variable, length) : std::string();
+}
+
+UserIdentity currentUserIdentity() { return {token::userSid(), currentProfileFolder(), "HKEY_CURRENT_USER"}; }
+
+UsersOwnItem::UsersOwnItem(const ItemRecord& recorded, const UserIdentity& user)
+    : recorded_(recorded), user_(user) {
+    store = Store::User;
+}
+
+Failure UsersOwnItem::apply() { return failure(ERROR_INVALID_FUNCTION); }
+
+Failure UsersOwnItem::failure(unsigned long error) const {
+    return {Failure::Action::Remove, recorded_.path, error};
+}
+
+UndoResult UsersOwnItem::undo() {
+    if (!userrecord::liesInside(recorded_.path, user_.profileFolder, isSystemLeadByte))
+        return UndoResult::failed(failure(ERROR_BAD_PATHNAME));
+    const std::wstring path = widenFromSystemCodePage(recorded_.path);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return UndoResult::undone();  // gone already
+    return recorded_.kind == kinds::kFolder ? removeFolder(path) : removeFile(path);
+}
+
+// Held open for reading by nobody else from the judging to the deleting: the digest read is of
+// what is deleted.
+UndoResult UsersOwnItem::removeFile(const std::wstring& path) {
+    UnfollowedFile file;
+    FileStep step = openUnfollowed(path, DELETE | READ_CONTROL | FILE_READ_DATA, false, file);
+    if (!step.ok()) return UndoResult::failed(failure(step.error));
+    if (!isTrustedOwner(ownerOf(file.file.get()), user_.sid))
+        return UndoResult::failed(failure(ERROR_INVALID_OWNER));
+    if (!recorded_.detail.empty()) {
+        const FileDigest now = digestOf(file.file.get());
+        if (now.text.empty()) return UndoResult::failed(failure(now.error));
+        if (now.text != recorded_.detail)
+            return UndoResult::kept({Failure::Action::KeepChanged, recorded_.path, 0});
+    }
+    if (unsigned long error = deleteThrough(file.file.get())) return UndoResult::failed(failure(error));
+    return UndoResult::undone();
+}
+
+// The folders above stay pinned while the folder itself is opened again, for deletion.
+UndoResult UsersOwnItem::removeFolder(const std::wstring& path) {
+    FolderChain chain;
+    FileStep step = pinFolderChain(path, chain);
+    if (!step.ok()) return UndoResult::failed(failure(step.error));
+    if (!chain.complete) return UndoResult::undone();
+    chain.levels.pop_back();
+    PinnedFolder folder;
+    if (unsigned long error = folder.open(path, kPinAccess | DELETE))
+        return UndoResult::failed(failure(error));
+    if (folder.isReparsePoint()) return UndoResult::failed(failure(kLinkRefused));
+    if (!isTrustedOwner(ownerOf(folder.get()), user_.sid))
+        return UndoResult::failed(failure(ERROR_INVALID_OWNER));
+    const unsigned long error = deleteThrough(folder.get());
+    if (error == ERROR_DIR_NOT_EMPTY) return UndoResult::kept({Failure::Action::Remove, recorded_.path, 0});
+    if (error != ERROR_SUCCESS) return UndoResult::failed(failure(error));
+    return UndoResult::undone();
 }

@@ -40,18 +40,30 @@ bool isSettingsFolder(const std::string& path, path::LeadByteTest isLeadByte) {
     return narrow::equalsIgnoreCase(lastName(path, isLeadByte), kUserFolderName);
 }
 
+bool isSettingsFile(const std::string& path, path::LeadByteTest isLeadByte) {
+    return narrow::equalsIgnoreCase(lastName(path, isLeadByte), kSettingsFileName) &&
+           isSettingsFolder(path::folderOf(path, isLeadByte), isLeadByte);
+}
+
+// Where a run moves a file aside: the file's own path and ".torlen-<number>".
+bool isBackupOf(const std::string& backup, const std::string& path) {
+    const std::string start = path + ".torlen-";
+    if (backup.size() <= start.size() || !narrow::equalsIgnoreCase(backup.substr(0, start.size()), start))
+        return false;
+    return backup.find_first_not_of("0123456789", start.size()) == std::string::npos;
+}
+
 }  // namespace
 
 Verdict judge(const ItemRecord& item, const std::string& runValueName, path::LeadByteTest isLeadByte) {
     if (item.kind == kinds::kTrusted && isProfileVariablesKey(item.path, isLeadByte))
         return Verdict::InUsersRegistry;
-    if (item.kind == kinds::kValue && narrow::equalsIgnoreCase(item.path, kRunKey) &&
-        narrow::equalsIgnoreCase(item.detail, runValueName))
+    if ((item.kind == kinds::kValue || item.kind == kinds::kValueBackup) &&
+        narrow::equalsIgnoreCase(item.path, kRunKey) && narrow::equalsIgnoreCase(item.detail, runValueName))
         return Verdict::InUsersRegistry;
-    const std::string folder = path::folderOf(item.path, isLeadByte);
-    if (item.kind == kinds::kFile &&
-        narrow::equalsIgnoreCase(lastName(item.path, isLeadByte), kSettingsFileName) &&
-        isSettingsFolder(folder, isLeadByte))
+    if (item.kind == kinds::kFile && isSettingsFile(item.path, isLeadByte)) return Verdict::UsersFile;
+    if (item.kind == kinds::kFileBackup && isSettingsFile(item.path, isLeadByte) &&
+        isBackupOf(item.extra, item.path))
         return Verdict::UsersFile;
     if (item.kind == kinds::kFolder && isSettingsFolder(item.path, isLeadByte)) return Verdict::UsersFile;
     return Verdict::Refused;

@@ -15,8 +15,10 @@
 namespace userrecord {
 
 enum class Verdict {
-    InUsersRegistry,  // a trusted entry or the Run value: undone within the user's own registry
-    UsersFile,        // the settings file or its folder: undone once its place and owner are confirmed
+    InUsersRegistry,  // a trusted entry or the Run value (or what a run kept of it): undone within
+                      // the user's own registry
+    UsersFile,        // the settings file or its folder, or the settings file a run moved aside
+                      // beside itself: undone once its place and owner are confirmed
     Refused,          // anything else: left alone and logged
 };
 

@@ -1,8 +1,9 @@
 // The logon step's rules: Active Setup versions read and raised, the registries that are a
-// person's, the command Windows runs.
+// person's, the command Windows runs, and what a run may do with the items of a user's own record.
 #include <gtest/gtest.h>
 
 #include "users/LogonRules.h"
+#include "users/UserRecordRules.h"
 
 using namespace logon;
 
@@ -90,4 +91,48 @@ TEST(LogonCommandLine, IsTheProgramsPathInQuotesAlone) {
          {std::wstring(L"C:\\T-DodudEdiv\\TorlenUserSetup.exe"),
           std::wstring(L"D:\\CAD Tools\\批打印\\T-DodudEdiv\\TorlenUserSetup.exe")})
         EXPECT_EQ(logonCommandLine(path), L"\"" + path + L"\"");
+}
+
+// What an administrator's run may do with each item of a user's own record: only what undoing can
+// reach within that user's registry and settings folder; everything a user could aim elsewhere is
+// refused, whatever its kind.
+TEST(UserRecord, AdmitsOnlyWhatUndoingKeepsWithinTheUsersOwnThings) {
+    using userrecord::Verdict;
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                      settings = "C:\\Users\\ann\\AppData\\Roaming\\Torlen";
+    const std::string variables =
+        "SOFTWARE\\Autodesk\\AutoCAD\\R24.0\\ACAD-4101:804\\Profiles\\<<P>>\\Variables";
+    const struct {
+        const char* kind;
+        std::string path, detail, extra;
+        Verdict verdict;
+    } cases[] = {
+        {"trusted", variables, "D:\\Plot", "", Verdict::InUsersRegistry},
+        {"trusted", "SOFTWARE\\Autodesk\\AutoCAD\\R24.0\\..\\Profiles\\P\\Variables", "D:\\Plot", "",
+         Verdict::Refused},
+        {"trusted", "SOFTWARE\\Victim\\Variables", "D:\\Plot", "", Verdict::Refused},
+        {"value", run, "TorlenBatchPrint64", "", Verdict::InUsersRegistry},
+        {"valuebackup", run, "TorlenBatchPrint64", "", Verdict::InUsersRegistry},
+        {"value", run, "OtherProgram", "", Verdict::Refused},
+        {"valuebackup", "SOFTWARE\\Classes", "TorlenBatchPrint64", "", Verdict::Refused},
+        {"file", settings + "\\Torlen.Ini", "", "", Verdict::UsersFile},
+        {"folder", settings, "", "", Verdict::UsersFile},
+        {"filebackup", settings + "\\Torlen.Ini", "", settings + "\\Torlen.Ini.torlen-12",
+         Verdict::UsersFile},
+        {"filebackup", settings + "\\Torlen.Ini", "", "C:\\Windows\\win.ini", Verdict::Refused},
+        {"filebackup", settings + "\\Torlen.Ini", "", settings + "\\Torlen.Ini.torlen-1\\..\\x",
+         Verdict::Refused},
+        {"filebackup", "C:\\Program Files\\x.dll", "", "C:\\Program Files\\x.dll.torlen-1", Verdict::Refused},
+        {"file", "C:\\Windows\\System32\\x.dll", "", "", Verdict::Refused},
+        {"folder", "C:\\Users\\ann\\Documents", "", "", Verdict::Refused},
+        {"kept", settings + "\\Torlen.Ini", settings + "\\Torlen.Ini.original", "", Verdict::Refused},
+        {"key", "SOFTWARE", "Microsoft", "", Verdict::Refused},
+        {"security", settings, "", "", Verdict::Refused},
+        {"removal", settings, "", "", Verdict::Refused},
+    };
+    for (const auto& c : cases) {
+        const ItemRecord item{c.kind, c.path, c.detail, c.extra, false, {}};
+        EXPECT_EQ(userrecord::judge(item, "TorlenBatchPrint64"), c.verdict)
+            << c.kind << " " << c.path << " " << c.extra;
+    }
 }
