@@ -278,9 +278,17 @@ CommandRun runProcess(const wchar_t* application, std::wstring commandLine) {
     // handles passed.
     if (CreateProcessW(application, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                        &process)) {
-        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
             TerminateProcess(process.hProcess, 99);
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        // Now and then under Wine the wait ends within a second of the start and the program is
+        // still running (its exit code STILL_ACTIVE, nothing in its log yet): it is waited for
+        // again, a little at a time, for up to five seconds.
+        for (int tries = 0; GetExitCodeProcess(process.hProcess, &run.exitCode) &&
+                            run.exitCode == STILL_ACTIVE && tries < 100;
+             ++tries)
+            WaitForSingleObject(process.hProcess, 50);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
